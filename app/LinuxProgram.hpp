@@ -1,0 +1,34 @@
+// The Linux desktop program wired together: the main window, the platform services and the
+// drop handler, each alive for the whole run.
+#pragma once
+
+#include "core/DropHandler.hpp"
+#include "platform/icu/IcuTextRules.hpp"
+#include "platform/posix/PosixFileSystem.hpp"
+#include "platform/qt/IniSettingsStore.hpp"
+#include "platform/qt/QtBeep.hpp"
+#include "platform/qt/QtClipboard.hpp"
+#include "platform/qt/QtMsgBox.hpp"
+#include "platform/qt/QtWindowPlacement.hpp"
+#include "ui/qt/MainForm.hpp"
+
+namespace quarnel {
+
+class LinuxProgram {
+public:
+    LinuxProgram();
+    void Show() { mainForm_.show(); }
+
+private:
+    MainForm mainForm_;
+    PosixFileSystem files_;
+    QtClipboard clipboard_;
+    QtMsgBox msgBox_{&mainForm_};
+    QtBeep beep_;
+    IcuTextRules textRules_;
+    QtWindowPlacement placement_{mainForm_};
+    IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
+    DropHandler dropHandler_;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,27 @@
+#include "AAB.hpp"
+
+#include "OptionIndex.hpp"
+#include "ProgramTitle.hpp"
+
+namespace quarnel {
+
+OptionFlagArray OptionFlagsFromString(std::string_view optionString) {
+    OptionFlagArray flags{};
+    for (int i = 0; i < cOptionCount && i < static_cast<int>(optionString.size()); ++i) {
+        const char c = optionString[i];
+        flags[i] = (c >= '0' && c <= '9') ? static_cast<std::int16_t>(c - '0') : 0;
+    }
+    return flags;
+}
+
+void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement) {
+    const auto stored = store.read(cAppName, ProgramTitle, cOptKey);
+    OptionFlags = OptionFlagsFromString(stored ? std::string_view(*stored) : cDefaultOptions);
+    if (IsOn(cOptAlwaysOnTop)) mainWindowPlacement.SetAlwaysOnTop(true);
+}
+
+bool SaveKvSetting(SettingsStore& store, std::string_view key, std::string_view value) {
+    return store.write(cAppName, ProgramTitle, key, value);
+}
+
+}  // namespace quarnel

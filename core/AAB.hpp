@@ -1,0 +1,27 @@
+// AAB: reads the option flags at start-up and writes settings, all under one application name
+// and the program's title as section.
+#pragma once
+
+#include <string_view>
+
+#include "platform/AAJ.hpp"
+#include "platform/SettingsStore.hpp"
+#include "Module1.hpp"
+
+namespace quarnel {
+
+inline constexpr std::string_view cAppName = "Kelvaro's Tools";
+inline constexpr std::string_view cOptKey = "Options";
+inline constexpr std::string_view cDefaultOptions = "01010101000110";
+
+// Reads each of the first fourteen characters as a number: a digit gives its value, anything
+// else (or a missing character) gives 0. Longer values are cut after the fourteenth.
+OptionFlagArray OptionFlagsFromString(std::string_view optionString);
+
+// Fills OptionFlags from the store (default when the value is missing) and raises the main
+// window into the top band when flag 10 is on.
+void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement);
+
+bool SaveKvSetting(SettingsStore& store, std::string_view key, std::string_view value);
+
+}  // namespace quarnel

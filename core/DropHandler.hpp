@@ -1,0 +1,53 @@
+// The drop handler: turns the names of one drop into the text on the clipboard, shaped by the
+// option flags. It reads OptionFlags at every test, so an option changed while a drop waits for
+// the event loop applies to the entries added after the change.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/Beep.hpp"
+#include "platform/Clipboard.hpp"
+#include "platform/DropData.hpp"
+#include "platform/FileSystem.hpp"
+#include "platform/MsgBox.hpp"
+#include "platform/TextRules.hpp"
+#include "EntryList.hpp"
+
+namespace quarnel {
+
+// The drop target's border: 0 none, 1 a thin frame while a drop is handled.
+class DropTargetBorder {
+public:
+    virtual ~DropTargetBorder() = default;
+    virtual void SetBorderStyle(int style) = 0;
+};
+
+struct DropServices {
+    FileSystem& files;
+    Clipboard& clipboard;
+    MsgBox& msgBox;
+    Beep& beep;
+    const TextRules& textRules;
+    DropTargetBorder& image1;
+};
+
+class DropHandler {
+public:
+    explicit DropHandler(DropServices services) : services_(services) {}
+
+    void HandleDrop(const DropData& data);
+
+    // Shapes one entry by the path and case options and appends it to Liste(ActiveList).
+    void AddToList(const std::string& EntryStr);
+
+private:
+    void HandleDroppedName(const std::string& PfadDateiName);
+    void ExpandDroppedFolder(const std::string& folder);
+    void ShowMessage(std::string_view prompt, int buttonsAndIcon);
+
+    DropServices services_;
+    std::array<EntryList, 2> Liste{EntryList{false}, EntryList{true}};
+};
+
+}  // namespace quarnel

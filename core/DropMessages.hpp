@@ -1,0 +1,18 @@
+// The messages a drop can show. Line breaks inside a message are a lone CR.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quarnel {
+
+inline constexpr std::string_view cMsgNoFileList =
+    "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.";
+
+// For a dropped name holding "?" or characters that cannot stand in a line of text.
+std::string InvalidNameMessage(std::string_view name);
+
+// For a dropped name that no longer exists or cannot be reached.
+std::string UnreachableNameMessage(std::string_view name);
+
+}  // namespace quarnel

@@ -1,0 +1,12 @@
+// The system beep that closes every handled drop.
+#pragma once
+
+namespace quarnel {
+
+class Beep {
+public:
+    virtual ~Beep() = default;
+    virtual void beep() = 0;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,19 @@
+// Locale-dependent text rules: collation for the sorted list and case mapping. All text is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quarnel {
+
+class TextRules {
+public:
+    virtual ~TextRules() = default;
+    // Keys compare bytewise in the order the sorted list keeps: case-insensitive and
+    // locale-aware. Equal keys mean equal rank.
+    virtual std::string collationKey(std::string_view text) const = 0;
+    virtual std::string toUpper(std::string_view text) const = 0;
+    virtual std::string toLower(std::string_view text) const = 0;
+};
+
+}  // namespace quarnel

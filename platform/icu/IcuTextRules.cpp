@@ -1,0 +1,76 @@
+#include "IcuTextRules.hpp"
+
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+#include <unicode/utf8.h>
+
+#include <stdexcept>
+
+namespace quarnel {
+namespace {
+
+template <typename MapCodePoint>
+std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
+    std::string mapped(text.size() + 8, '\0');
+    std::int32_t in = 0;
+    std::int32_t out = 0;
+    const auto length = static_cast<std::int32_t>(text.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    while (in < length) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, in, length, c);
+        if (c < 0) c = 0xFFFD;
+        if (static_cast<std::size_t>(out) + U8_MAX_LENGTH > mapped.size()) {
+            mapped.resize(mapped.size() * 2);
+        }
+        U8_APPEND_UNSAFE(mapped.data(), out, map(c));
+    }
+    mapped.resize(static_cast<std::size_t>(out));
+    return mapped;
+}
+
+}  // namespace
+
+void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const { ucol_close(collator); }
+
+IcuTextRules::IcuTextRules(const std::string& localeName) {
+    UErrorCode status = U_ZERO_ERROR;
+    collator_.reset(ucol_open(localeName.c_str(), &status));
+    if (U_FAILURE(status)) throw std::runtime_error("ICU collator unavailable: " + localeName);
+    ucol_setStrength(collator_.get(), UCOL_SECONDARY);
+}
+
+IcuTextRules::~IcuTextRules() = default;
+
+std::string IcuTextRules::collationKey(std::string_view text) const {
+    UErrorCode status = U_ZERO_ERROR;
+    std::int32_t utf16Length = 0;
+    utf16_.resize(text.size() + 1);
+    u_strFromUTF8WithSub(utf16_.data(), static_cast<std::int32_t>(utf16_.size()), &utf16Length,
+                         text.data(), static_cast<std::int32_t>(text.size()), 0xFFFD, nullptr,
+                         &status);
+
+    std::string key(utf16Length * 2 + 16, '\0');
+    auto* keyBytes = reinterpret_cast<std::uint8_t*>(key.data());
+    std::int32_t keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes,
+                                             static_cast<std::int32_t>(key.size()));
+    if (keyLength > static_cast<std::int32_t>(key.size())) {
+        key.resize(static_cast<std::size_t>(keyLength));
+        keyBytes = reinterpret_cast<std::uint8_t*>(key.data());
+        keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes,
+                                    keyLength);
+    }
+    key.resize(static_cast<std::size_t>(keyLength > 0 ? keyLength - 1 : 0));  // drop the final 0
+    return key;
+}
+
+std::string IcuTextRules::toUpper(std::string_view text) const {
+    return MapEachCodePoint(text, [](UChar32 c) { return u_toupper(c); });
+}
+
+std::string IcuTextRules::toLower(std::string_view text) const {
+    return MapEachCodePoint(text, [](UChar32 c) { return u_tolower(c); });
+}
+
+}  // namespace quarnel

@@ -1,0 +1,31 @@
+// Collation and case mapping with ICU. The sorted list ignores case but not accents, so "ä"
+// stands beside "a"; case changes map one character to one character, so "ß" stays "ß".
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/TextRules.hpp"
+
+struct UCollator;
+
+namespace quarnel {
+
+class IcuTextRules final : public TextRules {
+public:
+    explicit IcuTextRules(const std::string& localeName);
+    ~IcuTextRules() override;
+
+    std::string collationKey(std::string_view text) const override;
+    std::string toUpper(std::string_view text) const override;
+    std::string toLower(std::string_view text) const override;
+
+private:
+    struct CollatorCloser {
+        void operator()(UCollator* collator) const;
+    };
+    std::unique_ptr<UCollator, CollatorCloser> collator_;
+    mutable std::u16string utf16_;  // reused between calls; sorting calls this once per entry
+};
+
+}  // namespace quarnel

@@ -1,0 +1,29 @@
+// The settings store on Linux: one file per section, "<config home>/<application>/<section>.ini",
+// with the values under "[General]".
+#pragma once
+
+#include <filesystem>
+
+#include "platform/SettingsStore.hpp"
+
+namespace quarnel {
+
+class IniSettingsStore final : public SettingsStore {
+public:
+    // configHome is $XDG_CONFIG_HOME, or ~/.config where it is not set.
+    explicit IniSettingsStore(std::filesystem::path configHome);
+
+    static std::filesystem::path DefaultConfigHome();
+
+    std::optional<std::string> read(std::string_view application, std::string_view section,
+                                    std::string_view key) override;
+    bool write(std::string_view application, std::string_view section, std::string_view key,
+               std::string_view value) override;
+
+    std::filesystem::path FilePath(std::string_view application, std::string_view section) const;
+
+private:
+    std::filesystem::path configHome_;
+};
+
+}  // namespace quarnel

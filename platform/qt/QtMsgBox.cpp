@@ -1,0 +1,34 @@
+#include "QtMsgBox.hpp"
+
+#include <QMessageBox>
+
+namespace quarnel {
+namespace {
+
+QMessageBox::Icon IconFor(int buttonsAndIcon) {
+    switch (buttonsAndIcon & 0x70) {
+        case cMsgQuestion: return QMessageBox::Question;
+        case cMsgInformation: return QMessageBox::Information;
+        case 16: return QMessageBox::Critical;
+        case 48: return QMessageBox::Warning;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void QtMsgBox::show(std::string_view prompt, int buttonsAndIcon, std::string_view title) {
+    // QMessageBox draws a lone CR as a blank, not as the line break it stands for.
+    QString text = FromUtf8(prompt);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+
+    QMessageBox box(IconFor(buttonsAndIcon), FromUtf8(title), text, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace quarnel

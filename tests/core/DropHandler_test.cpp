@@ -1,0 +1,176 @@
+#include "core/DropHandler.hpp"
+
+#include <gtest/gtest.h>
+
+#include "Fakes.hpp"
+#include "core/AAB.hpp"
+#include "core/Module1.hpp"
+
+namespace quarnel {
+namespace {
+
+using namespace testing;
+
+class DropHandlerTest : public ::testing::Test {
+protected:
+    void SetUp() override { OptionFlags = OptionFlagsFromString("01010101000110"); }
+
+    void Drop(std::vector<std::string> names) { handler.HandleDrop({true, std::move(names)}); }
+    void SetOptions(std::string_view optionString) {
+        OptionFlags = OptionFlagsFromString(optionString);
+    }
+
+    FakeFileSystem files;
+    FakeClipboard clipboard;
+    FakeMsgBox msgBox;
+    FakeBeep beep;
+    FakeTextRules rules;
+    FakeBorder image1;
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1}};
+};
+
+TEST_F(DropHandlerTest, DefaultsSortNamesWithoutPath) {
+    files.AddFile("C:\\x\\b.txt");
+    files.AddFile("C:\\x\\a.txt");
+    Drop({"C:\\x\\b.txt", "C:\\x\\a.txt"});
+    EXPECT_EQ(clipboard.text, "a.txt\r\nb.txt\r\n");
+    EXPECT_EQ(clipboard.events, (std::vector<std::string>{"clear", "set"}));
+    EXPECT_EQ(beep.count, 1);
+    EXPECT_EQ(image1.styles, (std::vector<int>{1, 0}));
+    EXPECT_TRUE(msgBox.shown.empty());
+}
+
+TEST_F(DropHandlerTest, ArrivalOrderFullPathsAndCase) {
+    files.AddFile("C:\\x\\b.txt");
+    files.AddFile("C:\\x\\A.txt");
+    SetOptions("10100011100110");  // arrival order, full path, both kinds, upper case
+    Drop({"C:\\x\\b.txt", "C:\\x\\A.txt"});
+    EXPECT_EQ(clipboard.text, "C:\\X\\B.TXT\r\nC:\\X\\A.TXT\r\n");
+
+    SetOptions("10100010010110");  // lower case
+    Drop({"C:\\x\\b.txt", "C:\\x\\A.txt"});
+    EXPECT_EQ(clipboard.text, "c:\\x\\b.txt\r\nc:\\x\\a.txt\r\n");
+
+    SetOptions("10100010110110");  // upper and lower both on: upper wins
+    Drop({"C:\\x\\A.txt"});
+    EXPECT_EQ(clipboard.text, "C:\\X\\A.TXT\r\n");
+}
+
+TEST_F(DropHandlerTest, CutsThePathAtThePlatformsSeparator) {
+    FakeFileSystem posix('/');
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1}};
+    posix.AddFile("/home/a\\b/c.txt");
+    posix.AddFolder("/");
+    SetOptions("10010010000110");  // arrival order, without path, files and folders
+    linuxHandler.HandleDrop({true, {"/home/a\\b/c.txt", "/"}});
+    EXPECT_EQ(clipboard.text, "c.txt\r\n\r\n");  // the root becomes an empty line of its own
+}
+
+TEST_F(DropHandlerTest, FileAndFolderSelection) {
+    files.AddFile("C:\\d\\file.txt");
+    files.AddFolder("C:\\d\\folder");
+    const std::vector<std::string> both{"C:\\d\\file.txt", "C:\\d\\folder"};
+
+    SetOptions("10100010000110");
+    Drop(both);
+    EXPECT_EQ(clipboard.text, "C:\\d\\file.txt\r\nC:\\d\\folder\r\n");
+
+    SetOptions("10101000000110");  // folder names only
+    Drop(both);
+    EXPECT_EQ(clipboard.text, "C:\\d\\folder\r\n");
+
+    SetOptions("10100100000110");  // file names only
+    Drop(both);
+    EXPECT_EQ(clipboard.text, "C:\\d\\file.txt\r\n");
+}
+
+TEST_F(DropHandlerTest, EverythingExcludedStillEmptiesTheClipboardAndBeeps) {
+    files.AddFolder("C:\\only\\folder");
+    SetOptions("01010101000101");  // file names only, no expansion
+    Drop({"C:\\only\\folder"});
+    EXPECT_EQ(clipboard.text, "");
+    EXPECT_EQ(clipboard.events, (std::vector<std::string>{"clear", "set"}));
+    EXPECT_EQ(beep.count, 1);
+}
+
+TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {
+    files.AddFile("C:\\a\\same.txt");
+    files.AddFile("C:\\b\\same.txt");
+    Drop({"C:\\a\\same.txt", "C:\\b\\same.txt"});
+    EXPECT_EQ(clipboard.text, "same.txt\r\nsame.txt\r\n");
+    Drop({"C:\\a\\same.txt"});
+    EXPECT_EQ(clipboard.text, "same.txt\r\n");
+}
+
+TEST_F(DropHandlerTest, ForeignDataGetsItsMessageAndChangesNothing) {
+    handler.HandleDrop({false, {}});
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt, "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
+    EXPECT_TRUE(clipboard.events.empty());
+    EXPECT_EQ(beep.count, 0);
+    EXPECT_TRUE(image1.styles.empty());
+}
+
+TEST_F(DropHandlerTest, InvalidNamesAreReportedBeforeAnyQueryAndTheDropGoesOn) {
+    files.AddFile("C:\\x\\good.txt");
+    files.AddFile("C:\\x\\wer?.txt");
+    Drop({"C:\\x\\wer?.txt", "C:\\x\\good.txt", "C:\\x\\tab\there", "C:\\x\\m\xE4rz"});
+    EXPECT_EQ(clipboard.text, "good.txt\r\n");
+    EXPECT_EQ(files.queried, std::vector<std::string>{"C:\\x\\good.txt"});
+    ASSERT_EQ(msgBox.shown.size(), 3u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "Der Verzeichnisname 'C:\\x\\wer?.txt'\r"
+              "enth\xC3\xA4lt ung\xC3\xBCltige Zeichen und wird daher nicht ber\xC3\xBC"
+              "cksichtigt.");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 0);
+    EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
+    EXPECT_TRUE(msgBox.shown[1].prompt.starts_with("Der Verzeichnisname 'C:\\x\\tab?here'\r"));
+    EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Verzeichnisname 'C:\\x\\m?rz'\r"));
+    EXPECT_EQ(beep.count, 1);
+}
+
+TEST_F(DropHandlerTest, VanishedNamesAreReportedAndSkipped) {
+    files.AddFile("C:\\x\\here.txt");
+    Drop({"C:\\x\\gone.txt", "C:\\x\\here.txt"});
+    EXPECT_EQ(clipboard.text, "here.txt\r\n");
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "Der Name 'C:\\x\\gone.txt'\r"
+              "ist nicht (mehr) vorhanden oder nicht erreichbar und wird daher nicht "
+              "ber\xC3\xBC" "cksichtigt.");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 0);
+}
+
+TEST_F(DropHandlerTest, ActiveListIsChosenOncePerDropWhileOtherFlagsAreReadPerEntry) {
+    // A message box runs the event loop, as the dialog's clicks do: change the options then.
+    struct ChangingMsgBox final : MsgBox {
+        void show(std::string_view, int, std::string_view) override {
+            OptionFlags = OptionFlagsFromString("10100011000110");
+        }
+    } changingMsgBox;
+    DropHandler changing{{files, clipboard, changingMsgBox, beep, rules, image1}};
+    files.AddFile("C:\\x\\z.txt");
+    files.AddFile("C:\\x\\b.txt");
+    files.AddFile("C:\\x\\a.txt");
+    changing.HandleDrop({true, {"C:\\x\\z.txt", "C:\\x\\wer?", "C:\\x\\b.txt", "C:\\x\\a.txt"}});
+    EXPECT_EQ(ActiveList, 1);
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\nz.txt\r\n");
+}
+
+TEST_F(DropHandlerTest, ThousandsOfNamesAreNeitherLimitedNorTruncated) {
+    SetOptions("10100011000110");
+    std::vector<std::string> names;
+    for (int i = 0; i < 40000; ++i) {
+        names.push_back("C:\\many\\" + std::to_string(i) + ".txt");
+        files.AddFile(names.back());
+    }
+    Drop(names);
+    std::string expected;
+    for (const auto& name : names) expected += name + "\r\n";
+    EXPECT_EQ(clipboard.text, expected);
+}
+
+}  // namespace
+}  // namespace quarnel

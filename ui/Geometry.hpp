@@ -1,0 +1,22 @@
+// Twips to pixels, and the one factor by which a window grows where the dialog font is wider
+// than the 8-point font its tables were drawn for, so captions fit and proportions stay.
+#pragma once
+
+namespace quarnel {
+
+inline constexpr double cReferenceDpi = 96.0;
+
+// Average width of the 52 Latin letters in the 8-point reference dialog font at 96 dpi.
+inline constexpr double cReferenceAverageCharWidth = 5.5;
+
+int pixelsFromTwips(int twips, double dpi);
+
+// 1 for the reference font or a narrower one; averageCharWidth is in pixels at 96 dpi.
+double ScaleFactorForFont(double averageCharWidth);
+
+// The dpi that scales the tables for a font of this average width.
+inline double ScaledDpi(double averageCharWidth) {
+    return cReferenceDpi * ScaleFactorForFont(averageCharWidth);
+}
+
+}  // namespace quarnel

@@ -1,0 +1,70 @@
+#include "DropImage.hpp"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+#include "platform/posix/UriList.hpp"
+
+namespace quarnel {
+namespace {
+
+const QString cUriListFormat = QStringLiteral("text/uri-list");
+
+// Every drop is taken as a copy, so the source never moves or deletes what was dragged.
+template <typename Event>
+void AcceptUnlessBusy(Event* event, bool busy) {
+    if (busy) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+}  // namespace
+
+DropImage::DropImage(QWidget* parent) : QLabel(parent) {
+    setAcceptDrops(true);
+    setAlignment(Qt::AlignCenter);
+    SetBorderStyle(0);
+}
+
+void DropImage::SetBorderStyle(int style) {
+    setFrameStyle(style != 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+    setLineWidth(1);
+    repaint();
+}
+
+DropData DropImage::DropDataFrom(const QMimeData& mimeData) {
+    if (!mimeData.hasFormat(cUriListFormat)) return DropData{};
+    return DropDataFromUriList(mimeData.data(cUriListFormat).toStdString());
+}
+
+void DropImage::dragEnterEvent(QDragEnterEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
+
+void DropImage::dragMoveEvent(QDragMoveEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
+
+void DropImage::dropEvent(QDropEvent* event) {
+    if (handlingDrop_) {
+        event->ignore();
+        return;
+    }
+    DropData data = DropDataFrom(*event->mimeData());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+
+    handlingDrop_ = true;
+    QMetaObject::invokeMethod(
+        this, [this, data = std::move(data)] { RunDrop(data); }, Qt::QueuedConnection);
+}
+
+void DropImage::RunDrop(const DropData& data) {
+    struct ClearFlag {
+        bool& flag;
+        ~ClearFlag() { flag = false; }
+    } clearFlag{handlingDrop_};
+    if (dropAction_) dropAction_(data);
+}
+
+}  // namespace quarnel

@@ -1,0 +1,41 @@
+// MainForm on Qt: a fixed-size window with only a close button, built from its control table.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "DropImage.hpp"
+#include "ui/MainFormBehaviour.hpp"
+
+class QGroupBox;
+class QPushButton;
+
+namespace quarnel {
+
+class MainForm final : public QWidget, public MainFormView, public MainFormCommands {
+public:
+    MainForm();
+
+    DropImage& Image1() { return *image1_; }
+    QGroupBox& DropFrame() { return *dropFrame_; }
+    QPushButton& Btn(int index) { return *btn_.at(index); }
+    double ScaleFactor() const { return scaleFactor_; }
+
+    void SetCaption(std::string_view caption) override;
+
+    // The options dialog and the help and info messages are not part of this build yet.
+    void OpenOptions() override {}
+    void ShowHelp() override {}
+    void ShowInfo() override {}
+
+private:
+    void BuildControls();
+    QRect PixelRect(int left, int top, int width, int height) const;
+
+    double scaleFactor_ = 1.0;
+    QGroupBox* dropFrame_ = nullptr;
+    DropImage* image1_ = nullptr;
+    std::array<QPushButton*, 3> btn_{};
+};
+
+}  // namespace quarnel
