@@ -13,7 +13,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 struct Line {
-    std::string_view text;  // without its line end
+    std::string_view text;  // without its line end (LF or CR LF)
     std::size_t start;      // offset in the file text
     std::size_t end;        // offset after its line end
 };
@@ -24,7 +24,8 @@ std::vector<Line> LinesOf(std::string_view fileText) {
     while (start < fileText.size()) {
         const auto newline = fileText.find('\n', start);
         const std::size_t end = newline == std::string_view::npos ? fileText.size() : newline + 1;
-        const std::size_t textEnd = newline == std::string_view::npos ? fileText.size() : newline;
+        std::size_t textEnd = newline == std::string_view::npos ? fileText.size() : newline;
+        if (textEnd > start && fileText[textEnd - 1] == '\r') --textEnd;
         lines.push_back({fileText.substr(start, textEnd - start), start, end});
         start = end;
     }

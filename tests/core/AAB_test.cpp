@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Fakes.hpp"
+#include "tests/Fakes.hpp"
 
 namespace quarnel {
 namespace {

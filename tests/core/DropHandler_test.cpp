@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Fakes.hpp"
+#include "tests/Fakes.hpp"
 #include "core/AAB.hpp"
 #include "core/Module1.hpp"
 

@@ -1,0 +1,47 @@
+#include "platform/icu/IcuTextRules.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace quarnel {
+namespace {
+
+std::vector<std::string> SortedBy(const IcuTextRules& rules, std::vector<std::string> names) {
+    std::stable_sort(names.begin(), names.end(), [&](const auto& a, const auto& b) {
+        return rules.collationKey(a) < rules.collationKey(b);
+    });
+    return names;
+}
+
+TEST(IcuTextRules, GermanOrderPutsUmlautsBesideTheirLettersAndIgnoresCase) {
+    const IcuTextRules german("de");
+    EXPECT_EQ(SortedBy(german, {"Zitrone.txt", "Äpfel.txt", "birne.txt", "apfel.txt", "Ober.txt",
+                                "Öl.txt", "Bus.txt"}),
+              (std::vector<std::string>{"apfel.txt", "Äpfel.txt", "birne.txt", "Bus.txt",
+                                        "Ober.txt", "Öl.txt", "Zitrone.txt"}));
+    EXPECT_EQ(german.collationKey("README.txt"), german.collationKey("readme.TXT"));
+    EXPECT_NE(german.collationKey("a"), german.collationKey("ä"));
+    EXPECT_LT(german.collationKey(""), german.collationKey("a"));
+}
+
+TEST(IcuTextRules, TheLocaleDecides) {
+    const IcuTextRules swedish("sv_SE");
+    EXPECT_EQ(SortedBy(swedish, {"Äpple", "Zebra", "Apa"}),
+              (std::vector<std::string>{"Apa", "Zebra", "Äpple"}));
+}
+
+TEST(IcuTextRules, CaseChangesOneCharacterForOne) {
+    const IcuTextRules rules("de");
+    EXPECT_EQ(rules.toUpper("/home/jörg/straße_ä.txt"), "/HOME/JÖRG/STRAßE_Ä.TXT");
+    EXPECT_EQ(rules.toLower("ÄRGER ÜBER ÖL.TXT"), "ärger über öl.txt");
+    EXPECT_EQ(rules.toUpper("日本 \xF0\x9F\x98\x80 x"), "日本 \xF0\x9F\x98\x80 X");
+    EXPECT_EQ(rules.toLower("ΣΟΦΊΑ"), "σοφία");
+    EXPECT_EQ(rules.toUpper(""), "");
+    const std::string longName(5000, 'a');
+    EXPECT_EQ(rules.toUpper(longName), std::string(5000, 'A'));
+}
+
+}  // namespace
+}  // namespace quarnel

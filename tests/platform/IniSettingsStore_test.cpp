@@ -1,0 +1,74 @@
+#include "platform/qt/IniSettingsStore.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/TempFolder.hpp"
+
+namespace quarnel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path cRelativeFile = fs::path("Kelvaro's Tools") / "Quarnel! 2.5.ini";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(IniSettingsStore, WritesTheFileAHumanCanEditAndReadsItBack) {
+    testing::TempFolder home;
+    IniSettingsStore store(home.path());
+    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+
+    ASSERT_TRUE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
+    EXPECT_EQ(ReadFile(home.path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
+    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "10100011000110");
+}
+
+TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
+    testing::TempFolder home;
+    const fs::path file = home.path() / cRelativeFile;
+    WriteFile(file, "# mine\n[General]\nOptions = 01,1 \nTheme=dark\n");
+    IniSettingsStore store(home.path());
+    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "01,1");
+
+    ASSERT_TRUE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "01010101000110"));
+    EXPECT_EQ(ReadFile(file), "# mine\n[General]\nOptions=01010101000110\nTheme=dark\n");
+}
+
+TEST(IniSettingsStore, UnreadableSettingsCountAsMissing) {
+    testing::TempFolder home;
+    fs::create_directories(home.path() / cRelativeFile);  // a folder where the file belongs
+    IniSettingsStore store(home.path());
+    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+}
+
+TEST(IniSettingsStore, AFailedWriteSaysSoAndLeavesTheOldFile) {
+    testing::TempFolder home;
+    WriteFile(home.path() / "Kelvaro's Tools", "a file where the folder belongs");
+    IniSettingsStore store(home.path());
+    EXPECT_FALSE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    EXPECT_EQ(ReadFile(home.path() / "Kelvaro's Tools"), "a file where the folder belongs");
+}
+
+TEST(IniSettingsStore, DefaultHomeFollowsXdgConfigHome) {
+    ::setenv("XDG_CONFIG_HOME", "/tmp/quarnel-xdg-check", 1);
+    EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fs::path("/tmp/quarnel-xdg-check"));
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", "/tmp/quarnel-home-check", 1);
+    EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fs::path("/tmp/quarnel-home-check/.config"));
+}
+
+}  // namespace
+}  // namespace quarnel

@@ -1,0 +1,48 @@
+#include "platform/qt/IniText.hpp"
+
+#include <gtest/gtest.h>
+
+namespace quarnel {
+namespace {
+
+TEST(IniText, ReadsTheValueAsTyped) {
+    EXPECT_EQ(IniValue("[General]\nOptions=01,1\n", "General", "Options"), "01,1");
+    EXPECT_EQ(IniValue("[General]\r\n  Options =  0101 \r\n", "General", "Options"), "0101");
+    EXPECT_EQ(IniValue("[General]\nOptions=\"01\", 1\n", "General", "Options"), "\"01\", 1");
+    EXPECT_EQ(IniValue("[General]\nOptions=\n", "General", "Options"), "");
+    EXPECT_EQ(IniValue("[General]\nOptions=01\nOptions=11\n", "General", "Options"), "01");
+}
+
+TEST(IniText, MissingKeySectionOrFileIsNoValue) {
+    EXPECT_EQ(IniValue("", "General", "Options"), std::nullopt);
+    EXPECT_EQ(IniValue("Options=01\n", "General", "Options"), std::nullopt);
+    EXPECT_EQ(IniValue("[Other]\nOptions=01\n", "General", "Options"), std::nullopt);
+    EXPECT_EQ(IniValue("[General]\nOptionsX=01\n;Options=1\n", "General", "Options"), std::nullopt);
+    EXPECT_EQ(IniValue("\x01\xFF garbage\n[[General\n", "General", "Options"), std::nullopt);
+    EXPECT_EQ(IniValue("[General]\n[Other]\nOptions=01\n", "General", "Options"), std::nullopt);
+}
+
+TEST(IniText, WritingReplacesOnlyTheKeysLine) {
+    const std::string before = "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions = 9\r\ny=2";
+    EXPECT_EQ(WithIniValue(before, "General", "Options", "01010101000110"),
+              "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions=01010101000110\r\ny=2");
+}
+
+TEST(IniText, WritingAddsWhatIsMissing) {
+    EXPECT_EQ(WithIniValue("", "General", "Options", "1"), "[General]\nOptions=1\n");
+    EXPECT_EQ(WithIniValue("[Other]\na=b", "General", "Options", "1"),
+              "[Other]\na=b\n\n[General]\nOptions=1\n");
+    EXPECT_EQ(WithIniValue("[General]\nx=1\n", "General", "Options", "1"),
+              "[General]\nOptions=1\nx=1\n");
+    EXPECT_EQ(WithIniValue("[General]", "General", "Options", "1"), "[General]\nOptions=1\n");
+}
+
+TEST(IniText, WhatIsWrittenReadsBackExactly) {
+    for (const char* value : {"01010101000110", "", "1"}) {
+        const std::string text = WithIniValue("[General]\nOptions=old\n", "General", "Options", value);
+        EXPECT_EQ(IniValue(text, "General", "Options"), value);
+    }
+}
+
+}  // namespace
+}  // namespace quarnel

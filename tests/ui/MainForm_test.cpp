@@ -1,0 +1,200 @@
+#include "ui/qt/MainForm.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStyle>
+#include <QWindow>
+#include <fstream>
+
+#include "core/AAB.hpp"
+#include "platform/icu/IcuTextRules.hpp"
+#include "platform/posix/PosixFileSystem.hpp"
+#include "platform/qt/QtWindowPlacement.hpp"
+#include "tests/Fakes.hpp"
+#include "tests/TempFolder.hpp"
+
+namespace quarnel {
+namespace {
+
+using namespace testing;
+
+// MainForm with the real file system and text rules, the rest recorded.
+struct Program {
+    explicit Program(std::optional<std::string> storedOptions = std::nullopt) {
+        if (storedOptions) store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = *storedOptions;
+        form.Image1().SetDropAction([this](const DropData& data) { handler.HandleDrop(data); });
+        MainFormLoad(form, store, placement);
+    }
+
+    // Drops like a file manager does and returns whether the drop was accepted as a copy.
+    bool DropUris(const QByteArray& uriList, const QString& format = "text/uri-list") {
+        QMimeData mime;
+        mime.setData(format, uriList);
+        const QPoint centre = form.Image1().rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form.Image1(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(centre, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form.Image1(), &drop);
+        return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+    }
+
+    MainForm form;
+    PosixFileSystem files;
+    FakeClipboard clipboard;
+    FakeMsgBox msgBox;
+    FakeBeep beep;
+    IcuTextRules rules{"de"};
+    FakeSettingsStore store;
+    QtWindowPlacement placement{form};
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, form.Image1()}};
+};
+
+QByteArray UriOf(const std::filesystem::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path.string())).toEncoded() + "\r\n";
+}
+
+TEST(MainForm, AFixedWindowWithOnlyACloseButtonAtItsDesignPlace) {
+    Program program;
+    const MainForm& form = program.form;
+    EXPECT_EQ(form.windowTitle(), "Quarnel! 2.5");
+    const double scale = form.ScaleFactor();
+    EXPECT_GE(scale, 1.0);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(form.width(), qRound(61 * scale));
+    EXPECT_EQ(form.height(), qRound(144 * scale));
+    EXPECT_EQ(form.pos(), QPoint(qRound(16 * scale), qRound(32 * scale)));
+
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);  // a tool window would leave the task bar
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(flags & Qt::WindowStaysOnTopHint);
+}
+
+TEST(MainForm, ButtonsAndTheDropFrameStandWhereTheTableSays) {
+    Program program;
+    MainForm& form = program.form;
+    const double scale = form.ScaleFactor();
+    const auto px = [scale](int twips) { return qRound(twips * scale / 15.0); };
+
+    const char* captions[] = {"&Optionen", "&Hilfe", "&Info"};
+    const int tops[] = {1080, 1440, 1800};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form.Btn(i).text(), captions[i]);
+        EXPECT_EQ(form.Btn(i).geometry(), QRect(px(60), px(tops[i]), px(795), px(315)));
+        // the caption fits inside the button, whatever the font
+        const int textWidth = form.Btn(i).fontMetrics().horizontalAdvance(form.Btn(i).text().remove('&'));
+        EXPECT_LE(textWidth + form.style()->pixelMetric(QStyle::PM_ButtonMargin),
+                  form.Btn(i).width());
+    }
+    EXPECT_EQ(form.DropFrame().title(), "Drop!");
+    EXPECT_EQ(form.DropFrame().geometry(), QRect(px(60), px(60), px(795), px(915)));
+    EXPECT_EQ(form.Image1().parentWidget(), &form.DropFrame());
+    EXPECT_EQ(form.Image1().geometry(), QRect(px(120), px(240), px(480), px(480)));
+    EXPECT_EQ(form.Image1().pixmap().size(), QSize(32, 32));
+
+    EXPECT_EQ(form.Btn(0).nextInFocusChain(), &form.Btn(1));
+    EXPECT_EQ(form.Btn(1).nextInFocusChain(), &form.Btn(2));
+    EXPECT_TRUE(form.Image1().acceptDrops());
+    EXPECT_FALSE(form.acceptDrops());
+    EXPECT_FALSE(form.DropFrame().acceptDrops());
+    EXPECT_FALSE(form.Btn(0).acceptDrops());
+}
+
+TEST(MainForm, AWiderFontScalesTheWholeWindowByOneFactor) {
+    const QFont original = QApplication::font();
+    QFont wide = original;
+    wide.setPointSizeF(original.pointSizeF() * 2);
+    QApplication::setFont(wide);
+    MainForm form;
+    QApplication::setFont(original);
+    MainForm normal;
+    EXPECT_GT(form.ScaleFactor(), normal.ScaleFactor() * 1.5);
+    EXPECT_EQ(form.width(), qRound(61 * form.ScaleFactor()));
+    EXPECT_EQ(form.Btn(2).y(), qRound(1800 * form.ScaleFactor() / 15.0));
+}
+
+TEST(MainForm, StoredTopmostOptionRaisesTheWindowAtLoad) {
+    Program topmost("01010101001110");
+    EXPECT_TRUE(topmost.form.windowFlags() & Qt::WindowStaysOnTopHint);
+    Program normal("01010101000110");
+    EXPECT_FALSE(normal.form.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    normal.form.show();
+    normal.placement.SetAlwaysOnTop(true);
+    EXPECT_TRUE(normal.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(normal.form.isVisible());
+    normal.placement.SetAlwaysOnTop(false);
+    EXPECT_FALSE(normal.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(MainForm, ADropIsTakenAsACopyAndHandledAfterItReturns) {
+    TempFolder temp;
+    std::ofstream(temp.path() / "b.txt") << "b";
+    std::ofstream(temp.path() / "Äpfel.txt") << "a";
+    Program program;
+
+    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "b.txt") + UriOf(temp.path() / "Äpfel.txt")));
+    EXPECT_FALSE(program.clipboard.text.has_value());  // the drag source is not kept waiting
+    QApplication::processEvents();
+    EXPECT_EQ(program.clipboard.text, "Äpfel.txt\r\nb.txt\r\n");
+    EXPECT_EQ(program.beep.count, 1);
+    EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
+}
+
+TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
+    TempFolder temp;
+    std::ofstream(temp.path() / "gut.txt") << "x";
+    Program program;
+
+    // A message box during the drop runs the event loop; look at the target from there.
+    struct PeekingMsgBox final : MsgBox {
+        Program* program = nullptr;
+        QFrame::Shape shapeDuringDrop = QFrame::NoFrame;
+        bool secondDropAccepted = true;
+        void show(std::string_view, int, std::string_view) override {
+            shapeDuringDrop = program->form.Image1().frameShape();
+            secondDropAccepted = program->DropUris(UriOf("/tmp"));
+        }
+    } peeking;
+    peeking.program = &program;
+    DropHandler handler{{program.files, program.clipboard, peeking, program.beep, program.rules,
+                         program.form.Image1()}};
+    program.form.Image1().SetDropAction([&](const DropData& data) { handler.HandleDrop(data); });
+
+    ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.path() / "gut.txt")));
+    QApplication::processEvents();
+    EXPECT_EQ(peeking.shapeDuringDrop, QFrame::Box);
+    EXPECT_FALSE(peeking.secondDropAccepted);
+    EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
+    EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
+    EXPECT_TRUE(program.DropUris(UriOf(temp.path() / "gut.txt")));  // accepted again afterwards
+}
+
+TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
+    Program program;
+    program.clipboard.text = "vorher";
+    ASSERT_TRUE(program.DropUris("https://example.org/\r\n"));
+    QApplication::processEvents();
+    ASSERT_TRUE(program.DropUris("nur Text", "text/plain"));
+    QApplication::processEvents();
+    ASSERT_EQ(program.msgBox.shown.size(), 2u);
+    for (const auto& message : program.msgBox.shown) {
+        EXPECT_EQ(message.prompt, "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.");
+        EXPECT_EQ(message.buttonsAndIcon, 64);
+        EXPECT_EQ(message.title, "Quarnel! 2.5");
+    }
+    EXPECT_EQ(program.clipboard.text, "vorher");
+    EXPECT_TRUE(program.clipboard.events.empty());
+    EXPECT_EQ(program.beep.count, 0);
+}
+
+}  // namespace
+}  // namespace quarnel
