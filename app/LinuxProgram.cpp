@@ -7,7 +7,8 @@ namespace quarnel {
 LinuxProgram::LinuxProgram()
     : textRules_(CollationLocaleFromEnvironment()),
       dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1()}) {
-    mainForm_.Image1().SetDropAction([this](const DropData& data) { dropHandler_.HandleDrop(data); });
+    mainForm_.Image1().SetDropAction(
+        [this](const DropData& data) { dropHandler_.HandleDrop(data); });
     MainFormLoad(mainForm_, settings_, placement_);
 }
 

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
+#include "Module1.hpp"
 #include "platform/AAJ.hpp"
 #include "platform/SettingsStore.hpp"
-#include "Module1.hpp"
 
 namespace quarnel {
 

@@ -9,9 +9,10 @@
 namespace quarnel::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quarnel-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quarnel-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
@@ -23,7 +24,7 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -11,7 +11,7 @@ enum class ControlKind { CommandButton, Frame, Image, OptionButton };
 struct ControlSpec {
     ControlKind kind;
     std::string_view name;
-    int index;  // element of the control array, -1 for a single control
+    int index;                   // element of the control array, -1 for a single control
     std::string_view container;  // "" for the window's client area
     std::string_view caption;
     int left, top, width, height;  // twips, relative to the container

@@ -13,10 +13,17 @@ void MainFormLoad(MainFormView& view, SettingsStore& store, AAJ& placement) {
 
 void BtnClick(int index, MainFormCommands& commands) {
     switch (index) {
-        case MainFormTable::cOptionenButton: commands.OpenOptions(); break;
-        case MainFormTable::cHilfeButton: commands.ShowHelp(); break;
-        case MainFormTable::cInfoButton: commands.ShowInfo(); break;
-        default: break;
+        case MainFormTable::cOptionenButton:
+            commands.OpenOptions();
+            break;
+        case MainFormTable::cHilfeButton:
+            commands.ShowHelp();
+            break;
+        case MainFormTable::cInfoButton:
+            commands.ShowInfo();
+            break;
+        default:
+            break;
     }
 }
 

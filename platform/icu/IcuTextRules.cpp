@@ -32,7 +32,9 @@ std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
 
 }  // namespace
 
-void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const { ucol_close(collator); }
+void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const {
+    ucol_close(collator);
+}
 
 IcuTextRules::IcuTextRules(const std::string& localeName) {
     UErrorCode status = U_ZERO_ERROR;
@@ -58,8 +60,8 @@ std::string IcuTextRules::collationKey(std::string_view text) const {
     if (keyLength > static_cast<std::int32_t>(key.size())) {
         key.resize(static_cast<std::size_t>(keyLength));
         keyBytes = reinterpret_cast<std::uint8_t*>(key.data());
-        keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes,
-                                    keyLength);
+        keyLength =
+            ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes, keyLength);
     }
     key.resize(static_cast<std::size_t>(keyLength > 0 ? keyLength - 1 : 0));  // drop the final 0
     return key;

@@ -66,7 +66,8 @@ DropData DropDataFromUriList(std::string_view uriList) {
         std::string_view line = uriList.substr(0, lineEnd);
         uriList.remove_prefix(lineEnd == std::string_view::npos ? uriList.size() : lineEnd + 1);
 
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\0')) {
+        while (!line.empty() &&
+               (line.back() == '\r' || line.back() == ' ' || line.back() == '\0')) {
             line.remove_suffix(1);
         }
         while (!line.empty() && line.front() == ' ') line.remove_prefix(1);

@@ -30,7 +30,8 @@ IniSettingsStore::IniSettingsStore(std::filesystem::path configHome)
     : configHome_(std::move(configHome)) {}
 
 std::filesystem::path IniSettingsStore::DefaultConfigHome() {
-    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+    return QFile::encodeName(
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         .toStdString();
 }
 

@@ -4,6 +4,8 @@
 
 namespace quarnel {
 
-void QtBeep::beep() { QApplication::beep(); }
+void QtBeep::beep() {
+    QApplication::beep();
+}
 
 }  // namespace quarnel

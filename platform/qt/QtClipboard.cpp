@@ -5,7 +5,9 @@
 
 namespace quarnel {
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
+void QtClipboard::clear() {
+    QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
+}
 
 void QtClipboard::setText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);

@@ -7,11 +7,16 @@ namespace {
 
 QMessageBox::Icon IconFor(int buttonsAndIcon) {
     switch (buttonsAndIcon & 0x70) {
-        case cMsgQuestion: return QMessageBox::Question;
-        case cMsgInformation: return QMessageBox::Information;
-        case 16: return QMessageBox::Critical;
-        case 48: return QMessageBox::Warning;
-        default: return QMessageBox::NoIcon;
+        case cMsgQuestion:
+            return QMessageBox::Question;
+        case cMsgInformation:
+            return QMessageBox::Information;
+        case 16:
+            return QMessageBox::Critical;
+        case 48:
+            return QMessageBox::Warning;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 

@@ -51,12 +51,19 @@ TEST(AAB, ShortValuesReadMissingPlacesAsOff) {
 
 TEST(AAB, LenientReadingOfOddCharacters) {
     // digits 2 to 9 keep their value, anything else reads 0, the rest after 14 is ignored
-    EXPECT_EQ(LoadWith("9x 2-a00000001" "111").flags,
+    EXPECT_EQ(LoadWith("9x 2-a00000001"
+                       "111")
+                  .flags,
               Flags({9, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(LoadWith("01010101000110" "11111").flags,
+    EXPECT_EQ(LoadWith("01010101000110"
+                       "11111")
+                  .flags,
               Flags({0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
     EXPECT_EQ(LoadWith("11").flags, Flags({1, 1}));
-    EXPECT_EQ(LoadWith("\xC3\xBC" "1").flags, Flags({0, 0, 1}));
+    EXPECT_EQ(LoadWith("\xC3\xBC"
+                       "1")
+                  .flags,
+              Flags({0, 0, 1}));
 }
 
 TEST(AAB, AnyNonZeroDigitInPlaceTenRaisesTheWindow) {

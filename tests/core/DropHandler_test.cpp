@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/Fakes.hpp"
 #include "core/AAB.hpp"
 #include "core/Module1.hpp"
+#include "tests/Fakes.hpp"
 
 namespace quarnel {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 using namespace testing;
 
 class DropHandlerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { OptionFlags = OptionFlagsFromString("01010101000110"); }
 
     void Drop(std::vector<std::string> names) { handler.HandleDrop({true, std::move(names)}); }
@@ -139,7 +139,8 @@ TEST_F(DropHandlerTest, VanishedNamesAreReportedAndSkipped) {
     EXPECT_EQ(msgBox.shown[0].prompt,
               "Der Name 'C:\\x\\gone.txt'\r"
               "ist nicht (mehr) vorhanden oder nicht erreichbar und wird daher nicht "
-              "ber\xC3\xBC" "cksichtigt.");
+              "ber\xC3\xBC"
+              "cksichtigt.");
     EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 0);
 }
 

@@ -14,10 +14,10 @@ TEST(NameCheck, AcceptsPrintableUnicodeNames) {
 }
 
 TEST(NameCheck, RefusesQuestionMarksControlsAndBrokenUtf8) {
-    for (const char* name : {"/tmp/wer?.txt", "/tmp/a\tb", "/tmp/a\rb", "/tmp/a\nb", "/tmp/\x7F",
-                             "/tmp/latin1 \xE4", "/tmp/cut \xC3", "/tmp/overlong \xC0\xAF",
-                             "/tmp/surrogate \xED\xA0\x80", "/tmp/c1 \xC2\x85",
-                             "/tmp/too big \xF4\x90\x80\x80"}) {
+    for (const char* name :
+         {"/tmp/wer?.txt", "/tmp/a\tb", "/tmp/a\rb", "/tmp/a\nb", "/tmp/\x7F", "/tmp/latin1 \xE4",
+          "/tmp/cut \xC3", "/tmp/overlong \xC0\xAF", "/tmp/surrogate \xED\xA0\x80",
+          "/tmp/c1 \xC2\x85", "/tmp/too big \xF4\x90\x80\x80"}) {
         EXPECT_TRUE(HasInvalidCharacters(name)) << name;
     }
 }

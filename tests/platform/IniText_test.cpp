@@ -23,9 +23,11 @@ TEST(IniText, MissingKeySectionOrFileIsNoValue) {
 }
 
 TEST(IniText, WritingReplacesOnlyTheKeysLine) {
-    const std::string before = "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions = 9\r\ny=2";
-    EXPECT_EQ(WithIniValue(before, "General", "Options", "01010101000110"),
-              "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions=01010101000110\r\ny=2");
+    const std::string before =
+        "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions = 9\r\ny=2";
+    EXPECT_EQ(
+        WithIniValue(before, "General", "Options", "01010101000110"),
+        "; notes\r\n[Other]\r\nOptions=keep\r\n[General]\r\nx=1\r\nOptions=01010101000110\r\ny=2");
 }
 
 TEST(IniText, WritingAddsWhatIsMissing) {
@@ -39,7 +41,8 @@ TEST(IniText, WritingAddsWhatIsMissing) {
 
 TEST(IniText, WhatIsWrittenReadsBackExactly) {
     for (const char* value : {"01010101000110", "", "1"}) {
-        const std::string text = WithIniValue("[General]\nOptions=old\n", "General", "Options", value);
+        const std::string text =
+            WithIniValue("[General]\nOptions=old\n", "General", "Options", value);
         EXPECT_EQ(IniValue(text, "General", "Options"), value);
     }
 }

@@ -16,12 +16,13 @@ TEST(UriList, DecodesLocalFileUrisByteForByte) {
         "file:/tmp/short-form\r\n"
         "file:///tmp/m%E4rz\r\n");
     EXPECT_TRUE(data.holdsFileList);
-    EXPECT_EQ(data.names, (Names{"/home/u/b.txt", "/home/u/\xC3\x84pfel und Birnen.txt",
-                                 "/tmp/x%y", "/tmp/caps", "/tmp/short-form", "/tmp/m\xE4rz"}));
+    EXPECT_EQ(data.names, (Names{"/home/u/b.txt", "/home/u/\xC3\x84pfel und Birnen.txt", "/tmp/x%y",
+                                 "/tmp/caps", "/tmp/short-form", "/tmp/m\xE4rz"}));
 }
 
 TEST(UriList, SkipsCommentsBlankLinesAndAcceptsBareLineFeeds) {
-    const DropData data = DropDataFromUriList("# dragged from a file manager\n\nfile:///a\nfile:///b");
+    const DropData data =
+        DropDataFromUriList("# dragged from a file manager\n\nfile:///a\nfile:///b");
     EXPECT_EQ(data.names, (Names{"/a", "/b"}));
 }
 
@@ -31,15 +32,16 @@ TEST(UriList, FolderUrisLoseTheirTrailingSlashExceptTheRoot) {
 }
 
 TEST(UriList, KeepsQuestionMarksAndUndecodableEscapesAsTheyStand) {
-    const DropData data = DropDataFromUriList("file:///tmp/wer%3F\r\nfile:///tmp/wie?so#da\r\nfile:///tmp/100%\r\nfile:///tmp/%zz\r\n");
+    const DropData data = DropDataFromUriList(
+        "file:///tmp/wer%3F\r\nfile:///tmp/wie?so#da\r\nfile:///tmp/100%\r\nfile:///tmp/%zz\r\n");
     EXPECT_EQ(data.names, (Names{"/tmp/wer?", "/tmp/wie?so#da", "/tmp/100%", "/tmp/%zz"}));
 }
 
 TEST(UriList, AnythingButLocalFilesIsNoFileList) {
-    for (const char* list : {"", "\r\n", "# only a comment\r\n", "https://example.org/\r\n",
-                             "file:///ok\r\nhttps://example.org/x\r\n",
-                             "file://server/share/file.txt\r\n", "file://localhostx/a\r\n",
-                             "file:relative/path\r\n", "/plain/path\r\n", "file://\r\n"}) {
+    for (const char* list :
+         {"", "\r\n", "# only a comment\r\n", "https://example.org/\r\n",
+          "file:///ok\r\nhttps://example.org/x\r\n", "file://server/share/file.txt\r\n",
+          "file://localhostx/a\r\n", "file:relative/path\r\n", "/plain/path\r\n", "file://\r\n"}) {
         const DropData data = DropDataFromUriList(list);
         EXPECT_FALSE(data.holdsFileList) << list;
         EXPECT_TRUE(data.names.empty()) << list;

@@ -27,7 +27,8 @@ using namespace testing;
 // MainForm with the real file system and text rules, the rest recorded.
 struct Program {
     explicit Program(std::optional<std::string> storedOptions = std::nullopt) {
-        if (storedOptions) store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = *storedOptions;
+        if (storedOptions)
+            store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = *storedOptions;
         form.Image1().SetDropAction([this](const DropData& data) { handler.HandleDrop(data); });
         MainFormLoad(form, store, placement);
     }
@@ -90,7 +91,8 @@ TEST(MainForm, ButtonsAndTheDropFrameStandWhereTheTableSays) {
         EXPECT_EQ(form.Btn(i).text(), captions[i]);
         EXPECT_EQ(form.Btn(i).geometry(), QRect(px(60), px(tops[i]), px(795), px(315)));
         // the caption fits inside the button, whatever the font
-        const int textWidth = form.Btn(i).fontMetrics().horizontalAdvance(form.Btn(i).text().remove('&'));
+        const int textWidth =
+            form.Btn(i).fontMetrics().horizontalAdvance(form.Btn(i).text().remove('&'));
         EXPECT_LE(textWidth + form.style()->pixelMetric(QStyle::PM_ButtonMargin),
                   form.Btn(i).width());
     }

@@ -42,7 +42,8 @@ void MainForm::BuildControls() {
             case ControlKind::CommandButton: {
                 auto* button = new QPushButton(FromUtf8(spec.caption), this);
                 const int index = spec.index;
-                connect(button, &QPushButton::clicked, this, [this, index] { BtnClick(index, *this); });
+                connect(button, &QPushButton::clicked, this,
+                        [this, index] { BtnClick(index, *this); });
                 btn_.at(index) = button;
                 widget = button;
                 break;
@@ -59,8 +60,9 @@ void MainForm::BuildControls() {
             case ControlKind::OptionButton:
                 break;
         }
-        widget->setObjectName(FromUtf8(spec.name) +
-                              (spec.index >= 0 ? QStringLiteral("(%1)").arg(spec.index) : QString()));
+        widget->setObjectName(FromUtf8(spec.name) + (spec.index >= 0
+                                                         ? QStringLiteral("(%1)").arg(spec.index)
+                                                         : QString()));
         widget->setGeometry(PixelRect(spec.left, spec.top, spec.width, spec.height));
         if (spec.tabIndex >= 0) tabOrder.at(spec.tabIndex) = widget;
     }
@@ -72,6 +74,8 @@ void MainForm::BuildControls() {
     }
 }
 
-void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
+void MainForm::SetCaption(std::string_view caption) {
+    setWindowTitle(FromUtf8(caption));
+}
 
 }  // namespace quarnel
