@@ -15,11 +15,11 @@
 namespace quarnel {
 
 class LinuxProgram {
-  public:
+public:
     LinuxProgram();
     void Show() { mainForm_.show(); }
 
-  private:
+private:
     MainForm mainForm_;
     PosixFileSystem files_;
     QtClipboard clipboard_;

@@ -11,7 +11,7 @@ namespace {
 
 // Keeps the drop target framed for as long as a drop is handled, on every way out.
 class FramedWhileHandling {
-  public:
+public:
     explicit FramedWhileHandling(DropTargetBorder& border) : border_(border) {
         border_.SetBorderStyle(1);
     }
@@ -19,7 +19,7 @@ class FramedWhileHandling {
     FramedWhileHandling(const FramedWhileHandling&) = delete;
     FramedWhileHandling& operator=(const FramedWhileHandling&) = delete;
 
-  private:
+private:
     DropTargetBorder& border_;
 };
 

@@ -18,7 +18,7 @@ namespace quarnel {
 
 // The drop target's border: 0 none, 1 a thin frame while a drop is handled.
 class DropTargetBorder {
-  public:
+public:
     virtual ~DropTargetBorder() = default;
     virtual void SetBorderStyle(int style) = 0;
 };
@@ -33,7 +33,7 @@ struct DropServices {
 };
 
 class DropHandler {
-  public:
+public:
     explicit DropHandler(DropServices services) : services_(services) {}
 
     void HandleDrop(const DropData& data);
@@ -41,7 +41,7 @@ class DropHandler {
     // Shapes one entry by the path and case options and appends it to Liste(ActiveList).
     void AddToList(const std::string& EntryStr);
 
-  private:
+private:
     void HandleDroppedName(const std::string& PfadDateiName);
     void ExpandDroppedFolder(const std::string& folder);
     void ShowMessage(std::string_view prompt, int buttonsAndIcon);

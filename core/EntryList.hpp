@@ -12,7 +12,7 @@
 namespace quarnel {
 
 class EntryList {
-  public:
+public:
     explicit EntryList(bool sorted) : sorted_(sorted) {}
 
     void add(std::string entry) { entries_.push_back(std::move(entry)); }
@@ -22,7 +22,7 @@ class EntryList {
     // The entries in list order, each followed by CR LF.
     std::string OutputText(const TextRules& rules) const;
 
-  private:
+private:
     std::vector<std::size_t> OrderOfEntries(const TextRules& rules) const;
 
     bool sorted_;

@@ -15,8 +15,6 @@ extern OptionFlagArray OptionFlags;
 extern std::int16_t ActiveList;
 extern std::int16_t InOptionSync;
 
-inline bool IsOn(int optionIndex) {
-    return OptionFlags[optionIndex] != 0;
-}
+inline bool IsOn(int optionIndex) { return OptionFlags[optionIndex] != 0; }
 
 }  // namespace quarnel

@@ -4,7 +4,7 @@
 namespace quarnel {
 
 class AAJ {
-  public:
+public:
     virtual ~AAJ() = default;
     virtual void SetAlwaysOnTop(bool onTop) = 0;
 };

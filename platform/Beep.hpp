@@ -4,7 +4,7 @@
 namespace quarnel {
 
 class Beep {
-  public:
+public:
     virtual ~Beep() = default;
     virtual void beep() = 0;
 };

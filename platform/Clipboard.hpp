@@ -6,7 +6,7 @@
 namespace quarnel {
 
 class Clipboard {
-  public:
+public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setText(const std::string& text) = 0;

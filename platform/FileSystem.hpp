@@ -10,7 +10,7 @@ namespace quarnel {
 inline constexpr std::uint32_t cDirectoryAttribute = 0x10;
 
 class FileSystem {
-  public:
+public:
     virtual ~FileSystem() = default;
     virtual char pathSeparator() const = 0;
     // nullopt when the name cannot be reached (removed, no access to its folder).

@@ -10,7 +10,7 @@ inline constexpr int cMsgQuestion = 32;
 inline constexpr int cMsgInformation = 64;
 
 class MsgBox {
-  public:
+public:
     virtual ~MsgBox() = default;
     virtual void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) = 0;
 };

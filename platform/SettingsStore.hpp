@@ -8,7 +8,7 @@
 namespace quarnel {
 
 class SettingsStore {
-  public:
+public:
     virtual ~SettingsStore() = default;
     // nullopt when the value does not exist or cannot be read; an existing empty value is "".
     virtual std::optional<std::string> read(std::string_view application, std::string_view section,

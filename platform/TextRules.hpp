@@ -7,7 +7,7 @@
 namespace quarnel {
 
 class TextRules {
-  public:
+public:
     virtual ~TextRules() = default;
     // Keys compare bytewise in the order the sorted list keeps: case-insensitive and
     // locale-aware. Equal keys mean equal rank.

@@ -13,7 +13,7 @@
 namespace quarnel::testing {
 
 class FakeFileSystem final : public FileSystem {
-  public:
+public:
     explicit FakeFileSystem(char separator = '\\') : separator_(separator) {}
     void AddFile(const std::string& path) { attributes_[path] = 0x20; }
     void AddFolder(const std::string& path) { attributes_[path] = cDirectoryAttribute; }
@@ -28,7 +28,7 @@ class FakeFileSystem final : public FileSystem {
 
     std::vector<std::string> queried;
 
-  private:
+private:
     char separator_;
     std::map<std::string, std::uint32_t> attributes_;
 };
@@ -95,7 +95,7 @@ struct FakePlacement final : AAJ {
 };
 
 class FakeSettingsStore final : public SettingsStore {
-  public:
+public:
     using Address = std::tuple<std::string, std::string, std::string>;
 
     std::optional<std::string> read(std::string_view application, std::string_view section,

@@ -9,7 +9,7 @@
 namespace quarnel::testing {
 
 class TempFolder {
-  public:
+public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "quarnel-test-XXXXXX").string();
@@ -24,7 +24,7 @@ class TempFolder {
 
     const std::filesystem::path& path() const { return path_; }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

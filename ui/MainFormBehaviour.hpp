@@ -9,13 +9,13 @@
 namespace quarnel {
 
 class MainFormView {
-  public:
+public:
     virtual ~MainFormView() = default;
     virtual void SetCaption(std::string_view caption) = 0;
 };
 
 class MainFormCommands {
-  public:
+public:
     virtual ~MainFormCommands() = default;
     virtual void OpenOptions() = 0;
     virtual void ShowHelp() = 0;

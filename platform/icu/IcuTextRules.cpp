@@ -32,9 +32,7 @@ std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
 
 }  // namespace
 
-void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const {
-    ucol_close(collator);
-}
+void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const { ucol_close(collator); }
 
 IcuTextRules::IcuTextRules(const std::string& localeName) {
     UErrorCode status = U_ZERO_ERROR;

@@ -12,7 +12,7 @@ struct UCollator;
 namespace quarnel {
 
 class IcuTextRules final : public TextRules {
-  public:
+public:
     explicit IcuTextRules(const std::string& localeName);
     ~IcuTextRules() override;
 
@@ -20,7 +20,7 @@ class IcuTextRules final : public TextRules {
     std::string toUpper(std::string_view text) const override;
     std::string toLower(std::string_view text) const override;
 
-  private:
+private:
     struct CollatorCloser {
         void operator()(UCollator* collator) const;
     };

@@ -6,7 +6,7 @@
 namespace quarnel {
 
 class PosixFileSystem final : public FileSystem {
-  public:
+public:
     char pathSeparator() const override { return '/'; }
     std::optional<std::uint32_t> attributes(const std::string& path) override;
 };

@@ -9,7 +9,7 @@
 namespace quarnel {
 
 class IniSettingsStore final : public SettingsStore {
-  public:
+public:
     // configHome is $XDG_CONFIG_HOME, or ~/.config where it is not set.
     explicit IniSettingsStore(std::filesystem::path configHome);
 
@@ -22,7 +22,7 @@ class IniSettingsStore final : public SettingsStore {
 
     std::filesystem::path FilePath(std::string_view application, std::string_view section) const;
 
-  private:
+private:
     std::filesystem::path configHome_;
 };
 

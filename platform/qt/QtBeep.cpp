@@ -4,8 +4,6 @@
 
 namespace quarnel {
 
-void QtBeep::beep() {
-    QApplication::beep();
-}
+void QtBeep::beep() { QApplication::beep(); }
 
 }  // namespace quarnel

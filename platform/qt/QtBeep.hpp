@@ -6,7 +6,7 @@
 namespace quarnel {
 
 class QtBeep final : public Beep {
-  public:
+public:
     void beep() override;
 };
 

@@ -5,9 +5,7 @@
 
 namespace quarnel {
 
-void QtClipboard::clear() {
-    QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
-}
+void QtClipboard::clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
 
 void QtClipboard::setText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);

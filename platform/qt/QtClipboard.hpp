@@ -6,7 +6,7 @@
 namespace quarnel {
 
 class QtClipboard final : public Clipboard {
-  public:
+public:
     void clear() override;
     void setText(const std::string& text) override;
 };

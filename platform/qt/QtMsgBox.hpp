@@ -8,11 +8,11 @@ class QWidget;
 namespace quarnel {
 
 class QtMsgBox final : public MsgBox {
-  public:
+public:
     explicit QtMsgBox(QWidget* parent) : parent_(parent) {}
     void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
 
-  private:
+private:
     QWidget* parent_;
 };
 

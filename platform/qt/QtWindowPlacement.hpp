@@ -9,11 +9,11 @@ class QWidget;
 namespace quarnel {
 
 class QtWindowPlacement final : public AAJ {
-  public:
+public:
     explicit QtWindowPlacement(QWidget& window) : window_(window) {}
     void SetAlwaysOnTop(bool onTop) override;
 
-  private:
+private:
     QWidget& window_;
 };
 

@@ -36,9 +36,7 @@ TEST(AAB, MissingValueGivesTheDefaultsAndLeavesTheWindowAlone) {
     EXPECT_TRUE(result.placementCalls.empty());
 }
 
-TEST(AAB, ExistingEmptyValueTurnsEveryFlagOff) {
-    EXPECT_EQ(LoadWith("").flags, OptionFlagArray{});
-}
+TEST(AAB, ExistingEmptyValueTurnsEveryFlagOff) { EXPECT_EQ(LoadWith("").flags, OptionFlagArray{}); }
 
 TEST(AAB, ShortValuesReadMissingPlacesAsOff) {
     EXPECT_EQ(LoadWith("1").flags, Flags({1}));

@@ -12,7 +12,7 @@ namespace {
 using namespace testing;
 
 class DropHandlerTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { OptionFlags = OptionFlagsFromString("01010101000110"); }
 
     void Drop(std::vector<std::string> names) { handler.HandleDrop({true, std::move(names)}); }

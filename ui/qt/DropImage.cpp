@@ -41,13 +41,9 @@ DropData DropImage::DropDataFrom(const QMimeData& mimeData) {
     return DropDataFromUriList(mimeData.data(cUriListFormat).toStdString());
 }
 
-void DropImage::dragEnterEvent(QDragEnterEvent* event) {
-    AcceptUnlessBusy(event, handlingDrop_);
-}
+void DropImage::dragEnterEvent(QDragEnterEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
 
-void DropImage::dragMoveEvent(QDragMoveEvent* event) {
-    AcceptUnlessBusy(event, handlingDrop_);
-}
+void DropImage::dragMoveEvent(QDragMoveEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
 
 void DropImage::dropEvent(QDropEvent* event) {
     if (handlingDrop_) {

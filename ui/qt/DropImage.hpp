@@ -14,7 +14,7 @@ class QMimeData;
 namespace quarnel {
 
 class DropImage final : public QLabel, public DropTargetBorder {
-  public:
+public:
     using DropAction = std::function<void(const DropData&)>;
 
     explicit DropImage(QWidget* parent);
@@ -25,12 +25,12 @@ class DropImage final : public QLabel, public DropTargetBorder {
 
     static DropData DropDataFrom(const QMimeData& mimeData);
 
-  protected:
+protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-  private:
+private:
     void RunDrop(const DropData& data);
 
     DropAction dropAction_;

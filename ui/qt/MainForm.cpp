@@ -74,8 +74,6 @@ void MainForm::BuildControls() {
     }
 }
 
-void MainForm::SetCaption(std::string_view caption) {
-    setWindowTitle(FromUtf8(caption));
-}
+void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
 
 }  // namespace quarnel

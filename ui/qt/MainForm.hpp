@@ -13,7 +13,7 @@ class QPushButton;
 namespace quarnel {
 
 class MainForm final : public QWidget, public MainFormView, public MainFormCommands {
-  public:
+public:
     MainForm();
 
     DropImage& Image1() { return *image1_; }
@@ -28,7 +28,7 @@ class MainForm final : public QWidget, public MainFormView, public MainFormComma
     void ShowHelp() override {}
     void ShowInfo() override {}
 
-  private:
+private:
     void BuildControls();
     QRect PixelRect(int left, int top, int width, int height) const;
 
