@@ -1,0 +1,229 @@
+"""Files dragged from a GTK window onto Image1 end up as a list on the clipboard.
+
+Each test starts the program afresh, with its own settings, on a private Xvfb display.
+"""
+
+import shutil
+import tempfile
+import unittest
+from pathlib import Path
+
+from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, BellWatch, DragSource, Program,
+                      XSession, file_uri_drag_args, wait_for)
+
+BEFORE = "Vorher da – nicht anfassen\r\n".encode("utf-8")
+
+
+def lines(*names):
+    return b"".join(name.encode("utf-8") + b"\r\n" for name in names)
+
+
+class DropToClipboardTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = XSession()
+        cls.addClassCleanup(cls.session.stop)
+        cls.session.start()
+
+    def setUp(self):
+        self.files = Path(tempfile.mkdtemp(prefix="files-", dir=self.session.tmp))
+        self.addCleanup(shutil.rmtree, self.files, True)
+
+    # -- helpers -----------------------------------------------------------------------
+
+    def start(self, options=None, settings_text=None):
+        self.program = Program(self.session, options=options, settings_text=settings_text)
+        self.addCleanup(self.program.stop)
+        self.bells = BellWatch(self.session)
+        self.addCleanup(self.session.end, self.bells.process)
+        # a known text first, so "unchanged" and "empty" can be told apart
+        server = self.session.set_clipboard(BEFORE)
+        self.addCleanup(self.session.end, server)
+
+    def make_file(self, name, data=b"x"):
+        path = self.files / name
+        path.write_bytes(data)
+        return path
+
+    def make_folder(self, name):
+        path = self.files / name
+        path.mkdir()
+        (path / "drin.txt").write_bytes(b"x")
+        return path
+
+    def drag(self, source_args):
+        source = DragSource(self.session, source_args)
+        self.addCleanup(source.finish)
+        source.drop_on(self.program.image1_centre())
+        source.finish()
+
+    def new_clipboard(self, previous=BEFORE):
+        """Waits until the program has put text on the clipboard; returns that text after the
+        program has finished with the drop."""
+        def changed():
+            now = self.session.read_clipboard()
+            return now if now[0] == 0 and now[1] != previous else None
+        try:
+            wait_for(changed, what="new clipboard text")
+        except TimeoutError:
+            self.fail("the clipboard never got new text; it reads %r"
+                      % (self.session.read_clipboard(),))
+        self.bell_count = self.bells.settle(self.program)
+        return_code, data = self.session.read_clipboard()
+        self.assertEqual(return_code, 0, "nobody serves the clipboard after the drop")
+        return data
+
+    def assert_clipboard_untouched(self):
+        self.assertEqual(self.session.read_clipboard(), (0, BEFORE))
+
+    def assert_message_box(self, box):
+        self.assertNotEqual(box, self.program.window)
+        props = self.session.xprop(box, "WM_NAME", "_NET_WM_NAME", "_NET_WM_WINDOW_TYPE",
+                                   "WM_TRANSIENT_FOR")
+        self.assertIn('_NET_WM_NAME(UTF8_STRING) = "%s"' % TITLE, props)
+        self.assertIn("_NET_WM_WINDOW_TYPE_DIALOG", props)
+        self.assertIn("WM_TRANSIENT_FOR(WINDOW): window id # 0x%x" % self.program.window, props)
+
+    def refused_drop(self, source_args):
+        """A drop that must bring up the message box and leave the clipboard alone."""
+        self.start()
+        self.drag(source_args)
+        box = self.program.wait_message_box()
+        self.assert_message_box(box)
+        self.assert_clipboard_untouched()
+        self.program.close_message_box(box)
+        self.assertEqual(self.bells.settle(self.program), 0, "the refused drop rang the bell")
+        self.assert_clipboard_untouched()
+        self.assertEqual(self.program.other_windows(), [])
+        self.assertIsNone(self.program.process.poll(), "the program ended")
+
+    # -- tests -------------------------------------------------------------------------
+
+    def test_bell_watch_hears_a_bell(self):
+        # the counter the other tests rely on, including where they expect no bell
+        self.start()
+        self.assertEqual(self.bells.settle(self.program), 0)
+        self.session.ring_bell()
+        self.assertEqual(self.bells.settle(self.program), 1)
+
+    def test_default_options_give_sorted_names_without_path(self):
+        zitrone = self.make_file("Zitrone.txt")
+        birne = self.make_file("birne.txt")
+        self.start()
+        self.drag(file_uri_drag_args([zitrone, birne]))
+        self.assertEqual(self.new_clipboard(), lines("birne.txt", "Zitrone.txt"))
+        self.assertEqual(self.bell_count, 1)
+        self.assertEqual(self.program.other_windows(), [])
+
+    def test_hand_edited_settings_give_full_upper_case_paths_in_drop_order(self):
+        folder = str(self.files)
+        self.assertTrue(folder.isascii())
+        names = ["Zitrone.txt", "äpfel.txt", "Straße.txt"]
+        paths = [self.make_file(name) for name in names]
+        # as a Windows editor leaves it
+        self.start(settings_text="[General]\r\nOptions=10100011100110\r\n")
+        self.drag(file_uri_drag_args(paths))
+        # one character for one character: "ß" has no single upper-case letter and stays
+        expected = lines(*(folder.upper() + "/" + name
+                           for name in ["ZITRONE.TXT", "ÄPFEL.TXT", "STRAßE.TXT"]))
+        self.assertEqual(self.new_clipboard(), expected)
+        self.assertEqual(self.bell_count, 1)
+
+    def test_lower_case_names_of_files_and_folders_in_drop_order(self):
+        # arrival order, name only, files and folders, lower case, no expansion
+        paths = [self.make_file("Zitrone.TXT"), self.make_folder("Ordner-Ä"),
+                 self.make_file("Apfel.txt")]
+        self.start(options="10010010010101")
+        self.drag(file_uri_drag_args(paths))
+        self.assertEqual(self.new_clipboard(), lines("zitrone.txt", "ordner-ä", "apfel.txt"))
+        self.assertEqual(self.bell_count, 1)
+
+    def test_folder_names_only(self):
+        # sorted, name only, folders only, no expansion
+        paths = [self.make_folder("Ordner"), self.make_file("datei.txt"),
+                 self.make_folder("Akten")]
+        self.start(options="01011001000101")
+        self.drag(file_uri_drag_args(paths))
+        self.assertEqual(self.new_clipboard(), lines("Akten", "Ordner"))
+        self.assertEqual(self.bell_count, 1)
+
+    def test_sorting_follows_german_collation(self):
+        # byte order, arrival order and case-sensitive order would each differ from this
+        paths = [self.make_file(name)
+                 for name in ["Zitrone.txt", "Äpfel.txt", "apfel.txt", "Birne.txt"]]
+        self.start()
+        self.drag(file_uri_drag_args(paths))
+        self.assertEqual(self.new_clipboard(),
+                         lines("apfel.txt", "Äpfel.txt", "Birne.txt", "Zitrone.txt"))
+        self.assertEqual(self.bell_count, 1)
+
+    def test_plain_text_drop_is_refused(self):
+        self.refused_drop(["--text", "einfach nur Text"])
+
+    def test_web_address_drop_is_refused(self):
+        self.refused_drop(["--uris", "https://example.org/"])
+
+    def test_file_list_with_a_web_address_is_refused_as_a_whole(self):
+        good = self.make_file("gut.txt")
+        self.refused_drop(["--uris", good.as_uri(), "https://example.org/"])
+
+    def test_drop_of_only_excluded_names_empties_the_clipboard(self):
+        # files only, no expansion: a folder gives nothing
+        folder = self.make_folder("Ordner")
+        self.start(options="01010101000101")
+        self.drag(file_uri_drag_args([folder]))
+        self.assertEqual(self.new_clipboard(), b"")
+        self.assertEqual(self.bell_count, 1)
+        self.assertEqual(self.program.other_windows(), [])
+
+    def test_name_with_question_mark_is_reported_and_left_out(self):
+        good = self.make_file("gut.txt")
+        odd = self.make_file("was?.txt")
+        self.start()
+        self.drag(file_uri_drag_args([odd, good]))
+        box = self.program.wait_message_box()
+        self.assert_message_box(box)
+        # the list goes out only after every name is dealt with
+        self.assert_clipboard_untouched()
+        self.program.close_message_box(box)
+        self.assertEqual(self.new_clipboard(), lines("gut.txt"))
+        self.assertEqual(self.bell_count, 1)
+        self.assertEqual(self.program.other_windows(), [])
+
+    def test_vanished_file_is_reported_and_left_out(self):
+        good = self.make_file("gut.txt")
+        gone = self.files / "weg.txt"  # offered, but not there when dropped
+        self.start()
+        self.drag(file_uri_drag_args([good, gone]))
+        box = self.program.wait_message_box()
+        self.assert_message_box(box)
+        self.assert_clipboard_untouched()
+        self.program.close_message_box(box)
+        self.assertEqual(self.new_clipboard(), lines("gut.txt"))
+        self.assertEqual(self.bell_count, 1)
+
+    def test_only_image1_takes_drops(self):
+        good = self.make_file("gut.txt")
+        self.start()
+        source = DragSource(self.session, file_uri_drag_args([good]))
+        self.addCleanup(source.finish)
+        source.drop_refused_at(self.program.image1_centre(),
+                               self.program.point(FRAME_BESIDE_IMAGE1_UNITS))
+        self.assertNotIn("drag-data-get text/uri-list", source.reader.lines)
+        self.assertEqual(self.bells.settle(self.program), 0)
+        self.assert_clipboard_untouched()
+        self.assertEqual(self.program.other_windows(), [])
+
+    def test_second_drop_replaces_the_first_list(self):
+        first = self.make_file("erste.txt")
+        second = self.make_file("zweite.txt")
+        self.start()
+        self.drag(file_uri_drag_args([first]))
+        self.assertEqual(self.new_clipboard(), lines("erste.txt"))
+        self.drag(file_uri_drag_args([second]))
+        self.assertEqual(self.new_clipboard(previous=lines("erste.txt")), lines("zweite.txt"))
+        self.assertEqual(self.bell_count, 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
