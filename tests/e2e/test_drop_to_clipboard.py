@@ -214,6 +214,15 @@ class DropToClipboardTest(unittest.TestCase):
         self.assert_clipboard_untouched()
         self.assertEqual(self.program.other_windows(), [])
 
+    def test_thousands_of_names_arrive_whole(self):
+        # the list crosses X in pieces (INCR); none may be lost or cut
+        names = ["Datei %04d ä.txt" % number for number in range(3000)]
+        paths = [self.make_file(name) for name in reversed(names)]
+        self.start()
+        self.drag(file_uri_drag_args(paths))
+        self.assertEqual(self.new_clipboard(), lines(*names))
+        self.assertEqual(self.bell_count, 1)
+
     def test_second_drop_replaces_the_first_list(self):
         first = self.make_file("erste.txt")
         second = self.make_file("zweite.txt")
