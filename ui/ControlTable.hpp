@@ -6,7 +6,7 @@
 
 namespace quarnel {
 
-enum class ControlKind { CommandButton, Frame, Image, OptionButton };
+enum class ControlKind { CommandButton, Frame, Image };
 
 struct ControlSpec {
     ControlKind kind;

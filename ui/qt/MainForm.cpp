@@ -34,35 +34,35 @@ QRect MainForm::PixelRect(int left, int top, int width, int height) const {
             pixelsFromTwips(height, dpi)};
 }
 
+QWidget* MainForm::CreateControl(const ControlSpec& spec) {
+    QWidget* container = spec.container.empty() ? static_cast<QWidget*>(this)
+                                                : findChild<QWidget*>(FromUtf8(spec.container));
+    switch (spec.kind) {
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(FromUtf8(spec.caption), container);
+            const int index = spec.index;
+            connect(button, &QPushButton::clicked, this, [this, index] { BtnClick(index, *this); });
+            btn_.at(index) = button;
+            return button;
+        }
+        case ControlKind::Frame:
+            dropFrame_ = new QGroupBox(FromUtf8(spec.caption), container);
+            return dropFrame_;
+        case ControlKind::Image:
+            image1_ = new DropImage(container);
+            image1_->setPixmap(QPixmap(QStringLiteral(":/art/drop-folder-32.png")));
+            return image1_;
+    }
+    return nullptr;
+}
+
 void MainForm::BuildControls() {
     std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
     for (const ControlSpec& spec : MainFormTable::cControls) {
-        QWidget* widget = nullptr;
-        switch (spec.kind) {
-            case ControlKind::CommandButton: {
-                auto* button = new QPushButton(FromUtf8(spec.caption), this);
-                const int index = spec.index;
-                connect(button, &QPushButton::clicked, this,
-                        [this, index] { BtnClick(index, *this); });
-                btn_.at(index) = button;
-                widget = button;
-                break;
-            }
-            case ControlKind::Frame:
-                dropFrame_ = new QGroupBox(FromUtf8(spec.caption), this);
-                widget = dropFrame_;
-                break;
-            case ControlKind::Image:
-                image1_ = new DropImage(dropFrame_);
-                image1_->setPixmap(QPixmap(QStringLiteral(":/art/drop-folder-32.png")));
-                widget = image1_;
-                break;
-            case ControlKind::OptionButton:
-                break;
-        }
-        widget->setObjectName(FromUtf8(spec.name) + (spec.index >= 0
-                                                         ? QStringLiteral("(%1)").arg(spec.index)
-                                                         : QString()));
+        QWidget* widget = CreateControl(spec);
+        widget->setObjectName(
+            spec.index >= 0 ? QStringLiteral("%1(%2)").arg(FromUtf8(spec.name)).arg(spec.index)
+                            : FromUtf8(spec.name));
         widget->setGeometry(PixelRect(spec.left, spec.top, spec.width, spec.height));
         if (spec.tabIndex >= 0) tabOrder.at(spec.tabIndex) = widget;
     }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "DropImage.hpp"
+#include "ui/ControlTable.hpp"
 #include "ui/MainFormBehaviour.hpp"
 
 class QGroupBox;
@@ -30,6 +31,7 @@ public:
 
 private:
     void BuildControls();
+    QWidget* CreateControl(const ControlSpec& spec);
     QRect PixelRect(int left, int top, int width, int height) const;
 
     double scaleFactor_ = 1.0;
