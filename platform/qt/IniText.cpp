@@ -5,6 +5,12 @@
 namespace quarnel {
 namespace {
 
+// Editors on Windows like to start a UTF-8 file with a byte order mark.
+std::size_t ByteOrderMarkLength(std::string_view fileText) {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    return fileText.starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
+}
+
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view blanks = " \t\r";
     const auto first = text.find_first_not_of(blanks);
@@ -71,6 +77,7 @@ KeyPlace FindKey(const std::vector<Line>& lines, std::string_view section, std::
 
 std::optional<std::string> IniValue(std::string_view fileText, std::string_view section,
                                     std::string_view key) {
+    fileText.remove_prefix(ByteOrderMarkLength(fileText));
     const auto lines = LinesOf(fileText);
     const KeyPlace place = FindKey(lines, section, key);
     if (!place.keyLine) return std::nullopt;
@@ -79,6 +86,11 @@ std::optional<std::string> IniValue(std::string_view fileText, std::string_view 
 
 std::string WithIniValue(std::string_view fileText, std::string_view section, std::string_view key,
                          std::string_view value) {
+    const std::size_t bomLength = ByteOrderMarkLength(fileText);
+    if (bomLength > 0) {
+        return std::string(fileText.substr(0, bomLength)) +
+               WithIniValue(fileText.substr(bomLength), section, key, value);
+    }
     const std::string keyLine = std::string(key) + "=" + std::string(value);
     const auto lines = LinesOf(fileText);
     const KeyPlace place = FindKey(lines, section, key);

@@ -11,6 +11,7 @@ TEST(IniText, ReadsTheValueAsTyped) {
     EXPECT_EQ(IniValue("[General]\nOptions=\"01\", 1\n", "General", "Options"), "\"01\", 1");
     EXPECT_EQ(IniValue("[General]\nOptions=\n", "General", "Options"), "");
     EXPECT_EQ(IniValue("[General]\nOptions=01\nOptions=11\n", "General", "Options"), "01");
+    EXPECT_EQ(IniValue("\xEF\xBB\xBF[General]\r\nOptions=11\r\n", "General", "Options"), "11");
 }
 
 TEST(IniText, MissingKeySectionOrFileIsNoValue) {
@@ -37,6 +38,13 @@ TEST(IniText, WritingAddsWhatIsMissing) {
     EXPECT_EQ(WithIniValue("[General]\nx=1\n", "General", "Options", "1"),
               "[General]\nOptions=1\nx=1\n");
     EXPECT_EQ(WithIniValue("[General]", "General", "Options", "1"), "[General]\nOptions=1\n");
+}
+
+TEST(IniText, AByteOrderMarkStaysAndDoesNotHideTheSection) {
+    const std::string text =
+        WithIniValue("\xEF\xBB\xBF[General]\r\nOptions=11\r\n", "General", "Options", "0");
+    EXPECT_EQ(text, "\xEF\xBB\xBF[General]\r\nOptions=0\r\n");
+    EXPECT_EQ(IniValue(text, "General", "Options"), "0");
 }
 
 TEST(IniText, WhatIsWrittenReadsBackExactly) {
