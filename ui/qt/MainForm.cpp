@@ -34,19 +34,20 @@ QRect MainForm::PixelRect(int left, int top, int width, int height) const {
             pixelsFromTwips(height, dpi)};
 }
 
-QWidget* MainForm::CreateControl(const ControlSpec& spec) {
-    QWidget* container = spec.container.empty() ? static_cast<QWidget*>(this)
-                                                : findChild<QWidget*>(FromUtf8(spec.container));
-    switch (spec.kind) {
+QWidget* MainForm::CreateControl(const ControlSpec& control) {
+    QWidget* container = control.container.empty()
+                             ? static_cast<QWidget*>(this)
+                             : findChild<QWidget*>(FromUtf8(control.container));
+    switch (control.kind) {
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(FromUtf8(spec.caption), container);
-            const int index = spec.index;
+            auto* button = new QPushButton(FromUtf8(control.caption), container);
+            const int index = control.index;
             connect(button, &QPushButton::clicked, this, [this, index] { BtnClick(index, *this); });
             btn_.at(index) = button;
             return button;
         }
         case ControlKind::Frame:
-            dropFrame_ = new QGroupBox(FromUtf8(spec.caption), container);
+            dropFrame_ = new QGroupBox(FromUtf8(control.caption), container);
             return dropFrame_;
         case ControlKind::Image:
             image1_ = new DropImage(container);
@@ -58,13 +59,14 @@ QWidget* MainForm::CreateControl(const ControlSpec& spec) {
 
 void MainForm::BuildControls() {
     std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
-    for (const ControlSpec& spec : MainFormTable::cControls) {
-        QWidget* widget = CreateControl(spec);
+    for (const ControlSpec& control : MainFormTable::cControls) {
+        QWidget* widget = CreateControl(control);
         widget->setObjectName(
-            spec.index >= 0 ? QStringLiteral("%1(%2)").arg(FromUtf8(spec.name)).arg(spec.index)
-                            : FromUtf8(spec.name));
-        widget->setGeometry(PixelRect(spec.left, spec.top, spec.width, spec.height));
-        if (spec.tabIndex >= 0) tabOrder.at(spec.tabIndex) = widget;
+            control.index >= 0
+                ? QStringLiteral("%1(%2)").arg(FromUtf8(control.name)).arg(control.index)
+                : FromUtf8(control.name));
+        widget->setGeometry(PixelRect(control.left, control.top, control.width, control.height));
+        if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
     }
     QWidget* previous = nullptr;
     for (QWidget* widget : tabOrder) {
