@@ -70,7 +70,7 @@ TEST(MainForm, AFixedWindowWithOnlyACloseButtonAtItsDesignPlace) {
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.width(), qRound(61 * scale));
     EXPECT_EQ(form.height(), qRound(144 * scale));
-    EXPECT_EQ(form.pos(), QPoint(qRound(16 * scale), qRound(32 * scale)));
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(qRound(16 * scale), qRound(32 * scale)));
 
     const Qt::WindowFlags flags = form.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);  // a tool window would leave the task bar

@@ -24,7 +24,7 @@ MainForm::MainForm()
     const QRect client =
         PixelRect(window.left, window.top, window.clientWidth, window.clientHeight);
     setFixedSize(client.size());
-    move(client.topLeft());
+    setGeometry(client);  // the client area, not the frame, stands at the design place
     BuildControls();
 }
 
