@@ -22,6 +22,11 @@ void AcceptUnlessBusy(Event* event, bool busy) {
     event->accept();
 }
 
+DropData DropDataFrom(const QMimeData& mimeData) {
+    if (!mimeData.hasFormat(cUriListFormat)) return DropData{};
+    return DropDataFromUriList(mimeData.data(cUriListFormat).toStdString());
+}
+
 }  // namespace
 
 DropImage::DropImage(QWidget* parent) : QLabel(parent) {
@@ -34,11 +39,6 @@ void DropImage::SetBorderStyle(int style) {
     setFrameStyle(style != 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     setLineWidth(1);
     repaint();
-}
-
-DropData DropImage::DropDataFrom(const QMimeData& mimeData) {
-    if (!mimeData.hasFormat(cUriListFormat)) return DropData{};
-    return DropDataFromUriList(mimeData.data(cUriListFormat).toStdString());
 }
 
 void DropImage::dragEnterEvent(QDragEnterEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }

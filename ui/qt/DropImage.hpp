@@ -9,8 +9,6 @@
 #include "core/DropHandler.hpp"
 #include "platform/DropData.hpp"
 
-class QMimeData;
-
 namespace quarnel {
 
 class DropImage final : public QLabel, public DropTargetBorder {
@@ -22,8 +20,6 @@ public:
     void SetDropAction(DropAction action) { dropAction_ = std::move(action); }
     bool IsHandlingDrop() const { return handlingDrop_; }
     void SetBorderStyle(int style) override;
-
-    static DropData DropDataFrom(const QMimeData& mimeData);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
