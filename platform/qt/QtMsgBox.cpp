@@ -11,10 +11,6 @@ QMessageBox::Icon IconFor(int buttonsAndIcon) {
             return QMessageBox::Question;
         case cMsgInformation:
             return QMessageBox::Information;
-        case 16:
-            return QMessageBox::Critical;
-        case 48:
-            return QMessageBox::Warning;
         default:
             return QMessageBox::NoIcon;
     }
