@@ -6,7 +6,7 @@ namespace quarnel {
 
 LinuxProgram::LinuxProgram()
     : textRules_(CollationLocaleFromEnvironment()),
-      dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1()}) {
+      dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}) {
     mainForm_.Image1().SetDropAction(
         [this](const DropData& data) { dropHandler_.HandleDrop(data); });
     MainFormLoad(mainForm_, settings_, placement_);

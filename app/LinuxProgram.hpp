@@ -10,6 +10,7 @@
 #include "platform/qt/QtClipboard.hpp"
 #include "platform/qt/QtMsgBox.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
+#include "platform/qt/QtYield.hpp"
 #include "ui/qt/MainForm.hpp"
 
 namespace quarnel {
@@ -27,6 +28,7 @@ private:
     QtBeep beep_;
     IcuTextRules textRules_;
     QtWindowPlacement placement_{mainForm_};
+    QtYield yield_;
     IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
     DropHandler dropHandler_;
 };

@@ -1,5 +1,6 @@
 #include "DropHandler.hpp"
 
+#include "AAI.hpp"
 #include "DropMessages.hpp"
 #include "Module1.hpp"
 #include "NameCheck.hpp"
@@ -41,6 +42,11 @@ void DropHandler::HandleDrop(const DropData& data) {
     services_.clipboard.setText(text);
     list.clear();
     services_.beep.beep();
+
+    if (!unreadableDirs_.empty()) {
+        ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
+        unreadableDirs_.clear();
+    }
 }
 
 void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
@@ -61,22 +67,26 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
     }
 }
 
-void DropHandler::ExpandDroppedFolder(const std::string& /*folder*/) {
-    // The walk beneath a dropped folder joins here; until it exists a folder gives only its name.
+void DropHandler::ExpandDroppedFolder(const std::string& folder) {
+    ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
+    const auto addEach = [this](std::string_view path) { AddToList(path); };
+    if (!IsOn(cOptFolderNamesOnly)) FoundFiles.ForEachFound(addEach);
+    if (!IsOn(cOptFileNamesOnly)) FoundDirs.ForEachFound(addEach);
 }
 
-void DropHandler::AddToList(const std::string& EntryStr) {
-    std::string s = EntryStr;
+void DropHandler::AddToList(std::string_view EntryStr) {
+    std::string_view s = EntryStr;
     if (IsOn(cOptWithoutPath)) {
         const auto k = s.rfind(services_.files.pathSeparator());
-        if (k != std::string::npos) s.erase(0, k + 1);
+        if (k != std::string_view::npos) s.remove_prefix(k + 1);
     }
     if (IsOn(cOptUpperCase)) {
-        s = services_.textRules.toUpper(s);
+        Liste[ActiveList].add(services_.textRules.toUpper(s));
     } else if (IsOn(cOptLowerCase)) {
-        s = services_.textRules.toLower(s);
+        Liste[ActiveList].add(services_.textRules.toLower(s));
+    } else {
+        Liste[ActiveList].add(s);
     }
-    Liste[ActiveList].add(std::move(s));
 }
 
 void DropHandler::ShowMessage(std::string_view prompt, int buttonsAndIcon) {

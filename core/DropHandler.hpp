@@ -1,10 +1,13 @@
 // The drop handler: turns the names of one drop into the text on the clipboard, shaped by the
-// option flags. It reads OptionFlags at every test, so an option changed while a drop waits for
-// the event loop applies to the entries added after the change.
+// option flags, with dropped folders expanded when the option says so. It reads OptionFlags at
+// every test, so an option changed while a walk waits for the event loop applies to the entries
+// added after the change.
 #pragma once
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "EntryList.hpp"
 #include "platform/Beep.hpp"
@@ -13,6 +16,7 @@
 #include "platform/FileSystem.hpp"
 #include "platform/MsgBox.hpp"
 #include "platform/TextRules.hpp"
+#include "platform/Yield.hpp"
 
 namespace quarnel {
 
@@ -30,6 +34,7 @@ struct DropServices {
     Beep& beep;
     const TextRules& textRules;
     DropTargetBorder& image1;
+    Yield& yield;
 };
 
 class DropHandler {
@@ -39,7 +44,7 @@ public:
     void HandleDrop(const DropData& data);
 
     // Shapes one entry by the path and case options and appends it to Liste(ActiveList).
-    void AddToList(const std::string& EntryStr);
+    void AddToList(std::string_view EntryStr);
 
 private:
     void HandleDroppedName(const std::string& PfadDateiName);
@@ -48,6 +53,7 @@ private:
 
     DropServices services_;
     std::array<EntryList, 2> Liste{EntryList{false}, EntryList{true}};
+    std::vector<std::string> unreadableDirs_;
 };
 
 }  // namespace quarnel

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quarnel {
 
@@ -14,5 +15,8 @@ std::string InvalidNameMessage(std::string_view name);
 
 // For a dropped name that no longer exists or cannot be reached.
 std::string UnreachableNameMessage(std::string_view name);
+
+// For the folders a walk could not list: how many, and the first few by name.
+std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
 
 }  // namespace quarnel

@@ -5,27 +5,45 @@
 
 namespace quarnel {
 
+void EntryList::clear() {
+    // Give the memory back: the next drop may be small, and this one may have been huge.
+    std::string().swap(bytes_);
+    std::vector<std::size_t>().swap(ends_);
+}
+
+std::string_view EntryList::At(std::size_t index) const {
+    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+    return std::string_view(bytes_).substr(begin, ends_[index] - begin);
+}
+
 std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const {
-    std::vector<std::size_t> order(entries_.size());
+    std::vector<std::size_t> order(count());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (!sorted_) return order;
 
-    std::vector<std::string> keys;
-    keys.reserve(entries_.size());
-    for (const auto& entry : entries_) keys.push_back(rules.collationKey(entry));
+    std::string keys;
+    keys.reserve(bytes_.size() * 2);
+    std::vector<std::size_t> keyEnds;
+    keyEnds.reserve(count());
+    for (std::size_t index = 0; index < count(); ++index) {
+        rules.appendCollationKey(At(index), keys);
+        keyEnds.push_back(keys.size());
+    }
+    const auto keyOf = [&](std::size_t index) {
+        const std::size_t begin = index == 0 ? 0 : keyEnds[index - 1];
+        return std::string_view(keys).substr(begin, keyEnds[index] - begin);
+    };
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+                     [&](std::size_t a, std::size_t b) { return keyOf(a) < keyOf(b); });
     return order;
 }
 
 std::string EntryList::OutputText(const TextRules& rules) const {
-    std::size_t length = 0;
-    for (const auto& entry : entries_) length += entry.size() + 2;
-
+    const std::vector<std::size_t> order = OrderOfEntries(rules);
     std::string text;
-    text.reserve(length);
-    for (const std::size_t index : OrderOfEntries(rules)) {
-        text += entries_[index];
+    text.reserve(bytes_.size() + 2 * count());
+    for (const std::size_t index : order) {
+        text += At(index);
         text += "\r\n";
     }
     return text;

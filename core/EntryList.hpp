@@ -1,10 +1,12 @@
 // One of the two entry lists a drop collects into. The unsorted list keeps arrival order; the
 // sorted one ranks by collation key when the text is built, keeping equal entries in arrival
-// order. Neither has a size limit.
+// order. Neither has a size limit; the entries share one buffer, so a million of them cost
+// little more than their bytes.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/TextRules.hpp"
@@ -15,18 +17,23 @@ class EntryList {
 public:
     explicit EntryList(bool sorted) : sorted_(sorted) {}
 
-    void add(std::string entry) { entries_.push_back(std::move(entry)); }
-    std::size_t count() const { return entries_.size(); }
-    void clear() { entries_.clear(); }
+    void add(std::string_view entry) {
+        bytes_.append(entry);
+        ends_.push_back(bytes_.size());
+    }
+    std::size_t count() const { return ends_.size(); }
+    void clear();
 
     // The entries in list order, each followed by CR LF.
     std::string OutputText(const TextRules& rules) const;
 
 private:
+    std::string_view At(std::size_t index) const;
     std::vector<std::size_t> OrderOfEntries(const TextRules& rules) const;
 
     bool sorted_;
-    std::vector<std::string> entries_;
+    std::string bytes_;
+    std::vector<std::size_t> ends_;
 };
 
 }  // namespace quarnel

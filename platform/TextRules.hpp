@@ -9,9 +9,9 @@ namespace quarnel {
 class TextRules {
 public:
     virtual ~TextRules() = default;
-    // Keys compare bytewise in the order the sorted list keeps: case-insensitive and
-    // locale-aware. Equal keys mean equal rank.
-    virtual std::string collationKey(std::string_view text) const = 0;
+    // Appends the key of text to keys. Keys compare bytewise in the order the sorted list
+    // keeps: case-insensitive and locale-aware. Equal keys mean equal rank.
+    virtual void appendCollationKey(std::string_view text, std::string& keys) const = 0;
     virtual std::string toUpper(std::string_view text) const = 0;
     virtual std::string toLower(std::string_view text) const = 0;
 };

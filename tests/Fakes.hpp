@@ -1,7 +1,9 @@
 // In-memory stand-ins for the platform services, recording what the core asked of them.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,11 +14,16 @@
 
 namespace quarnel::testing {
 
+// Files and folders by full path; a folder lists its entries in the order they were added.
 class FakeFileSystem final : public FileSystem {
 public:
     explicit FakeFileSystem(char separator = '\\') : separator_(separator) {}
-    void AddFile(const std::string& path) { attributes_[path] = 0x20; }
-    void AddFolder(const std::string& path) { attributes_[path] = cDirectoryAttribute; }
+    void AddFile(const std::string& path) { Add(path, 0x20, EntryKind::File); }
+    void AddFolder(const std::string& path) { Add(path, cDirectoryAttribute, EntryKind::Folder); }
+    void AddFolderLink(const std::string& path) {
+        Add(path, cDirectoryAttribute, EntryKind::FolderLink);
+    }
+    void MakeUnlistable(const std::string& dir) { unlistable_.insert(dir); }
 
     char pathSeparator() const override { return separator_; }
     std::optional<std::uint32_t> attributes(const std::string& path) override {
@@ -25,12 +32,29 @@ public:
         if (found == attributes_.end()) return std::nullopt;
         return found->second;
     }
+    bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
+        listed.push_back(dropped ? "dropped " + dir : dir);
+        if (unlistable_.count(dir) != 0) return false;
+        for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
+        return true;
+    }
 
     std::vector<std::string> queried;
+    std::vector<std::string> listed;
 
 private:
+    void Add(const std::string& path, std::uint32_t attributes, EntryKind kind) {
+        attributes_[path] = attributes;
+        const auto cut = path.rfind(separator_);
+        if (cut != std::string::npos && cut + 1 < path.size()) {
+            listings_[path.substr(0, cut + 1)].emplace_back(path.substr(cut + 1), kind);
+        }
+    }
+
     char separator_;
     std::map<std::string, std::uint32_t> attributes_;
+    std::map<std::string, std::vector<std::pair<std::string, EntryKind>>> listings_;
+    std::set<std::string> unlistable_;
 };
 
 struct FakeClipboard final : Clipboard {
@@ -73,7 +97,9 @@ struct FakeTextRules final : TextRules {
         }
         return lowered;
     }
-    std::string collationKey(std::string_view text) const override { return Lowered(text); }
+    void appendCollationKey(std::string_view text, std::string& keys) const override {
+        keys += Lowered(text);
+    }
     std::string toUpper(std::string_view text) const override {
         std::string upper(text);
         for (char& c : upper) {
@@ -82,6 +108,16 @@ struct FakeTextRules final : TextRules {
         return upper;
     }
     std::string toLower(std::string_view text) const override { return Lowered(text); }
+};
+
+// Counts the yields and runs what a test wants to happen while the walk waits.
+struct FakeYield final : Yield {
+    void yieldOnce() override {
+        ++count;
+        if (duringYield) duringYield(count);
+    }
+    int count = 0;
+    std::function<void(int)> duringYield;
 };
 
 struct FakeBorder final : DropTargetBorder {

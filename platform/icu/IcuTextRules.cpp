@@ -43,26 +43,28 @@ IcuTextRules::IcuTextRules(const std::string& localeName) {
 
 IcuTextRules::~IcuTextRules() = default;
 
-std::string IcuTextRules::collationKey(std::string_view text) const {
+void IcuTextRules::appendCollationKey(std::string_view text, std::string& keys) const {
     UErrorCode status = U_ZERO_ERROR;
     std::int32_t utf16Length = 0;
-    utf16_.resize(text.size() + 1);
+    if (utf16_.size() < text.size() + 1) utf16_.resize(text.size() + 1);
     u_strFromUTF8WithSub(utf16_.data(), static_cast<std::int32_t>(utf16_.size()), &utf16Length,
                          text.data(), static_cast<std::int32_t>(text.size()), 0xFFFD, nullptr,
                          &status);
 
-    std::string key(utf16Length * 2 + 16, '\0');
-    auto* keyBytes = reinterpret_cast<std::uint8_t*>(key.data());
-    std::int32_t keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes,
-                                             static_cast<std::int32_t>(key.size()));
-    if (keyLength > static_cast<std::int32_t>(key.size())) {
-        key.resize(static_cast<std::size_t>(keyLength));
-        keyBytes = reinterpret_cast<std::uint8_t*>(key.data());
-        keyLength =
-            ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length, keyBytes, keyLength);
+    const std::size_t start = keys.size();
+    std::size_t room = static_cast<std::size_t>(utf16Length) * 3 + 16;
+    for (;;) {
+        keys.resize(start + room);
+        auto* keyBytes = reinterpret_cast<std::uint8_t*>(keys.data() + start);
+        const std::int32_t keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length,
+                                                       keyBytes, static_cast<std::int32_t>(room));
+        if (static_cast<std::size_t>(keyLength) <= room) {
+            // ICU ends every key with a 0 byte; keys are compared by length instead.
+            keys.resize(start + static_cast<std::size_t>(keyLength > 0 ? keyLength - 1 : 0));
+            return;
+        }
+        room = static_cast<std::size_t>(keyLength);
     }
-    key.resize(static_cast<std::size_t>(keyLength > 0 ? keyLength - 1 : 0));  // drop the final 0
-    return key;
 }
 
 std::string IcuTextRules::toUpper(std::string_view text) const {

@@ -16,7 +16,7 @@ public:
     explicit IcuTextRules(const std::string& localeName);
     ~IcuTextRules() override;
 
-    std::string collationKey(std::string_view text) const override;
+    void appendCollationKey(std::string_view text, std::string& keys) const override;
     std::string toUpper(std::string_view text) const override;
     std::string toLower(std::string_view text) const override;
 

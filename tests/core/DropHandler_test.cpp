@@ -26,7 +26,8 @@ protected:
     FakeBeep beep;
     FakeTextRules rules;
     FakeBorder image1;
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1}};
+    FakeYield yield;
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
 };
 
 TEST_F(DropHandlerTest, DefaultsSortNamesWithoutPath) {
@@ -58,7 +59,7 @@ TEST_F(DropHandlerTest, ArrivalOrderFullPathsAndCase) {
 
 TEST_F(DropHandlerTest, CutsThePathAtThePlatformsSeparator) {
     FakeFileSystem posix('/');
-    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1}};
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1, yield}};
     posix.AddFile("/home/a\\b/c.txt");
     posix.AddFolder("/");
     SetOptions("10010010000110");  // arrival order, without path, files and folders
@@ -151,7 +152,7 @@ TEST_F(DropHandlerTest, ActiveListIsChosenOncePerDropWhileOtherFlagsAreReadPerEn
             OptionFlags = OptionFlagsFromString("10100011000110");
         }
     } changingMsgBox;
-    DropHandler changing{{files, clipboard, changingMsgBox, beep, rules, image1}};
+    DropHandler changing{{files, clipboard, changingMsgBox, beep, rules, image1, yield}};
     files.AddFile("C:\\x\\z.txt");
     files.AddFile("C:\\x\\b.txt");
     files.AddFile("C:\\x\\a.txt");

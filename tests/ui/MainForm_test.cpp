@@ -16,6 +16,7 @@
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
+#include "platform/qt/QtYield.hpp"
 #include "tests/Fakes.hpp"
 #include "tests/TempFolder.hpp"
 
@@ -54,7 +55,8 @@ struct Program {
     IcuTextRules rules{"de"};
     FakeSettingsStore store;
     QtWindowPlacement placement{form};
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, form.Image1()}};
+    QtYield yield;
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, form.Image1(), yield}};
 };
 
 QByteArray UriOf(const std::filesystem::path& path) {
@@ -168,7 +170,7 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
     } peeking;
     peeking.program = &program;
     DropHandler handler{{program.files, program.clipboard, peeking, program.beep, program.rules,
-                         program.form.Image1()}};
+                         program.form.Image1(), program.yield}};
     program.form.Image1().SetDropAction([&](const DropData& data) { handler.HandleDrop(data); });
 
     ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.path() / "gut.txt")));

@@ -1,0 +1,14 @@
+// Hands control to the event loop for a moment during long work, so the window repaints and
+// buttons answer.
+#pragma once
+
+namespace quarnel {
+
+class Yield {
+public:
+    virtual ~Yield() = default;
+    // Runs the events that are pending now, once, then returns.
+    virtual void yieldOnce() = 0;
+};
+
+}  // namespace quarnel

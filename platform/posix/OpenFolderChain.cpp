@@ -1,0 +1,120 @@
+#include "OpenFolderChain.hpp"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+
+namespace quarnel {
+namespace {
+
+constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
+// Far below the usual limit of 1024 descriptors, far above the depth of everyday trees.
+constexpr std::size_t cMostOpen = 64;
+
+// Opens path one name at a time from the folder `at` (or from the root for an absolute path),
+// so that the length of the whole path is no limit.
+FileDescriptor OpenStepwise(int at, std::string_view path, int flags) {
+    FileDescriptor current;
+    if (!path.empty() && path.front() == '/') {
+        current = FileDescriptor(::open("/", cFolderFlags));
+        if (!current.valid()) return current;
+        at = current.get();
+    }
+    while (!path.empty()) {
+        const std::size_t slash = std::min(path.find('/'), path.size());
+        const std::string name(path.substr(0, slash));
+        path.remove_prefix(std::min(slash + 1, path.size()));
+        if (name.empty()) continue;
+        FileDescriptor next(::openat(at, name.c_str(), flags));
+        if (!next.valid()) {
+            const int error = errno;
+            current.reset();
+            errno = error;
+            return next;
+        }
+        current = std::move(next);
+        at = current.get();
+    }
+    return current;
+}
+
+std::string_view WithoutTrailingSlash(std::string_view dir) {
+    return dir.size() > 1 ? dir.substr(0, dir.size() - 1) : dir;
+}
+
+}  // namespace
+
+int OpenFolderChain::Open(const std::string& dir, bool dropped) {
+    return dropped ? OpenDropped(dir) : OpenBeneath(dir);
+}
+
+int OpenFolderChain::OpenDropped(const std::string& dir) {
+    levels_.clear();
+    openCount_ = 0;
+    const std::string path(WithoutTrailingSlash(dir));
+    FileDescriptor fd(::open(path.c_str(), cFolderFlags));
+    if (!fd.valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, cFolderFlags);
+    if (!fd.valid()) return -1;
+    return Push(dir, std::move(fd));
+}
+
+int OpenFolderChain::OpenBeneath(const std::string& dir) {
+    // Leave only the ancestors of dir in the chain.
+    const auto common = static_cast<std::size_t>(
+        std::mismatch(deepest_.begin(), deepest_.end(), dir.begin(), dir.end()).first -
+        deepest_.begin());
+    while (!levels_.empty() && levels_.back().length > common) {
+        if (levels_.back().fd.valid()) --openCount_;
+        levels_.pop_back();
+    }
+    if (levels_.empty()) {
+        errno = ENOENT;
+        return -1;
+    }
+
+    // Open again what was closed between the nearest open ancestor and the parent.
+    std::size_t anchor = levels_.size() - 1;
+    while (!levels_[anchor].fd.valid()) --anchor;
+    for (std::size_t i = anchor + 1; i < levels_.size(); ++i) {
+        const std::size_t begin = levels_[i - 1].length;
+        const std::string name = dir.substr(begin, levels_[i].length - 1 - begin);
+        FileDescriptor fd(::openat(levels_[i - 1].fd.get(), name.c_str(), cFoundFolderFlags));
+        if (!fd.valid()) return -1;
+        levels_[i].fd = std::move(fd);
+        ++openCount_;
+    }
+
+    const std::string_view rest =
+        WithoutTrailingSlash(std::string_view(dir).substr(levels_.back().length));
+    FileDescriptor fd;
+    if (rest.find('/') == std::string_view::npos) {
+        fd = FileDescriptor(
+            ::openat(levels_.back().fd.get(), std::string(rest).c_str(), cFoundFolderFlags));
+    } else {
+        fd = OpenStepwise(levels_.back().fd.get(), rest, cFoundFolderFlags);
+    }
+    if (!fd.valid()) return -1;
+    return Push(dir, std::move(fd));
+}
+
+int OpenFolderChain::Push(const std::string& dir, FileDescriptor fd) {
+    deepest_ = dir;
+    levels_.push_back({dir.size(), std::move(fd)});
+    ++openCount_;
+    CloseBeyondLimit();
+    return levels_.back().fd.get();
+}
+
+void OpenFolderChain::CloseBeyondLimit() {
+    // The dropped folder stays open: every other one can be reached again from it.
+    for (std::size_t i = 1; openCount_ > cMostOpen && i < levels_.size(); ++i) {
+        if (!levels_[i].fd.valid()) continue;
+        levels_[i].fd.reset();
+        --openCount_;
+    }
+}
+
+}  // namespace quarnel

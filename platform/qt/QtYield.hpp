@@ -1,0 +1,13 @@
+// The walk's pause for the event loop: pending events run once, then the walk goes on.
+#pragma once
+
+#include "platform/Yield.hpp"
+
+namespace quarnel {
+
+class QtYield final : public Yield {
+public:
+    void yieldOnce() override;
+};
+
+}  // namespace quarnel
