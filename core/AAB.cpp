@@ -14,9 +14,13 @@ OptionFlagArray OptionFlagsFromString(std::string_view optionString) {
     return flags;
 }
 
-void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement) {
+OptionFlagArray StoredOptionFlags(SettingsStore& store) {
     const auto stored = store.read(cAppName, ProgramTitle, cOptKey);
-    OptionFlags = OptionFlagsFromString(stored ? std::string_view(*stored) : cDefaultOptions);
+    return OptionFlagsFromString(stored ? std::string_view(*stored) : cDefaultOptions);
+}
+
+void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement) {
+    OptionFlags = StoredOptionFlags(store);
     if (IsOn(cOptAlwaysOnTop)) mainWindowPlacement.SetAlwaysOnTop(true);
 }
 

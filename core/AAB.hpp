@@ -18,6 +18,9 @@ inline constexpr std::string_view cDefaultOptions = "01010101000110";
 // else (or a missing character) gives 0. Longer values are cut after the fourteenth.
 OptionFlagArray OptionFlagsFromString(std::string_view optionString);
 
+// The stored flags, or the default ones when nothing is stored.
+OptionFlagArray StoredOptionFlags(SettingsStore& store);
+
 // Fills OptionFlags from the store (default when the value is missing) and raises the main
 // window into the top band when flag 10 is on.
 void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement);

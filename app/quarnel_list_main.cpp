@@ -1,0 +1,25 @@
+// quarnel-list: the drop pipeline over the paths given as arguments, text to standard output.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/icu/CollationLocale.hpp"
+#include "platform/icu/IcuTextRules.hpp"
+#include "platform/posix/CommandLineName.hpp"
+#include "platform/posix/PosixFileSystem.hpp"
+#include "platform/qt/IniSettingsStore.hpp"
+#include "ui/ListCommand.hpp"
+
+int main(int argc, char* argv[]) {
+    using namespace quarnel;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string currentFolder = CurrentFolder();
+
+    PosixFileSystem files;
+    const IcuTextRules textRules(CollationLocaleFromEnvironment());
+    IniSettingsStore settings(IniSettingsStore::DefaultConfigHome());
+    return RunListCommand(
+        arguments, {files, textRules, settings,
+                    [&](const std::string& path) { return FullNameFrom(path, currentFolder); },
+                    std::cout, std::cerr});
+}

@@ -1,0 +1,18 @@
+#include "StreamOutput.hpp"
+
+namespace quarnel {
+
+void StreamMsgBox::show(std::string_view prompt, int /*buttonsAndIcon*/, std::string_view title) {
+    ++shownCount_;
+    err_ << title << ": ";
+    for (const char c : prompt) err_ << (c == '\r' ? '\n' : c);
+    err_ << '\n' << std::flush;
+}
+
+void StreamClipboard::setText(const std::string& text) {
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out_.flush();
+    written_ = written_ && out_.good();
+}
+
+}  // namespace quarnel

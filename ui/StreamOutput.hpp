@@ -1,0 +1,37 @@
+// The message box and the clipboard of the command line: messages go to the error stream with
+// the title in front, the text goes to the output stream unchanged.
+#pragma once
+
+#include <ostream>
+
+#include "platform/Clipboard.hpp"
+#include "platform/MsgBox.hpp"
+
+namespace quarnel {
+
+class StreamMsgBox final : public MsgBox {
+public:
+    explicit StreamMsgBox(std::ostream& err) : err_(err) {}
+    // Each CR of the prompt becomes a line break.
+    void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
+    int shownCount() const { return shownCount_; }
+
+private:
+    std::ostream& err_;
+    int shownCount_ = 0;
+};
+
+class StreamClipboard final : public Clipboard {
+public:
+    explicit StreamClipboard(std::ostream& out) : out_(out) {}
+    void clear() override {}
+    void setText(const std::string& text) override;
+    // False when the stream refused some of the text.
+    bool written() const { return written_; }
+
+private:
+    std::ostream& out_;
+    bool written_ = true;
+};
+
+}  // namespace quarnel
