@@ -1,6 +1,8 @@
 #include "AAI.hpp"
 
+#include "FolderListing.hpp"
 #include "NameCheck.hpp"
+#include "ReadAhead.hpp"
 
 namespace quarnel {
 
@@ -37,36 +39,27 @@ std::string PrintableCopy(std::string_view text) {
     return IsPrintableUtf8(text) ? std::string(text) : PrintableName(text);
 }
 
-// Sorts one folder's entries into the results; its subfolders go on top of the pending list.
-class FolderCollector final : public FolderVisitor {
-public:
-    FolderCollector(const std::string& dir, std::vector<std::string>& pendingDirs)
-        : dir_(dir),
-          folder_(static_cast<std::uint32_t>(FoundFolders.size() - 1)),
-          pendingDirs_(pendingDirs) {}
-
-    void Entry(std::string_view name, EntryKind kind) override {
-        if (name.empty() || name.front() == '.') return;
-        const bool printable = IsPrintableUtf8(name);
-        const std::string replaced = printable ? std::string() : PrintableName(name);
-        const std::string_view shown = printable ? name : std::string_view(replaced);
-        if (kind == EntryKind::File) {
-            FoundFiles.Add(folder_, shown);
-            return;
-        }
-        FoundDirs.Add(folder_, shown);
-        if (kind == EntryKind::Folder) pendingDirs_.push_back(dir_ + std::string(name));
-    }
-
-private:
-    const std::string& dir_;
-    std::uint32_t folder_;
-    std::vector<std::string>& pendingDirs_;
-};
-
 std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
     const bool isRoot = dir.find(separator) == dir.size() - 1;
     return isRoot ? dir : dir.substr(0, dir.size() - 1);
+}
+
+void TakeIntoResults(const FolderListing& listing, char separator,
+                     std::vector<std::string>& unreadableDirs) {
+    FoundFolders.push_back(PrintableCopy(listing.dir));
+    const auto folder = static_cast<std::uint32_t>(FoundFolders.size() - 1);
+    std::string replaced;
+    for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
+        std::string_view name = listing.Name(i);
+        if (!IsPrintableUtf8(name)) {
+            replaced = PrintableName(name);
+            name = replaced;
+        }
+        (listing.kinds[i] == EntryKind::File ? FoundFiles : FoundDirs).Add(folder, name);
+    }
+    if (!listing.complete) {
+        unreadableDirs.push_back(PrintableCopy(WithoutTrailingSeparator(listing.dir, separator)));
+    }
 }
 
 }  // namespace
@@ -79,19 +72,13 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
         FoundDirs.Reset();
     }
     const char separator = services.files.pathSeparator();
-    std::vector<std::string> PendingDirs{path};
-    bool dropped = true;
-    while (!PendingDirs.empty()) {
-        std::string dir = std::move(PendingDirs.back());
-        PendingDirs.pop_back();
-        if (dir.empty() || dir.back() != separator) dir += separator;
+    SubtreeWalk dropped(path, true);
+    TakeIntoResults(dropped.ReadNext(services.files), separator, unreadableDirs);
+    services.yield.yieldOnce();
 
-        FoundFolders.push_back(PrintableCopy(dir));
-        FolderCollector collector(dir, PendingDirs);
-        if (!services.files.listFolder(dir, dropped, collector)) {
-            unreadableDirs.push_back(PrintableCopy(WithoutTrailingSeparator(dir, separator)));
-        }
-        dropped = false;
+    ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread());
+    while (const auto listing = subfolders.Next()) {
+        TakeIntoResults(*listing, separator, unreadableDirs);
         services.yield.yieldOnce();
     }
 }

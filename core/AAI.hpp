@@ -2,9 +2,10 @@
 // once, then walks the subfolders it found, the last found first. Names beginning with "." are
 // skipped and never walked. The results keep the order in which they were found.
 //
-// The walk keeps its pending folders in one list of its own instead of one native stack frame
-// per level, so no tree is too deep for it. Links to folders found inside the tree are listed
-// but not walked, so a link cycle cannot make the walk endless.
+// The walk keeps its pending folders in lists of its own instead of one native stack frame per
+// level, so no tree is too deep for it. Links to folders found inside the tree are listed but
+// not walked, so a link cycle cannot make the walk endless. A second thread may list folders
+// ahead; the results are taken in on the calling thread, in the walk's order.
 #pragma once
 
 #include <cstddef>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ public:
     // by the walk is opened only as the folder it was listed as. False when the folder cannot
     // be listed completely.
     virtual bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) = 0;
+    // A file system of its own for a second thread that lists folders ahead of the walk, or
+    // nullptr where listing is to stay on one thread.
+    virtual std::unique_ptr<FileSystem> ForSecondThread() = 0;
 };
 
 }  // namespace quarnel

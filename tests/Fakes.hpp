@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -39,8 +40,18 @@ public:
         return true;
     }
 
+    // A copy for the walk's second thread, when a test allows one.
+    std::unique_ptr<FileSystem> ForSecondThread() override {
+        if (!allowSecondThread) return nullptr;
+        auto copy = std::make_unique<FakeFileSystem>(*this);
+        copy->listed.clear();
+        copy->queried.clear();
+        return copy;
+    }
+
     std::vector<std::string> queried;
-    std::vector<std::string> listed;
+    std::vector<std::string> listed;  // on the walk's first thread
+    bool allowSecondThread = false;
 
 private:
     void Add(const std::string& path, std::uint32_t attributes, EntryKind kind) {

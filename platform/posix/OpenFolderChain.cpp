@@ -48,15 +48,15 @@ std::string_view WithoutTrailingSlash(std::string_view dir) {
 }  // namespace
 
 int OpenFolderChain::Open(const std::string& dir, bool dropped) {
-    return dropped ? OpenDropped(dir) : OpenBeneath(dir);
+    return dropped ? StartChain(dir, cFolderFlags) : OpenBeneath(dir);
 }
 
-int OpenFolderChain::OpenDropped(const std::string& dir) {
+int OpenFolderChain::StartChain(const std::string& dir, int flags) {
     levels_.clear();
     openCount_ = 0;
     const std::string path(WithoutTrailingSlash(dir));
-    FileDescriptor fd(::open(path.c_str(), cFolderFlags));
-    if (!fd.valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, cFolderFlags);
+    FileDescriptor fd(::open(path.c_str(), flags));
+    if (!fd.valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, flags);
     if (!fd.valid()) return -1;
     return Push(dir, std::move(fd));
 }
@@ -70,10 +70,7 @@ int OpenFolderChain::OpenBeneath(const std::string& dir) {
         if (levels_.back().fd.valid()) --openCount_;
         levels_.pop_back();
     }
-    if (levels_.empty()) {
-        errno = ENOENT;
-        return -1;
-    }
+    if (levels_.empty()) return StartChain(dir, cFoundFolderFlags);
 
     // Open again what was closed between the nearest open ancestor and the parent.
     std::size_t anchor = levels_.size() - 1;

@@ -15,8 +15,9 @@ namespace quarnel {
 class OpenFolderChain {
 public:
     // Opens the folder `dir` (ending in "/"). A dropped folder starts a new chain and may be a
-    // link; any other folder must lie beneath the chain's first one and is opened without
-    // following a link. Returns the descriptor, owned by the chain, or -1 with errno set.
+    // link; any other folder is opened without following a link, relative to its nearest
+    // ancestor in the chain, or by its full name as the start of a new chain. Returns the
+    // descriptor, owned by the chain, or -1 with errno set.
     int Open(const std::string& dir, bool dropped);
 
 private:
@@ -25,7 +26,7 @@ private:
         FileDescriptor fd;
     };
 
-    int OpenDropped(const std::string& dir);
+    int StartChain(const std::string& dir, int flags);
     int OpenBeneath(const std::string& dir);
     int Push(const std::string& dir, FileDescriptor fd);
     void CloseBeyondLimit();

@@ -40,6 +40,10 @@ std::optional<std::uint32_t> PosixFileSystem::attributes(const std::string& path
     return S_ISDIR(status.st_mode) ? cDirectoryAttribute : 0u;
 }
 
+std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {
+    return std::make_unique<PosixFileSystem>();
+}
+
 bool PosixFileSystem::listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) {
     const int folder = openFolders_.Open(dir, dropped);
     if (folder < 0) return false;

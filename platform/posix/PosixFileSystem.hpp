@@ -18,6 +18,7 @@ public:
     char pathSeparator() const override { return '/'; }
     std::optional<std::uint32_t> attributes(const std::string& path) override;
     bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override;
+    std::unique_ptr<FileSystem> ForSecondThread() override;
 
 private:
     OpenFolderChain openFolders_;

@@ -1,0 +1,49 @@
+#include "FolderListing.hpp"
+
+#include <algorithm>
+
+namespace quarnel {
+namespace {
+
+class ListingCollector final : public FolderVisitor {
+public:
+    explicit ListingCollector(FolderListing& listing) : listing_(listing) {}
+
+    void Entry(std::string_view name, EntryKind kind) override {
+        if (name.empty() || name.front() == '.') return;
+        listing_.names.append(name);
+        listing_.nameEnds.push_back(static_cast<std::uint32_t>(listing_.names.size()));
+        listing_.kinds.push_back(kind);
+    }
+
+private:
+    FolderListing& listing_;
+};
+
+}  // namespace
+
+FolderListing SubtreeWalk::ReadNext(FileSystem& files) {
+    FolderListing listing;
+    listing.dir = std::move(pending_.back());
+    pending_.pop_back();
+    const char separator = files.pathSeparator();
+    if (listing.dir.empty() || listing.dir.back() != separator) listing.dir += separator;
+
+    ListingCollector collector(listing);
+    listing.complete = files.listFolder(listing.dir, dropped_, collector);
+    dropped_ = false;
+    for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
+        if (listing.kinds[i] == EntryKind::Folder) {
+            pending_.push_back(listing.dir + std::string(listing.Name(i)));
+        }
+    }
+    return listing;
+}
+
+std::vector<std::string> SubtreeWalk::TakePending() {
+    std::vector<std::string> taken(pending_.rbegin(), pending_.rend());
+    pending_.clear();
+    return taken;
+}
+
+}  // namespace quarnel
