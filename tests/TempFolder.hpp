@@ -10,10 +10,19 @@ namespace quarnel::testing {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quarnel-test-XXXXXX").string();
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    explicit TempFolder(const std::filesystem::path& parent) {
+        std::string pattern = (parent / "quarnel-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
+    }
+
+    // Memory-backed where the system has it: thousands of nested folders are made in a moment
+    // there, while a disk may spend seconds placing each new folder.
+    static std::filesystem::path FastParent() {
+        std::error_code ignored;
+        return std::filesystem::is_directory("/dev/shm", ignored)
+                   ? std::filesystem::path("/dev/shm")
+                   : std::filesystem::temp_directory_path();
     }
     ~TempFolder() {
         std::error_code ignored;

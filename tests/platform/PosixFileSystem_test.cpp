@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <fstream>
+#include <map>
+
+#include "core/AAI.hpp"
 #include "tests/TempFolder.hpp"
 
 namespace quarnel {
@@ -28,6 +34,163 @@ TEST(PosixFileSystem, TellsFoldersFromFilesFollowingLinks) {
     EXPECT_EQ(files.attributes((temp.path() / "dangling").string()), 0u);
     EXPECT_EQ(files.attributes((temp.path() / "gone").string()), std::nullopt);
     EXPECT_EQ(files.attributes("/"), cDirectoryAttribute);
+}
+
+struct KindsByName final : FolderVisitor {
+    void Entry(std::string_view name, EntryKind kind) override { kinds[std::string(name)] = kind; }
+    std::map<std::string, EntryKind> kinds;
+};
+
+TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
+    testing::TempFolder temp;
+    const fs::path top = temp.path() / "top";
+    fs::create_directories(top / "Ordner");
+    std::ofstream(top / ".versteckt") << "x";
+    std::ofstream(top / "m\xE4rz.txt") << "x";
+    fs::create_directory_symlink(top / "Ordner", top / "link-to-folder");
+    fs::create_symlink(top / "nowhere", top / "dangling");
+    ::mkfifo((top / "pipe").c_str(), 0600);
+    fs::create_directory_symlink(top, temp.path() / "dropped-link");
+
+    PosixFileSystem files;
+    KindsByName listed;
+    ASSERT_TRUE(files.listFolder(top.string() + "/", true, listed));
+    EXPECT_EQ(listed.kinds,
+              (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
+                                                {"..", EntryKind::Folder},
+                                                {".versteckt", EntryKind::File},
+                                                {"Ordner", EntryKind::Folder},
+                                                {"dangling", EntryKind::File},
+                                                {"link-to-folder", EntryKind::FolderLink},
+                                                {"m\xE4rz.txt", EntryKind::File},
+                                                {"pipe", EntryKind::File}}));
+
+    KindsByName throughLink;
+    EXPECT_TRUE(files.listFolder((temp.path() / "dropped-link").string() + "/", true, throughLink));
+    EXPECT_EQ(throughLink.kinds.size(), listed.kinds.size());
+    KindsByName notFollowed;
+    EXPECT_FALSE(files.listFolder((top / "link-to-folder").string() + "/", false, notFollowed));
+    EXPECT_FALSE(files.listFolder((temp.path() / "gone").string() + "/", true, notFollowed));
+    EXPECT_TRUE(notFollowed.kinds.empty());
+}
+
+struct NoYield final : Yield {
+    void yieldOnce() override { ++count; }
+    int count = 0;
+};
+
+// The same listings, all on the calling thread.
+class OneThreadFileSystem final : public FileSystem {
+public:
+    char pathSeparator() const override { return '/'; }
+    std::optional<std::uint32_t> attributes(const std::string& path) override {
+        return files_.attributes(path);
+    }
+    bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
+        return files_.listFolder(dir, dropped, visitor);
+    }
+    std::unique_ptr<FileSystem> ForSecondThread() override { return nullptr; }
+
+private:
+    PosixFileSystem files_;
+};
+
+std::vector<std::string> All(const FoundPaths& found) {
+    std::vector<std::string> all;
+    found.ForEachFound([&](std::string_view path) { all.emplace_back(path); });
+    return all;
+}
+
+TEST(PosixFileSystem, WalksALinkCycleOnceAndBothThreadsGiveTheSameOrder) {
+    testing::TempFolder temp;
+    const fs::path root = temp.path() / "A";
+    for (int i = 0; i < 40; ++i) {
+        fs::path folder = root / ("sub" + std::to_string(i));
+        for (int depth = 0; depth <= i % 4; ++depth, folder /= "tiefer") {
+            fs::create_directories(folder);
+            std::ofstream(folder / ("datei" + std::to_string(depth))) << "x";
+        }
+    }
+    fs::create_directory_symlink(root, root / "sub3" / "zurück");
+
+    NoYield yield;
+    std::vector<std::string> unreadable;
+    OneThreadFileSystem oneThread;
+    ExpandDirectory(root.string(), -1, {oneThread, yield}, unreadable);
+    const auto files = All(FoundFiles);
+    const auto dirs = All(FoundDirs);
+    EXPECT_EQ(files.size(), 100u);
+    EXPECT_EQ(dirs.size(), 101u);  // 100 folders and the link, listed once, never walked
+    EXPECT_EQ(yield.count, 101);
+
+    PosixFileSystem twoThreads;
+    ExpandDirectory(root.string(), -1, {twoThreads, yield}, unreadable);
+    EXPECT_EQ(All(FoundFiles), files);
+    EXPECT_EQ(All(FoundDirs), dirs);
+    EXPECT_TRUE(unreadable.empty());
+
+    // Dropped itself, the link is walked: its target's entries appear under its own name.
+    ExpandDirectory((root / "sub3" / "zurück").string(), -1, {twoThreads, yield}, unreadable);
+    EXPECT_EQ(All(FoundFiles).size(), 100u);
+}
+
+// A chain "d/d/d/..." with an empty sibling "e" at every level, made and removed through
+// descriptors, since its full path is longer than the system takes in one call.
+class DeepTree {
+public:
+    DeepTree(const fs::path& root, int depth) : root_(root), depth_(depth) {
+        fs::create_directory(root_);
+        int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 0; level < depth_; ++level) {
+            ::mkdirat(fd, "d", 0755);
+            ::mkdirat(fd, "e", 0755);
+            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        ::close(::openat(fd, "unten.txt", O_CREAT | O_WRONLY, 0644));
+        ::close(fd);
+    }
+    ~DeepTree() {
+        int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 0; level < depth_; ++level) {
+            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        ::unlinkat(fd, "unten.txt", 0);
+        for (int level = 0; level < depth_; ++level) {
+            const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = parent;
+            ::unlinkat(fd, "d", AT_REMOVEDIR);
+            ::unlinkat(fd, "e", AT_REMOVEDIR);
+        }
+        ::close(fd);
+    }
+
+private:
+    fs::path root_;
+    int depth_;
+};
+
+TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
+    testing::TempFolder temp(testing::TempFolder::FastParent());
+    constexpr int cDepth = 3000;  // 6,000 bytes of path at the bottom
+    const DeepTree tree(temp.path() / "tief", cDepth);
+
+    NoYield yield;
+    std::vector<std::string> unreadable;
+    PosixFileSystem files;
+    ExpandDirectory((temp.path() / "tief").string(), -1, {files, yield}, unreadable);
+    EXPECT_TRUE(unreadable.empty());
+    ASSERT_EQ(FoundFiles.UpperBound(), 1u);
+    std::string bottom = (temp.path() / "tief").string();
+    for (int level = 0; level < cDepth; ++level) bottom += "/d";
+    EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
+    EXPECT_EQ(FoundFiles[1], bottom + "/unten.txt");
+    EXPECT_EQ(FoundDirs.UpperBound(), 2u * cDepth);
+    EXPECT_EQ(yield.count, 2 * cDepth + 1);
 }
 
 }  // namespace
