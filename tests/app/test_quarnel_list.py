@@ -1,0 +1,123 @@
+"""quarnel-list run as a user would run it: bytes on standard output, German messages on
+standard error, and the exit status scripts rely on."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+QUARNEL_LIST = os.environ["QUARNEL_LIST"]
+NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+
+
+def lines(*names):
+    return b"".join(os.fsencode(name) + b"\r\n" for name in names)
+
+
+class QuarnelListTest(unittest.TestCase):
+    def setUp(self):
+        self.root = Path(tempfile.mkdtemp(prefix="quarnel-list-"))
+        self.addCleanup(shutil.rmtree, self.root, True)
+        self.config = self.root / "config"
+        self.tree = self.root / "Baum"
+        (self.tree / "B").mkdir(parents=True)
+        (self.tree / "a.txt").write_bytes(b"x")
+        (self.tree / "B" / "b.txt").write_bytes(b"x")
+        (self.tree / ".versteckt").write_bytes(b"x")
+
+    def run_list(self, *arguments, cwd=None, prefix=(), settings=None):
+        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.config), LANG="de_DE.UTF-8")
+        if settings is not None:
+            folder = self.config / "Kelvaro's Tools"
+            folder.mkdir(parents=True, exist_ok=True)
+            (folder / "Quarnel! 2.5.ini").write_text("[General]\nOptions=%s\n" % settings)
+        return subprocess.run([*prefix, QUARNEL_LIST, *arguments], capture_output=True,
+                              cwd=cwd, env=environment, timeout=60)
+
+    def test_expands_a_folder_in_the_walks_order_with_crlf_bytes(self):
+        done = self.run_list("--options", "10100011000110", str(self.tree))
+        self.assertEqual(done.returncode, 0, done.stderr)
+        t = str(self.tree)
+        self.assertEqual(done.stdout, lines(t, t + "/a.txt", t + "/B/b.txt", t + "/B"))
+        self.assertEqual(done.stderr, b"")
+
+    def test_options_come_from_the_argument_or_the_settings(self):
+        (self.tree / "Zebra.txt").write_bytes(b"x")
+        # the defaults: sorted names of files
+        self.assertEqual(self.run_list(str(self.tree)).stdout,
+                         lines("a.txt", "b.txt", "Zebra.txt"))
+        # the stored value, as the desktop program reads it: folders only, upper case
+        self.assertEqual(self.run_list(str(self.tree), settings="01011000100110").stdout,
+                         lines("B", "BAUM"))
+        # an empty value: every flag off, so full names in the given order, no expansion
+        done = self.run_list("--options", "", str(self.tree / "a.txt"), str(self.tree))
+        self.assertEqual(done.stdout, lines(str(self.tree / "a.txt"), str(self.tree)))
+
+    def test_relative_names_are_made_full_without_resolving_links(self):
+        (self.root / "Verweis").symlink_to(self.tree)
+        done = self.run_list("--options", "10100011000100", "Verweis/./a.txt", "Verweis/B/..",
+                             "./", cwd=self.root)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.stdout, lines(str(self.root / "Verweis/a.txt"),
+                                            str(self.root / "Verweis"), str(self.root)))
+
+    def test_skipped_names_give_messages_and_status_1_but_the_list_still_comes(self):
+        done = self.run_list("--options", "10100011000110", str(self.tree / "weg.txt"),
+                             str(self.tree / "wer?.txt"), str(self.tree / "a.txt"))
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stdout, lines(str(self.tree / "a.txt")))
+        self.assertEqual(
+            done.stderr.decode("utf-8"),
+            "Quarnel! 2.5: Der Name '%s/weg.txt'\nist nicht (mehr) vorhanden oder nicht "
+            "erreichbar und wird daher nicht berücksichtigt.\n"
+            "Quarnel! 2.5: Der Verzeichnisname '%s/wer?.txt'\nenthält ungültige Zeichen und "
+            "wird daher nicht berücksichtigt.\n" % (self.tree, self.tree))
+        # names the options leave out are not skipped
+        done = self.run_list("--options", "10101000000100", str(self.tree / "a.txt"))
+        self.assertEqual((done.returncode, done.stdout), (0, b""))
+
+    def test_usage_errors_give_status_2_and_help_gives_0(self):
+        for arguments in [(), ("--gibtsnicht", str(self.tree)), ("--options",)]:
+            done = self.run_list(*arguments)
+            self.assertEqual(done.returncode, 2, arguments)
+            self.assertEqual(done.stdout, b"")
+            self.assertTrue(done.stderr.startswith(b"Quarnel! 2.5: "), done.stderr)
+            self.assertIn("Aufruf: quarnel-list".encode(), done.stderr)
+        done = self.run_list("--help")
+        self.assertEqual(done.returncode, 0)
+        self.assertTrue(done.stdout.startswith("Aufruf: quarnel-list".encode()))
+        # after "--" a leading dash is a name
+        (self.root / "-x.txt").write_bytes(b"x")
+        done = self.run_list("--options", "10100011000110", "--", "-x.txt", cwd=self.root)
+        self.assertEqual((done.returncode, done.stdout), (0, lines(str(self.root / "-x.txt"))))
+
+    def test_a_folder_that_cannot_be_read_is_reported_after_the_list(self):
+        (self.tree / "B" / "gesperrt").mkdir()
+        (self.tree / "B" / "gesperrt" / "geheim.txt").write_bytes(b"x")
+        os.chmod(self.root, 0o755)
+        t = str(self.tree)
+        # The superuser reads it anyway: this shows what the other user must miss.
+        done = self.run_list("--options", "10100011000110", t)
+        self.assertIn(b"geheim.txt", done.stdout)
+
+        os.chmod(self.tree / "B" / "gesperrt", 0)
+        done = self.run_list("--options", "10100011000110", t, prefix=NOBODY)
+        self.assertEqual(done.returncode, 1, done.stderr)
+        self.assertEqual(done.stdout, lines(t, t + "/a.txt", t + "/B/b.txt", t + "/B",
+                                            t + "/B/gesperrt"))
+        self.assertEqual(done.stderr.decode("utf-8"),
+                         "Quarnel! 2.5: Das Verzeichnis '%s/B/gesperrt'\nkonnte nicht gelesen "
+                         "werden. Sein Inhalt fehlt in der Liste.\n" % t)
+
+    def test_names_that_are_not_text_keep_one_line_each(self):
+        (self.tree / b"m\xe4rz\nneu.txt".decode("utf-8", "surrogateescape")).write_bytes(b"x")
+        done = self.run_list("--options", "10010001000110", str(self.tree))
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(sorted(done.stdout.split(b"\r\n")),
+                         sorted([b"", b"Baum", b"a.txt", b"m?rz?neu.txt", b"b.txt", b"B"]))
+
+
+if __name__ == "__main__":
+    unittest.main()
