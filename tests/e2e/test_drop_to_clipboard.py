@@ -3,7 +3,9 @@
 Each test starts the program afresh, with its own settings, on a private Xvfb display.
 """
 
+import os
 import shutil
+import subprocess
 import tempfile
 import unittest
 from pathlib import Path
@@ -195,6 +197,45 @@ class DropToClipboardTest(unittest.TestCase):
     def test_vanished_file_is_reported_and_left_out(self):
         # offered, but not there when dropped
         self.reported_and_left_out([self.make_file("gut.txt"), self.files / "weg.txt"])
+
+    def make_tree(self):
+        tree = self.files / "Baum"
+        for folder in ["Ärger/tiefer", "b", ".versteckt"]:
+            (tree / folder).mkdir(parents=True)
+        for name in ["Ärger/tiefer/z.txt", "Ärger/eins.TXT", "b/zwei.txt", "drei.txt",
+                     ".versteckt/nein.txt", ".nein.txt"]:
+            (tree / name).write_bytes(b"x")
+        return tree
+
+    def quarnel_list(self, options, *paths):
+        done = subprocess.run([os.environ["QUARNEL_LIST"], "--options", options, *map(str, paths)],
+                              capture_output=True, check=True, timeout=60)
+        return done.stdout
+
+    def test_dropped_folder_is_expanded_like_quarnel_list_does(self):
+        tree = self.make_tree()
+        loose = self.make_file("lose.txt")
+        options = "10100011000110"  # arrival order, full paths, files and folders, expanded
+        self.start(options=options)
+        self.drag(file_uri_drag_args([tree, loose]))
+        text = self.new_clipboard()
+        self.assertEqual(self.bell_count, 1)
+        self.assertEqual(text, self.quarnel_list(options, tree, loose))
+        # the folder's own name, then its files, then its folders; nothing with a dot
+        entries = text.decode("utf-8").split("\r\n")
+        self.assertEqual(entries[0], str(tree))
+        self.assertEqual(entries[-2:], [str(loose), ""])
+        self.assertEqual(len(entries), 1 + 4 + 3 + 1 + 1)
+        self.assertNotIn("nein", text.decode("utf-8"))
+        self.assertEqual(self.program.other_windows(), [])
+
+    def test_dropped_folder_gives_only_its_name_with_expansion_off(self):
+        tree = self.make_tree()
+        options = "10100011000100"
+        self.start(options=options)
+        self.drag(file_uri_drag_args([tree]))
+        self.assertEqual(self.new_clipboard(), lines(str(tree)))
+        self.assertEqual(self.quarnel_list(options, tree), lines(str(tree)))
 
     def test_only_image1_takes_drops(self):
         good = self.make_file("gut.txt")

@@ -9,7 +9,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <fstream>
 
 #include "core/AAB.hpp"
@@ -198,6 +200,45 @@ TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
     EXPECT_EQ(program.clipboard.text, "vorher");
     EXPECT_TRUE(program.clipboard.events.empty());
     EXPECT_EQ(program.beep.count, 0);
+}
+
+}  // namespace
+}  // namespace quarnel
+
+namespace quarnel {
+namespace {
+
+TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
+    TempFolder temp;
+    for (const char* folder : {"eins", "zwei", "drei"}) {
+        std::filesystem::create_directories(temp.path() / "Baum" / folder);
+        std::ofstream(temp.path() / "Baum" / folder / "datei.txt") << "x";
+    }
+    Program program(std::string("10100011000110"));
+
+    // Runs the real yield, and looks at the window and queued work from inside the walk.
+    struct PeekingYield final : Yield {
+        Program* program = nullptr;
+        std::vector<Qt::CursorShape> cursors;
+        int timerRuns = 0;
+        void yieldOnce() override {
+            cursors.push_back(program->form.cursor().shape());
+            QTimer::singleShot(0, [this] { ++timerRuns; });
+            QCoreApplication::processEvents();
+        }
+    } peeking;
+    peeking.program = &program;
+    DropHandler handler{{program.files, program.clipboard, program.msgBox, program.beep,
+                         program.rules, program.form.Image1(), peeking}};
+    program.form.Image1().SetDropAction([&](const DropData& data) { handler.HandleDrop(data); });
+
+    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "Baum")));
+    QApplication::processEvents();
+    EXPECT_EQ(peeking.cursors, std::vector<Qt::CursorShape>(4, Qt::WaitCursor));
+    EXPECT_GE(peeking.timerRuns, 3);  // work queued during one yield ran in the next
+    EXPECT_EQ(program.form.cursor().shape(), Qt::ArrowCursor);
+    const std::string text = *program.clipboard.text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);  // the folder, 3 files, 3 folders
 }
 
 }  // namespace

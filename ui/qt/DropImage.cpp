@@ -60,10 +60,18 @@ void DropImage::dropEvent(QDropEvent* event) {
 }
 
 void DropImage::RunDrop(const DropData& data) {
-    struct ClearFlag {
-        bool& flag;
-        ~ClearFlag() { flag = false; }
-    } clearFlag{handlingDrop_};
+    // A walk through a large tree takes a while; the window says so until the drop is done.
+    struct BusyWhileHandling {
+        bool& handling;
+        QWidget& window;
+        explicit BusyWhileHandling(bool& flag, QWidget& w) : handling(flag), window(w) {
+            window.setCursor(Qt::WaitCursor);
+        }
+        ~BusyWhileHandling() {
+            window.unsetCursor();
+            handling = false;
+        }
+    } busy(handlingDrop_, *window());
     if (dropAction_) dropAction_(data);
 }
 
