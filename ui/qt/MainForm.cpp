@@ -34,7 +34,7 @@ QRect MainForm::PixelRect(int left, int top, int width, int height) const {
             pixelsFromTwips(height, dpi)};
 }
 
-QWidget* MainForm::CreateControl(const ControlSpec& control) {
+QWidget* MainForm::CreateControl(const ControlRow& control) {
     QWidget* container = control.container.empty()
                              ? static_cast<QWidget*>(this)
                              : findChild<QWidget*>(FromUtf8(control.container));
@@ -59,7 +59,7 @@ QWidget* MainForm::CreateControl(const ControlSpec& control) {
 
 void MainForm::BuildControls() {
     std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
-    for (const ControlSpec& control : MainFormTable::cControls) {
+    for (const ControlRow& control : MainFormTable::cControls) {
         QWidget* widget = CreateControl(control);
         widget->setObjectName(
             control.index >= 0

@@ -31,7 +31,7 @@ public:
 
 private:
     void BuildControls();
-    QWidget* CreateControl(const ControlSpec& control);
+    QWidget* CreateControl(const ControlRow& control);
     QRect PixelRect(int left, int top, int width, int height) const;
 
     double scaleFactor_ = 1.0;
