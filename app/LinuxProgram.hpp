@@ -29,6 +29,7 @@ private:
     QtWindowPlacement placement_{mainForm_};
     IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
     DropHandler dropHandler_;
+    OptionClicks optionClicks_{settings_, placement_};
 };
 
 }  // namespace quarnel

@@ -6,7 +6,7 @@
 
 namespace quarnel {
 
-enum class ControlKind { CommandButton, Frame, Image };
+enum class ControlKind { CommandButton, Frame, Image, OptionButton };
 
 struct ControlRow {
     ControlKind kind;
@@ -21,6 +21,7 @@ struct ControlRow {
 struct WindowLayout {
     int clientWidth, clientHeight;  // twips
     int left, top;                  // twips from the screen's top-left, client area
+    bool centredOnScreen = false;   // then left and top are not used
 };
 
 }  // namespace quarnel

@@ -4,8 +4,14 @@
 #include <QPushButton>
 
 #include "FontScale.hpp"
+#include "OptionForm.hpp"
+#include "core/ProgramTitle.hpp"
+#include "platform/ProgramVersion.hpp"
+#include "ui/AAA.hpp"
 #include "ui/Geometry.hpp"
+#include "ui/HelpMessage.hpp"
 #include "ui/MainFormTable.hpp"
+#include "ui/VersionLine.hpp"
 
 namespace quarnel {
 namespace {
@@ -53,6 +59,8 @@ QWidget* MainForm::CreateControl(const ControlRow& control) {
             image1_ = new DropImage(container);
             image1_->setPixmap(QPixmap(QStringLiteral(":/art/drop-folder-32.png")));
             return image1_;
+        case ControlKind::OptionButton:
+            break;
     }
     return nullptr;
 }
@@ -77,5 +85,21 @@ void MainForm::BuildControls() {
 }
 
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
+
+void MainForm::SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks) {
+    msgBox_ = &msgBox;
+    optionClicks_ = &optionClicks;
+}
+
+// A new dialog for every opening; closing it discards it.
+void MainForm::OpenOptions() {
+    OptionForm optionForm(*optionClicks_);
+    SyncOptionButtons(optionForm);
+    optionForm.exec();
+}
+
+void MainForm::ShowHelp() { quarnel::ShowHelp(*msgBox_, VersionLine(RunningVersion())); }
+
+void MainForm::ShowInfo() { ShowInfoBox(*msgBox_, ProgramTitle, VersionLine(RunningVersion())); }
 
 }  // namespace quarnel
