@@ -67,7 +67,12 @@ class OptionsTest(unittest.TestCase):
         dialog = OptionsDialog(program)
         self.addCleanup(lambda: self.session.window_exists(dialog.window) and dialog.close())
         props = self.session.xprop(dialog.window, "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR",
-                                   "_NET_WM_STATE", "WM_NORMAL_HINTS")
+                                   "WM_NORMAL_HINTS", "_NET_WM_ALLOWED_ACTIONS")
+        allowed = set(re.findall(r"_NET_WM_ACTION_\w+", props))
+        self.assertIn("_NET_WM_ACTION_CLOSE", allowed)
+        for action in ("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ",
+                       "_NET_WM_ACTION_MAXIMIZE_VERT"):
+            self.assertNotIn(action, allowed)
         self.assertIn("_NET_WM_WINDOW_TYPE_UTILITY", props)  # kept out of task bars
         self.assertIn("WM_TRANSIENT_FOR(WINDOW)", props)
         wait_for(lambda: "_NET_WM_STATE_MODAL" in self.net_wm_state(dialog.window),
