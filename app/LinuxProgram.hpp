@@ -31,6 +31,7 @@ private:
     QtYield yield_;
     IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
     DropHandler dropHandler_;
+    OptionClicks optionClicks_{settings_, placement_};
 };
 
 }  // namespace quarnel

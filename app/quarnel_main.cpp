@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
         icon.addFile(QStringLiteral(":/art/quarnel-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);
+    // ties the windows to the installed menu entry (the app id on Wayland)
+    QGuiApplication::setDesktopFileName(QStringLiteral("quarnel"));
 
     quarnel::LinuxProgram program;
     program.Show();

@@ -1,6 +1,7 @@
 // In-memory stand-ins for the platform services, recording what the core asked of them.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "core/DropHandler.hpp"
+#include "core/Module1.hpp"
 #include "platform/AAJ.hpp"
 #include "platform/SettingsStore.hpp"
 
@@ -160,6 +162,21 @@ public:
 
     std::map<Address, std::string> values;
     bool refuseWrites = false;
+};
+
+// The dialog's fourteen buttons without the dialog and without radio groups. Selecting a button
+// raises its click through onClick, as the toolkit does; every change records InOptionSync.
+struct FakeOptionButtons final : OptionButtons {
+    bool IsSelected(int index) const override { return selected.at(index); }
+    void SetSelected(int index, bool value) override {
+        inOptionSyncAtChange.push_back(InOptionSync);
+        const bool becomesSelected = value && !selected.at(index);
+        selected.at(index) = value;
+        if (becomesSelected && onClick) onClick(index);
+    }
+    std::array<bool, cOptionCount> selected{};
+    std::vector<std::int16_t> inOptionSyncAtChange;
+    std::function<void(int)> onClick;
 };
 
 }  // namespace quarnel::testing

@@ -6,9 +6,9 @@
 
 namespace quarnel {
 
-enum class ControlKind { CommandButton, Frame, Image };
+enum class ControlKind { CommandButton, Frame, Image, OptionButton };
 
-struct ControlSpec {
+struct ControlRow {
     ControlKind kind;
     std::string_view name;
     int index;                   // element of the control array, -1 for a single control
@@ -18,9 +18,10 @@ struct ControlSpec {
     int tabIndex;                  // -1 for controls that take no focus
 };
 
-struct WindowSpec {
+struct WindowLayout {
     int clientWidth, clientHeight;  // twips
     int left, top;                  // twips from the screen's top-left, client area
+    bool centredOnScreen = false;   // then left and top are not used
 };
 
 }  // namespace quarnel

@@ -328,11 +328,11 @@ class XSession:
 class Program:
     """The program under test, started with its own settings file."""
 
-    def __init__(self, session, options=None, settings_text=None):
+    def __init__(self, session, options=None, settings_text=None, keep_settings=False):
         self.session = session
         settings_dir = session.tmp / "config" / SETTINGS_DIR
         settings = settings_dir / SETTINGS_FILE
-        if settings.exists():
+        if settings.is_file() and not keep_settings:
             settings.unlink()
         if settings_text is None and options is not None:
             settings_text = "[General]\nOptions=%s\n" % options
@@ -513,3 +513,63 @@ class DragSource:
 
     def finish(self):
         self.session.end(self.process)
+
+
+# -- the options dialog ----------------------------------------------------------------------
+
+OPTIONS_TITLE = TITLE + " Optionen"
+OPTIONS_TITLE_PATTERN = "^" + re.escape(OPTIONS_TITLE) + "$"
+
+# "Optionen" (Btn(0)) of the main window: 4, 72, 53 x 21 units, so its centre lies at (30, 82).
+OPTIONEN_BUTTON_CENTRE_UNITS = (30, 82)
+
+# The options dialog's client area is 323 x 265 units. Each option button used here, as its
+# frame's place plus its own place in the frame, and its height, in twips.
+OPTIONS_CLIENT_UNITS = (323, 265)
+OPT_TWIPS = {
+    0: (60 + 180, 1260 + 300, 195),     # "&Keine"
+    2: (2460 + 180, 60 + 660, 255),     # "Mit komplettem &Pfad"
+    10: (60 + 180, 60 + 660, 195),      # "&Immer &oben"
+    11: (60 + 180, 60 + 300, 195),      # "&Normal"
+}
+
+
+def settings_path(session):
+    return session.tmp / "config" / SETTINGS_DIR / SETTINGS_FILE
+
+
+class OptionsDialog:
+    """The options dialog, opened with a real click on "Optionen" of a running program."""
+
+    def __init__(self, program):
+        self.session = program.session
+        self.program = program
+        program.session.xdotool("mousemove", *program.point(OPTIONEN_BUTTON_CENTRE_UNITS))
+        program.session.xdotool("click", 1)
+        self.window = wait_for(self._find, what="the options dialog")
+
+    def _find(self):
+        windows = self.session.find_windows(OPTIONS_TITLE_PATTERN)
+        return windows[0] if len(windows) == 1 else None
+
+    def scale(self):
+        return self.session.geometry(self.window)[2] / OPTIONS_CLIENT_UNITS[0]
+
+    def opt_point(self, index):
+        """Root coordinates on Opt(index)'s round indicator, at the left of the button."""
+        x, y, _, _ = self.session.geometry(self.window)
+        left, top, height = OPT_TWIPS[index]
+        s = self.scale()
+        return (x + round((left / 15 + 6) * s), y + round((top + height / 2) / 15 * s))
+
+    def click(self, index):
+        self.session.xdotool("mousemove", *self.opt_point(index))
+        self.session.xdotool("click", 1)
+
+    def close(self):
+        """Escape, as the user would press it, while the dialog has the focus."""
+        wait_for(lambda: self.session.focused_window() == self.window,
+                 what="the options dialog to get the focus")
+        self.session.xdotool("key", "Escape")
+        wait_for(lambda: not self.session.window_exists(self.window),
+                 what="the options dialog to be discarded")

@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "core/AAB.hpp"
+#include "platform/ProgramVersion.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
@@ -200,6 +201,29 @@ TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
     EXPECT_EQ(program.clipboard.text, "vorher");
     EXPECT_TRUE(program.clipboard.events.empty());
     EXPECT_EQ(program.beep.count, 0);
+}
+
+TEST(MainForm, HelpAndInfoButtonsShowTheirMessagesUnderTheRunningVersion) {
+    MainForm form;
+    FakeMsgBox msgBox;
+    FakeSettingsStore store;
+    FakePlacement placement;
+    OptionClicks clicks{store, placement};
+    form.SetButtonServices(msgBox, clicks);
+
+    form.Btn(1).click();
+    form.Btn(2).click();
+    ASSERT_EQ(msgBox.shown.size(), 2u);
+    const std::string versionLine = "Quarnel!: Buchhalter f\xC3\xBCr Dateilisten (Version" +
+                                    std::to_string(RunningVersion().major) + "." +
+                                    std::to_string(RunningVersion().minor) + ")\r\r";
+    EXPECT_EQ(msgBox.shown[0].prompt.rfind(versionLine + "Wer sich", 0), 0u);
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 32);
+    EXPECT_EQ(msgBox.shown[1].prompt.rfind(versionLine, 0), 0u);
+    EXPECT_TRUE(msgBox.shown[1].prompt.ends_with("\r\rBis bald ... "));
+    EXPECT_EQ(msgBox.shown[1].buttonsAndIcon, 64);
+    for (const auto& message : msgBox.shown) EXPECT_EQ(message.title, "Quarnel! 2.5");
+    EXPECT_TRUE(store.values.empty());
 }
 
 }  // namespace

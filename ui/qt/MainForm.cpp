@@ -4,8 +4,14 @@
 #include <QPushButton>
 
 #include "FontScale.hpp"
+#include "OptionForm.hpp"
+#include "core/ProgramTitle.hpp"
+#include "platform/ProgramVersion.hpp"
+#include "ui/AAA.hpp"
 #include "ui/Geometry.hpp"
+#include "ui/HelpMessage.hpp"
 #include "ui/MainFormTable.hpp"
+#include "ui/VersionLine.hpp"
 
 namespace quarnel {
 namespace {
@@ -34,7 +40,7 @@ QRect MainForm::PixelRect(int left, int top, int width, int height) const {
             pixelsFromTwips(height, dpi)};
 }
 
-QWidget* MainForm::CreateControl(const ControlSpec& control) {
+QWidget* MainForm::CreateControl(const ControlRow& control) {
     QWidget* container = control.container.empty()
                              ? static_cast<QWidget*>(this)
                              : findChild<QWidget*>(FromUtf8(control.container));
@@ -53,13 +59,15 @@ QWidget* MainForm::CreateControl(const ControlSpec& control) {
             image1_ = new DropImage(container);
             image1_->setPixmap(QPixmap(QStringLiteral(":/art/drop-folder-32.png")));
             return image1_;
+        case ControlKind::OptionButton:
+            break;
     }
     return nullptr;
 }
 
 void MainForm::BuildControls() {
     std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
-    for (const ControlSpec& control : MainFormTable::cControls) {
+    for (const ControlRow& control : MainFormTable::cControls) {
         QWidget* widget = CreateControl(control);
         widget->setObjectName(
             control.index >= 0
@@ -77,5 +85,21 @@ void MainForm::BuildControls() {
 }
 
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
+
+void MainForm::SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks) {
+    msgBox_ = &msgBox;
+    optionClicks_ = &optionClicks;
+}
+
+// A new dialog for every opening; closing it discards it.
+void MainForm::OpenOptions() {
+    OptionForm optionForm(*optionClicks_);
+    SyncOptionButtons(optionForm);
+    optionForm.exec();
+}
+
+void MainForm::ShowHelp() { quarnel::ShowHelp(*msgBox_, VersionLine(RunningVersion())); }
+
+void MainForm::ShowInfo() { ShowInfoBox(*msgBox_, ProgramTitle, VersionLine(RunningVersion())); }
 
 }  // namespace quarnel

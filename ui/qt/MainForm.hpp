@@ -7,6 +7,7 @@
 #include "DropImage.hpp"
 #include "ui/ControlTable.hpp"
 #include "ui/MainFormBehaviour.hpp"
+#include "ui/OptionFormBehaviour.hpp"
 
 class QGroupBox;
 class QPushButton;
@@ -24,20 +25,25 @@ public:
 
     void SetCaption(std::string_view caption) override;
 
-    // The options dialog and the help and info messages are not part of this build yet.
-    void OpenOptions() override {}
-    void ShowHelp() override {}
-    void ShowInfo() override {}
+    // The message box and the option clicks the buttons use; set by the program before the
+    // window is shown, and alive as long as the window.
+    void SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks);
+
+    void OpenOptions() override;
+    void ShowHelp() override;
+    void ShowInfo() override;
 
 private:
     void BuildControls();
-    QWidget* CreateControl(const ControlSpec& control);
+    QWidget* CreateControl(const ControlRow& control);
     QRect PixelRect(int left, int top, int width, int height) const;
 
     double scaleFactor_ = 1.0;
     QGroupBox* dropFrame_ = nullptr;
     DropImage* image1_ = nullptr;
     std::array<QPushButton*, 3> btn_{};
+    MsgBox* msgBox_ = nullptr;
+    OptionClicks* optionClicks_ = nullptr;
 };
 
 }  // namespace quarnel

@@ -1,0 +1,89 @@
+#include "ui/OptionFormBehaviour.hpp"
+
+#include <gtest/gtest.h>
+
+#include "core/AAB.hpp"
+#include "tests/Fakes.hpp"
+
+namespace quarnel {
+namespace {
+
+using testing::FakeMsgBox;
+using testing::FakeOptionButtons;
+using testing::FakePlacement;
+using testing::FakeSettingsStore;
+
+struct RecordingView final : OptionFormView {
+    void SetCaption(std::string_view newCaption) override { caption = newCaption; }
+    std::string caption = "Form2";
+};
+
+TEST(OptionFormBehaviour, LoadSetsTheCaption) {
+    RecordingView view;
+    OptionFormLoad(view);
+    EXPECT_EQ(view.caption, "Quarnel! 2.5 Optionen");
+}
+
+struct Dialog {
+    FakeSettingsStore store;
+    FakePlacement placement;
+    FakeMsgBox msgBox;
+    OptionClicks clicks{store, placement};
+    FakeOptionButtons buttons;
+
+    void Click(int index) {
+        buttons.selected[index] = true;
+        clicks.OptClick(index, buttons, msgBox);
+    }
+};
+
+TEST(OptionFormBehaviour, AStoreThatKeepsRefusingIsReportedOnceAndTheChoiceHolds) {
+    OptionFlags = OptionFlagsFromString("01010101000110");
+    Dialog dialog;
+    dialog.store.refuseWrites = true;
+    dialog.Click(3);
+    dialog.Click(10);
+    ASSERT_EQ(dialog.msgBox.shown.size(), 1u);
+    EXPECT_EQ(dialog.msgBox.shown[0].prompt,
+              "Die Optionen konnten nicht gespeichert werden.\r\rDie gewählte Einstellung gilt "
+              "trotzdem, bis Quarnel! beendet wird. Beim nächsten Start gelten wieder die zuletzt "
+              "gespeicherten Optionen.");
+    EXPECT_EQ(dialog.msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(dialog.msgBox.shown[0].title, "Quarnel! 2.5");
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("00010000001000"));
+    EXPECT_EQ(dialog.placement.calls, std::vector<bool>{true});
+
+    // the same clicks object serves the next opening of the dialog: still no second message
+    dialog.buttons = FakeOptionButtons{};
+    dialog.Click(12);
+    EXPECT_EQ(dialog.msgBox.shown.size(), 1u);
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("00000000000010"));
+}
+
+TEST(OptionFormBehaviour, ARefusalAfterASaveThatWorkedIsReportedAgain) {
+    Dialog dialog;
+    dialog.store.refuseWrites = true;
+    dialog.Click(0);
+    dialog.store.refuseWrites = false;
+    dialog.Click(1);
+    EXPECT_EQ(dialog.store.values.begin()->second, "11000000000000");
+    dialog.store.refuseWrites = true;
+    dialog.Click(2);
+    EXPECT_EQ(dialog.msgBox.shown.size(), 2u);
+}
+
+TEST(OptionFormBehaviour, ClicksDuringSyncAreNeitherSavedNorReported) {
+    OptionFlags = OptionFlagsFromString("11111111111111");
+    Dialog dialog;
+    dialog.store.refuseWrites = true;
+    dialog.buttons.onClick = [&](int index) {
+        dialog.clicks.OptClick(index, dialog.buttons, dialog.msgBox);
+    };
+    SyncOptionButtons(dialog.buttons);
+    EXPECT_TRUE(dialog.msgBox.shown.empty());
+    EXPECT_TRUE(dialog.placement.calls.empty());
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("11111111111111"));
+}
+
+}  // namespace
+}  // namespace quarnel

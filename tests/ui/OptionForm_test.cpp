@@ -1,0 +1,263 @@
+#include "ui/qt/OptionForm.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+#include <regex>
+
+#include "core/AAB.hpp"
+#include "platform/qt/QtWindowPlacement.hpp"
+#include "tests/Fakes.hpp"
+#include "ui/qt/MainForm.hpp"
+
+namespace quarnel {
+namespace {
+
+using namespace testing;
+
+const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
+
+// The main window and what the option clicks use, as the program wires them.
+struct Program {
+    Program() { form.SetButtonServices(msgBox, clicks); }
+
+    MainForm form;
+    FakeSettingsStore store;
+    FakeMsgBox msgBox;
+    QtWindowPlacement placement{form};
+    OptionClicks clicks{store, placement};
+};
+
+// Opens the dialog as Btn(0) does: a fresh one, its buttons set from OptionFlags.
+struct OpenDialog {
+    explicit OpenDialog(OptionClicks& clicks) : dialog(clicks) { SyncOptionButtons(dialog); }
+    OptionForm dialog;
+};
+
+std::string SelectedPattern(OptionForm& dialog) {
+    std::string pattern;
+    for (int i = 0; i < cOptionCount; ++i) pattern += dialog.Opt(i).isChecked() ? '1' : '0';
+    return pattern;
+}
+
+TEST(OptionForm, AFixedToolDialogWithOnlyACloseButtonCentredOnTheScreen) {
+    Program program;
+    OptionForm dialog(program.clicks);
+    EXPECT_EQ(dialog.windowTitle(), "Quarnel! 2.5 Optionen");
+    const double scale = dialog.ScaleFactor();
+    EXPECT_GE(scale, 1.0);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_EQ(dialog.size(), QSize(qRound(323 * scale), qRound(265 * scale)));
+    EXPECT_LE((dialog.geometry().center() - dialog.screen()->availableGeometry().center())
+                  .manhattanLength(),
+              1);
+
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);  // task bars leave tool windows out
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowContextHelpButtonHint));
+    EXPECT_EQ(dialog.parentWidget(), nullptr);
+
+    const QImage icon = dialog.windowIcon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(icon.isNull());
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) ASSERT_EQ(qAlpha(icon.pixel(x, y)), 0);
+    }
+}
+
+TEST(OptionForm, FramesAndButtonsStandWhereTheTableSays) {
+    Program program;
+    OptionForm dialog(program.clicks);
+    const double scale = dialog.ScaleFactor();
+    const auto px = [scale](int twips) { return qRound(twips * scale / 15.0); };
+    const auto rect = [&](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+
+    struct Frame {
+        const char* caption;
+        QRect twips;
+    };
+    const Frame frames[] = {
+        {"Sortierung", {60, 1260, 2295, 1095}},    {"Aufbau", {2460, 60, 2295, 1095}},
+        {"Auswahl", {60, 2460, 2295, 1455}},       {"Schreibweise", {2460, 2460, 2295, 1455}},
+        {"Fensterposition", {60, 60, 2295, 1095}}, {"Bearbeitung", {2460, 1260, 2295, 1095}}};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        const QGroupBox& frame = dialog.Frame1(i);
+        EXPECT_EQ(frame.title(), frames[i].caption);
+        EXPECT_EQ(frame.parentWidget(), &dialog);
+        const QRect& t = frames[i].twips;
+        EXPECT_EQ(frame.geometry(), rect(t.x(), t.y(), t.width(), t.height()));
+        EXPECT_EQ(frame.objectName(), QStringLiteral("Frame1(%1)").arg(i));
+    }
+
+    struct Button {
+        const char* caption;
+        int frame, left, top, width, height;
+    };
+    const Button buttons[] = {{"&Keine", 0, 180, 300, 1635, 195},
+                              {"&Alphabethisch", 0, 180, 660, 1635, 195},
+                              {"Mit komplettem &Pfad", 1, 180, 660, 1935, 255},
+                              {"&Ohne Pfad", 1, 180, 300, 1635, 195},
+                              {"&Verzeichnisnamen", 2, 180, 660, 1635, 195},
+                              {"&Dateinamen", 2, 180, 300, 1815, 195},
+                              {"Datei &und Verz.-Namen", 2, 180, 1020, 1995, 195},
+                              {"&Belassen", 3, 120, 300, 1935, 255},
+                              {"&Groß", 3, 120, 660, 1935, 255},
+                              {"K&lein", 3, 120, 1020, 1935, 255},
+                              {"&Immer &oben", 4, 180, 660, 1635, 195},
+                              {"&Normal", 4, 180, 300, 1635, 195},
+                              {"Verzeichnisse aufl&ösen", 5, 180, 660, 1935, 195},
+                              {"Verz.-Namen übergeben", 5, 180, 300, 2055, 195}};
+    const int indicator = dialog.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+    for (int i = 0; i < cOptionCount; ++i) {
+        SCOPED_TRACE(i);
+        QRadioButton& opt = dialog.Opt(i);
+        const Button& b = buttons[i];
+        EXPECT_EQ(opt.text(), QString::fromUtf8(b.caption));
+        EXPECT_EQ(opt.parentWidget(), &dialog.Frame1(b.frame));
+        EXPECT_EQ(opt.geometry(), rect(b.left, b.top, b.width, b.height));
+        EXPECT_FALSE(opt.isChecked());
+        // the caption fits beside the indicator, whatever the font
+        const int textWidth = opt.fontMetrics().horizontalAdvance(opt.text().remove('&'));
+        EXPECT_LE(indicator + textWidth, opt.width());
+        EXPECT_LE(opt.fontMetrics().ascent(), opt.height());
+        EXPECT_TRUE(dialog.Frame1(b.frame).geometry().contains(
+            opt.geometry().translated(dialog.Frame1(b.frame).pos())));
+    }
+}
+
+TEST(OptionForm, TheButtonsOfOneFrameAreOneRadioGroup) {
+    Program program;
+    OptionForm dialog(program.clicks);
+    dialog.Opt(4).click();
+    dialog.Opt(8).click();
+    dialog.Opt(6).click();
+    EXPECT_EQ(SelectedPattern(dialog), "00000010100000");
+    dialog.Opt(5).click();
+    EXPECT_EQ(SelectedPattern(dialog), "00000100100000");
+}
+
+// The widget the Tab key moves to: the next one in the focus chain that takes focus by Tab.
+QWidget* NextTabStop(QWidget& widget) {
+    QWidget* next = widget.nextInFocusChain();
+    while (next != &widget && !(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+TEST(OptionForm, TabOrderFollowsTheTable) {
+    Program program;
+    OptionForm dialog(program.clicks);
+    const int byTabIndex[] = {11, 10, 0, 1, 5, 4, 6, 3, 2, 13, 12, 7, 8, 9};
+    for (int i = 0; i < cOptionCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(NextTabStop(dialog.Opt(byTabIndex[i])),
+                  &dialog.Opt(byTabIndex[(i + 1) % cOptionCount]));
+    }
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.Frame1(i).focusPolicy(), Qt::NoFocus);
+}
+
+TEST(OptionForm, AClickSavesExactlyFourteenZerosAndOnes) {
+    Program program;
+    OptionFlags = OptionFlagsFromString("01010101000110");
+    OpenDialog open(program.clicks);
+    EXPECT_EQ(SelectedPattern(open.dialog), "01010101000110");
+
+    open.dialog.Opt(2).click();
+    const std::string& saved = program.store.values.at(cOptionsAddress);
+    EXPECT_TRUE(std::regex_match(saved, std::regex("[01]{14}"))) << saved;
+    EXPECT_EQ(saved, "01100101000110");
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("01100101000110"));
+
+    open.dialog.Opt(0).click();
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "10100101000110");
+    EXPECT_EQ(program.store.values.size(), 1u);
+}
+
+TEST(OptionForm, OpeningSavesNothingEvenForTwoOrNoFlagsInAGroup) {
+    Program program;
+    // "Sortierung" with both flags on (and a hand-edited 7), "Aufbau" with none
+    OptionFlags = OptionFlagsFromString("17000101000110");
+    const OptionFlagArray stored = OptionFlags;
+    OpenDialog open(program.clicks);
+
+    EXPECT_TRUE(program.store.values.empty());
+    EXPECT_EQ(OptionFlags, stored);
+    EXPECT_EQ(SelectedPattern(open.dialog), "01000101000110");  // the higher index stays
+
+    // the first click rewrites everything as shown: "Aufbau" saves "0" for both its places
+    open.dialog.Opt(13).click();
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "01000101000101");
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("01000101000101"));
+}
+
+TEST(OptionForm, ThePlacementButtonsMoveTheMainWindowAtOnce) {
+    Program program;
+    program.form.show();
+    OptionFlags = OptionFlagsFromString("01010101000110");
+    OpenDialog open(program.clicks);
+
+    open.dialog.Opt(10).click();
+    EXPECT_TRUE(program.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(program.form.isVisible());
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "01010101001010");
+
+    open.dialog.Opt(11).click();
+    EXPECT_FALSE(program.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "01010101000110");
+}
+
+TEST(OptionForm, TheOptionenButtonOpensAFreshModalDialogEachTime) {
+    Program program;
+    program.form.show();
+    OptionFlags = OptionFlagsFromString("01010101000110");
+
+    struct Seen {
+        QPointer<OptionForm> dialog;
+        std::string pattern;
+        bool modal = false;
+        bool savedBeforeClick = true;
+    };
+    std::vector<Seen> seen;
+    const auto openAndClick = [&](int index) {
+        QTimer::singleShot(0, [&, index] {
+            auto* dialog = dynamic_cast<OptionForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen.push_back({dialog, SelectedPattern(*dialog),
+                            dialog->isModal() && dialog->windowModality() == Qt::ApplicationModal,
+                            !program.store.values.empty()});
+            dialog->Opt(index).click();
+            dialog->close();
+        });
+        program.form.Btn(0).click();
+    };
+
+    openAndClick(0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].modal);
+    EXPECT_FALSE(seen[0].savedBeforeClick);
+    EXPECT_EQ(seen[0].pattern, "01010101000110");
+    EXPECT_TRUE(seen[0].dialog.isNull());  // closing discarded it
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "10010101000110");
+
+    openAndClick(8);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].pattern, "10010101000110");  // the new dialog shows the last choice
+    EXPECT_TRUE(seen[1].dialog.isNull());
+    EXPECT_EQ(program.store.values.at(cOptionsAddress), "10010100100110");
+    EXPECT_EQ(OptionFlags, OptionFlagsFromString("10010100100110"));
+}
+
+}  // namespace
+}  // namespace quarnel

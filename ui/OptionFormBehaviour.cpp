@@ -1,0 +1,29 @@
+#include "OptionFormBehaviour.hpp"
+
+#include <string>
+
+#include "core/ProgramTitle.hpp"
+
+namespace quarnel {
+
+void OptionFormLoad(OptionFormView& view) {
+    view.SetCaption(std::string(ProgramTitle) + " Optionen");
+}
+
+void OptionClicks::OptClick(int index, const OptionButtons& buttons, MsgBox& msgBox) {
+    switch (ApplyOptionClick(index, buttons, store_, mainWindowPlacement_)) {
+        case OptionClickResult::Ignored:
+            break;
+        case OptionClickResult::Saved:
+            refusalReported_ = false;
+            break;
+        case OptionClickResult::SaveRefused:
+            if (!refusalReported_) {
+                refusalReported_ = true;
+                msgBox.show(cMsgOptionsNotSaved, cMsgInformation, ProgramTitle);
+            }
+            break;
+    }
+}
+
+}  // namespace quarnel

@@ -1,0 +1,90 @@
+#include "OptionForm.hpp"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+#include <vector>
+
+#include "FontScale.hpp"
+#include "TableWidgets.hpp"
+
+namespace quarnel {
+namespace {
+
+static_assert(std::ranges::all_of(OptionFormTable::cControls,
+                                  [](const ControlRow& control) {
+                                      return control.kind == ControlKind::Frame ||
+                                             control.kind == ControlKind::OptionButton;
+                                  }),
+              "OptionForm builds frames and option buttons only");
+
+// Qt falls back to the application's icon for a window without one; a clear icon shows none.
+QIcon NoIcon() {
+    QPixmap clear(16, 16);
+    clear.fill(Qt::transparent);
+    return QIcon(clear);
+}
+
+}  // namespace
+
+OptionForm::OptionForm(OptionClicks& clicks)
+    : QDialog(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      clicks_(clicks),
+      scaleFactor_(ScaleFactorFor(font())) {
+    const auto& window = OptionFormTable::cWindow;
+    QRect client = PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_);
+    client.moveCenter(screen()->availableGeometry().center());
+    setFixedSize(client.size());
+    setGeometry(client);
+    setWindowIcon(NoIcon());
+    BuildControls();
+    OptionFormLoad(*this);
+}
+
+QWidget* OptionForm::CreateControl(const ControlRow& control) {
+    QWidget* container = control.container.empty()
+                             ? static_cast<QWidget*>(this)
+                             : findChild<QWidget*>(FromUtf8(control.container));
+    switch (control.kind) {
+        case ControlKind::Frame:
+            frame1_.at(control.index) = new QGroupBox(FromUtf8(control.caption), container);
+            return frame1_.at(control.index);
+        case ControlKind::OptionButton: {
+            auto* button = new QRadioButton(FromUtf8(control.caption), container);
+            const int index = control.index;
+            // toggled, not clicked: a button raises its click when it becomes selected, by the
+            // user or by SyncOptionButtons, as the option routines expect
+            connect(button, &QRadioButton::toggled, this, [this, index](bool selected) {
+                if (selected) clicks_.OptClick(index, *this, msgBox_);
+            });
+            opt_.at(index) = button;
+            return button;
+        }
+        case ControlKind::CommandButton:
+        case ControlKind::Image:
+            break;
+    }
+    return nullptr;
+}
+
+void OptionForm::BuildControls() {
+    std::vector<QWidget*> tabOrder(OptionFormTable::cControls.size(), nullptr);
+    for (const ControlRow& control : OptionFormTable::cControls) {
+        QWidget* widget = CreateControl(control);
+        widget->setObjectName(ObjectName(control));
+        widget->setGeometry(
+            PixelRect(control.left, control.top, control.width, control.height, scaleFactor_));
+        if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
+    }
+    SetTabOrderByIndex(tabOrder);
+}
+
+void OptionForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
+
+bool OptionForm::IsSelected(int index) const { return opt_.at(index)->isChecked(); }
+
+void OptionForm::SetSelected(int index, bool selected) { opt_.at(index)->setChecked(selected); }
+
+}  // namespace quarnel
