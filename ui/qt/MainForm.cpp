@@ -5,22 +5,15 @@
 
 #include "FontScale.hpp"
 #include "OptionForm.hpp"
+#include "TableWidgets.hpp"
 #include "core/ProgramTitle.hpp"
 #include "platform/ProgramVersion.hpp"
 #include "ui/AAA.hpp"
-#include "ui/Geometry.hpp"
 #include "ui/HelpMessage.hpp"
 #include "ui/MainFormTable.hpp"
 #include "ui/VersionLine.hpp"
 
 namespace quarnel {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 MainForm::MainForm()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -28,16 +21,10 @@ MainForm::MainForm()
       scaleFactor_(ScaleFactorFor(font())) {
     const auto& window = MainFormTable::cWindow;
     const QRect client =
-        PixelRect(window.left, window.top, window.clientWidth, window.clientHeight);
+        PixelRect(window.left, window.top, window.clientWidth, window.clientHeight, scaleFactor_);
     setFixedSize(client.size());
     setGeometry(client);  // the client area, not the frame, stands at the design place
     BuildControls();
-}
-
-QRect MainForm::PixelRect(int left, int top, int width, int height) const {
-    const double dpi = cReferenceDpi * scaleFactor_;
-    return {pixelsFromTwips(left, dpi), pixelsFromTwips(top, dpi), pixelsFromTwips(width, dpi),
-            pixelsFromTwips(height, dpi)};
 }
 
 QWidget* MainForm::CreateControl(const ControlRow& control) {
@@ -69,19 +56,12 @@ void MainForm::BuildControls() {
     std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
     for (const ControlRow& control : MainFormTable::cControls) {
         QWidget* widget = CreateControl(control);
-        widget->setObjectName(
-            control.index >= 0
-                ? QStringLiteral("%1(%2)").arg(FromUtf8(control.name)).arg(control.index)
-                : FromUtf8(control.name));
-        widget->setGeometry(PixelRect(control.left, control.top, control.width, control.height));
+        widget->setObjectName(ObjectName(control));
+        widget->setGeometry(
+            PixelRect(control.left, control.top, control.width, control.height, scaleFactor_));
         if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
     }
-    QWidget* previous = nullptr;
-    for (QWidget* widget : tabOrder) {
-        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) continue;
-        if (previous != nullptr) setTabOrder(previous, widget);
-        previous = widget;
-    }
+    SetTabOrderByIndex(tabOrder);
 }
 
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }

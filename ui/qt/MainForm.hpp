@@ -36,7 +36,6 @@ public:
 private:
     void BuildControls();
     QWidget* CreateControl(const ControlRow& control);
-    QRect PixelRect(int left, int top, int width, int height) const;
 
     double scaleFactor_ = 1.0;
     QGroupBox* dropFrame_ = nullptr;
