@@ -24,7 +24,8 @@ MainForm::MainForm()
         PixelRect(window.left, window.top, window.clientWidth, window.clientHeight, scaleFactor_);
     setFixedSize(client.size());
     setGeometry(client);  // the client area, not the frame, stands at the design place
-    BuildControls();
+    BuildControlsFromTable(MainFormTable::cControls, scaleFactor_,
+                           [this](const ControlRow& control) { return CreateControl(control); });
 }
 
 QWidget* MainForm::CreateControl(const ControlRow& control) {
@@ -50,18 +51,6 @@ QWidget* MainForm::CreateControl(const ControlRow& control) {
             break;
     }
     return nullptr;
-}
-
-void MainForm::BuildControls() {
-    std::vector<QWidget*> tabOrder(MainFormTable::cControls.size(), nullptr);
-    for (const ControlRow& control : MainFormTable::cControls) {
-        QWidget* widget = CreateControl(control);
-        widget->setObjectName(ObjectName(control));
-        widget->setGeometry(
-            PixelRect(control.left, control.top, control.width, control.height, scaleFactor_));
-        if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
-    }
-    SetTabOrderByIndex(tabOrder);
 }
 
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }

@@ -34,7 +34,6 @@ public:
     void ShowInfo() override;
 
 private:
-    void BuildControls();
     QWidget* CreateControl(const ControlRow& control);
 
     double scaleFactor_ = 1.0;

@@ -4,7 +4,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
-#include <vector>
 
 #include "FontScale.hpp"
 #include "TableWidgets.hpp"
@@ -39,7 +38,8 @@ OptionForm::OptionForm(OptionClicks& clicks)
     setFixedSize(client.size());
     setGeometry(client);
     setWindowIcon(NoIcon());
-    BuildControls();
+    BuildControlsFromTable(OptionFormTable::cControls, scaleFactor_,
+                           [this](const ControlRow& control) { return CreateControl(control); });
     OptionFormLoad(*this);
 }
 
@@ -67,18 +67,6 @@ QWidget* OptionForm::CreateControl(const ControlRow& control) {
             break;
     }
     return nullptr;
-}
-
-void OptionForm::BuildControls() {
-    std::vector<QWidget*> tabOrder(OptionFormTable::cControls.size(), nullptr);
-    for (const ControlRow& control : OptionFormTable::cControls) {
-        QWidget* widget = CreateControl(control);
-        widget->setObjectName(ObjectName(control));
-        widget->setGeometry(
-            PixelRect(control.left, control.top, control.width, control.height, scaleFactor_));
-        if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
-    }
-    SetTabOrderByIndex(tabOrder);
 }
 
 void OptionForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }

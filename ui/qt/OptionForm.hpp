@@ -30,7 +30,6 @@ public:
     void SetSelected(int index, bool selected) override;
 
 private:
-    void BuildControls();
     QWidget* CreateControl(const ControlRow& control);
 
     OptionClicks& clicks_;

@@ -1,6 +1,7 @@
 #include "TableWidgets.hpp"
 
 #include <QWidget>
+#include <vector>
 
 #include "ui/Geometry.hpp"
 
@@ -10,11 +11,15 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+namespace {
+
 QString ObjectName(const ControlRow& control) {
     return control.index >= 0
                ? QStringLiteral("%1(%2)").arg(FromUtf8(control.name)).arg(control.index)
                : FromUtf8(control.name);
 }
+
+}  // namespace
 
 QRect PixelRect(int left, int top, int width, int height, double scaleFactor) {
     const double dpi = cReferenceDpi * scaleFactor;
@@ -22,9 +27,18 @@ QRect PixelRect(int left, int top, int width, int height, double scaleFactor) {
             pixelsFromTwips(height, dpi)};
 }
 
-void SetTabOrderByIndex(std::span<QWidget* const> widgetsByTabIndex) {
+void BuildControlsFromTable(std::span<const ControlRow> table, double scaleFactor,
+                            const std::function<QWidget*(const ControlRow&)>& create) {
+    std::vector<QWidget*> tabOrder(table.size(), nullptr);
+    for (const ControlRow& control : table) {
+        QWidget* widget = create(control);
+        widget->setObjectName(ObjectName(control));
+        widget->setGeometry(
+            PixelRect(control.left, control.top, control.width, control.height, scaleFactor));
+        if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;
+    }
     QWidget* previous = nullptr;
-    for (QWidget* widget : widgetsByTabIndex) {
+    for (QWidget* widget : tabOrder) {
         if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) continue;
         if (previous != nullptr) QWidget::setTabOrder(previous, widget);
         previous = widget;

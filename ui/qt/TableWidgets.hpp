@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -15,13 +16,13 @@ namespace quarnel {
 
 QString FromUtf8(std::string_view text);
 
-// "Name(index)" for an element of a control array, "Name" for a single control.
-QString ObjectName(const ControlRow& control);
-
 // A rectangle given in twips, in pixels for the window's scale factor.
 QRect PixelRect(int left, int top, int width, int height, double scaleFactor);
 
-// Chains the widgets in the order given, skipping empty places and widgets that take no focus.
-void SetTabOrderByIndex(std::span<QWidget* const> widgetsByTabIndex);
+// Makes every control of the table with create, in table order, then names it ("Name(index)"
+// for an element of a control array), places it and chains the tab order by tab index,
+// skipping controls that take no focus.
+void BuildControlsFromTable(std::span<const ControlRow> table, double scaleFactor,
+                            const std::function<QWidget*(const ControlRow&)>& create);
 
 }  // namespace quarnel
