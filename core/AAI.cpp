@@ -35,10 +35,6 @@ std::string FoundPaths::operator[](std::size_t index) const {
 
 namespace {
 
-std::string PrintableCopy(std::string_view text) {
-    return IsPrintableUtf8(text) ? std::string(text) : PrintableName(text);
-}
-
 std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
     const bool isRoot = dir.find(separator) == dir.size() - 1;
     return isRoot ? dir : dir.substr(0, dir.size() - 1);
@@ -46,7 +42,7 @@ std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
 
 void TakeIntoResults(const FolderListing& listing, char separator,
                      std::vector<std::string>& unreadableDirs) {
-    FoundFolders.push_back(PrintableCopy(listing.dir));
+    FoundFolders.push_back(PrintableName(listing.dir));
     const auto folder = static_cast<std::uint32_t>(FoundFolders.size() - 1);
     std::string replaced;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
@@ -58,7 +54,7 @@ void TakeIntoResults(const FolderListing& listing, char separator,
         (listing.kinds[i] == EntryKind::File ? FoundFiles : FoundDirs).Add(folder, name);
     }
     if (!listing.complete) {
-        unreadableDirs.push_back(PrintableCopy(WithoutTrailingSeparator(listing.dir, separator)));
+        unreadableDirs.push_back(PrintableName(WithoutTrailingSeparator(listing.dir, separator)));
     }
 }
 

@@ -53,6 +53,7 @@ bool HasInvalidCharacters(std::string_view name) {
 }
 
 std::string PrintableName(std::string_view name) {
+    if (IsPrintableUtf8(name)) return std::string(name);
     std::string printable;
     printable.reserve(name.size());
     while (!name.empty()) {
