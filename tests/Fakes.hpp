@@ -138,6 +138,18 @@ struct FakeBorder final : DropTargetBorder {
     std::vector<int> styles;
 };
 
+// Every service of a drop, recorded, and a drop handler wired to them.
+struct FakeDrop {
+    FakeFileSystem files;
+    FakeClipboard clipboard;
+    FakeMsgBox msgBox;
+    FakeBeep beep;
+    FakeTextRules rules;
+    FakeBorder image1;
+    FakeYield yield;
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
+};
+
 struct FakePlacement final : AAJ {
     void SetAlwaysOnTop(bool onTop) override { calls.push_back(onTop); }
     std::vector<bool> calls;

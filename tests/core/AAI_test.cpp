@@ -124,22 +124,13 @@ TEST_F(WalkTest, NamesThatAreNotTextShowEachBadByteAsAQuestionMark) {
     EXPECT_EQ(slash.listed, (std::vector<std::string>{"dropped /m/", "/m/caf\xE9/"}));
 }
 
-class ExpansionTest : public ::testing::Test {
+class ExpansionTest : public ::testing::Test, protected FakeDrop {
 protected:
     void SetUp() override { BuildTree(files); }
     void Drop(std::vector<std::string> names, std::string_view options) {
         OptionFlags = OptionFlagsFromString(options);
         handler.HandleDrop({true, std::move(names)});
     }
-
-    FakeFileSystem files;
-    FakeClipboard clipboard;
-    FakeMsgBox msgBox;
-    FakeBeep beep;
-    FakeTextRules rules;
-    FakeBorder image1;
-    FakeYield yield;
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
 };
 
 TEST_F(ExpansionTest, FilesThenFoldersFollowTheDroppedFoldersOwnName) {

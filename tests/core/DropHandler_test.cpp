@@ -11,7 +11,7 @@ namespace {
 
 using namespace testing;
 
-class DropHandlerTest : public ::testing::Test {
+class DropHandlerTest : public ::testing::Test, protected FakeDrop {
 protected:
     void SetUp() override { OptionFlags = OptionFlagsFromString("01010101000110"); }
 
@@ -19,15 +19,6 @@ protected:
     void SetOptions(std::string_view optionString) {
         OptionFlags = OptionFlagsFromString(optionString);
     }
-
-    FakeFileSystem files;
-    FakeClipboard clipboard;
-    FakeMsgBox msgBox;
-    FakeBeep beep;
-    FakeTextRules rules;
-    FakeBorder image1;
-    FakeYield yield;
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
 };
 
 TEST_F(DropHandlerTest, DefaultsSortNamesWithoutPath) {
