@@ -1,0 +1,16 @@
+// Collation and case in the user's locale: sort keys from LCMapStringEx (case ignored), upper
+// and lower case one character for one.
+#pragma once
+
+#include "platform/TextRules.hpp"
+
+namespace quarnel {
+
+class WinTextRules final : public TextRules {
+public:
+    void appendCollationKey(std::string_view text, std::string& keys) const override;
+    std::string toUpper(std::string_view text) const override;
+    std::string toLower(std::string_view text) const override;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,19 @@
+// AAJ on Windows: SetWindowPos(window, HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0,
+// SWP_NOSIZE | SWP_NOMOVE); its result is not examined.
+#pragma once
+
+#include "NativeWindow.hpp"
+#include "platform/AAJ.hpp"
+
+namespace quarnel {
+
+class WinWindowPlacement final : public AAJ {
+public:
+    void SetWindow(NativeWindow window) { window_ = window; }
+    void SetAlwaysOnTop(bool onTop) override;
+
+private:
+    NativeWindow window_ = nullptr;
+};
+
+}  // namespace quarnel
