@@ -110,16 +110,48 @@ def render(size, layers):
 
 
 def write_png(path, size, rgba):
+    with open(path, "wb") as f:
+        f.write(png_bytes(size, rgba))
+
+
+def png_bytes(size, rgba):
     def chunk(tag, data):
         return (struct.pack(">I", len(data)) + tag + data
                 + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF))
     stride = size * 4
     raw = b"".join(b"\0" + rgba[y * stride:(y + 1) * stride] for y in range(size))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def dib_bytes(size, rgba):
+    """A 32-bit icon image: BGRA rows bottom-up, then the 1-bit AND mask (all 0: alpha rules)."""
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+    stride = size * 4
+    rows = []
+    for y in reversed(range(size)):
+        row = rgba[y * stride:(y + 1) * stride]
+        rows.append(b"".join(bytes((row[i + 2], row[i + 1], row[i], row[i + 3]))
+                             for i in range(0, stride, 4)))
+    mask_stride = ((size + 31) // 32) * 4
+    return header + b"".join(rows) + bytes(mask_stride * size)
+
+
+def write_ico(path, images):
+    """images: (size, rgba) pairs. Sizes up to 64 as bitmaps, larger ones as PNG."""
+    blobs = [(size, dib_bytes(size, rgba) if size <= 64 else png_bytes(size, rgba))
+             for size, rgba in images]
+    offset = 6 + 16 * len(blobs)
+    directory = b""
+    for size, blob in blobs:
+        edge = size if size < 256 else 0
+        directory += struct.pack("<BBBBHHII", edge, edge, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
+        f.write(struct.pack("<HHH", 0, 1, len(blobs)) + directory)
+        for _, blob in blobs:
+            f.write(blob)
 
 
 def vgradient(top, bottom, y0, y1):
@@ -218,10 +250,16 @@ def drop_icon(S):
 
 
 def main():
-    for s in APP_SIZES:
-        write_png(os.path.join(OUT_DIR, "quarnel-%d.png" % s), s, app_icon(s))
-    for s in DROP_SIZES:
-        write_png(os.path.join(OUT_DIR, "drop-folder-%d.png" % s), s, drop_icon(s))
+    app = {s: app_icon(s) for s in APP_SIZES}
+    drop = {s: drop_icon(s) for s in DROP_SIZES}
+    for s, rgba in app.items():
+        write_png(os.path.join(OUT_DIR, "quarnel-%d.png" % s), s, rgba)
+    for s, rgba in drop.items():
+        write_png(os.path.join(OUT_DIR, "drop-folder-%d.png" % s), s, rgba)
+    # the Windows programs' icon resources
+    write_ico(os.path.join(OUT_DIR, "quarnel.ico"),
+              [(s, app[s]) for s in (16, 24, 32, 48, 256)])
+    write_ico(os.path.join(OUT_DIR, "drop-folder.ico"), [(s, drop[s]) for s in DROP_SIZES])
 
 
 if __name__ == "__main__":
