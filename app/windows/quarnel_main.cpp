@@ -1,9 +1,10 @@
 // quarnel.exe: the Windows desktop program.
+// The program's headers come first: windows.h defines a macro Yield.
+#include "WindowsProgram.hpp"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
-
-#include "WindowsProgram.hpp"
 
 namespace {
 

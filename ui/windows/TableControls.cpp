@@ -12,7 +12,10 @@ namespace quarnel {
 
 std::string ControlName(const ControlRow& control) {
     std::string name(control.name);
-    if (control.index >= 0) name += "(" + std::to_string(control.index) + ")";
+    if (control.index < 0) return name;
+    name += '(';
+    name += std::to_string(control.index);
+    name += ')';
     return name;
 }
 
