@@ -58,7 +58,8 @@ std::vector<std::string> NamesFromHDrop(const LockedMedium& medium) {
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
         std::wstring name(length + 1, L'\0');
         name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
-        names.push_back(Utf8FromWide(name));
+        // Wine counts one empty name in a list that holds none
+        if (!name.empty()) names.push_back(Utf8FromWide(name));
     }
     return names;
 }

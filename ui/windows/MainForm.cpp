@@ -16,7 +16,7 @@
 namespace quarnel {
 namespace {
 
-constexpr DWORD cStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 
 }  // namespace

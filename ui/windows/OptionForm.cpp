@@ -19,7 +19,7 @@ static_assert(std::ranges::all_of(OptionFormTable::cControls,
                                   }),
               "OptionForm builds frames and option buttons only");
 
-constexpr DWORD cStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW;
 
 const ControlRow& OptRow(int index) {
