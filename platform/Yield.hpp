@@ -2,6 +2,10 @@
 // buttons answer.
 #pragma once
 
+// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
+// this class wherever it is included first.
+#undef Yield
+
 namespace quarnel {
 
 class Yield {
