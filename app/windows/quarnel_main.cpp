@@ -3,6 +3,7 @@
 #include "WindowsProgram.hpp"
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <ole2.h>
 

@@ -1,8 +1,9 @@
 #include "OleDropData.hpp"
 
 #include <windows.h>
-#include <shlobj.h>
+
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <optional>
@@ -85,8 +86,8 @@ std::optional<std::vector<std::string>> NamesFromIdList(const LockedMedium& medi
     std::wstring path(cLongPathLength, L'\0');
     for (UINT i = 1; i <= ida->cidl; ++i) {
         const std::unique_ptr<ITEMIDLIST, IdListFree> absolute(ILCombine(item(0), item(i)));
-        if (!absolute || !SHGetPathFromIDListEx(absolute.get(), path.data(), cLongPathLength,
-                                                GPFIDL_DEFAULT)) {
+        if (!absolute ||
+            !SHGetPathFromIDListEx(absolute.get(), path.data(), cLongPathLength, GPFIDL_DEFAULT)) {
             return std::nullopt;
         }
         names.push_back(Utf8FromWide(path.c_str()));

@@ -1,7 +1,7 @@
 #include "DropImage.hpp"
 
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 namespace quarnel {
 namespace {
@@ -59,8 +59,7 @@ void DropImage::RunDrop() {
     if (dropAction_) dropAction_(data);
 }
 
-std::intptr_t DropImage::OnMessage(unsigned message, std::uintptr_t wParam,
-                                   std::intptr_t lParam) {
+std::intptr_t DropImage::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case WM_PAINT:
             OnPaint();

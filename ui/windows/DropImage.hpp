@@ -35,8 +35,7 @@ public:
 
 private:
     void TakeDrop(DropData data) override;
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnPaint();
     void RunDrop();
     void Revoke();

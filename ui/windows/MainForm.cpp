@@ -36,8 +36,8 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
                                       BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
                                       ControlIds::cBtn + control.index);
         case ControlKind::Frame:
-            return CreateChildControl(Handle(), L"BUTTON", control.caption,
-                                      BS_GROUPBOX | WS_GROUP, ControlIds::cDropFrame);
+            return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
+                                      ControlIds::cDropFrame);
         case ControlKind::Image:
             image1_ = std::make_unique<DropImage>(Handle(), ControlIds::cImage1);
             image1_->SetDropFinished([this] {
@@ -56,11 +56,11 @@ void MainForm::Layout(unsigned monitorDpi) {
     font_.emplace(monitorDpi);
     controls_.Place(dpi_, font_->Get());
     const auto& window = MainFormTable::cWindow;
-    PlaceClientArea(Handle(),
-                    {pixelsFromTwips(window.left, dpi_), pixelsFromTwips(window.top, dpi_),
-                     pixelsFromTwips(window.clientWidth, dpi_),
-                     pixelsFromTwips(window.clientHeight, dpi_)},
-                    monitorDpi);
+    PlaceClientArea(
+        Handle(),
+        {pixelsFromTwips(window.left, dpi_), pixelsFromTwips(window.top, dpi_),
+         pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
+        monitorDpi);
 }
 
 void MainForm::Show() {
@@ -97,8 +97,7 @@ void MainForm::OnClose() {
     DestroyWindow(Handle());
 }
 
-std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam,
-                                  std::intptr_t lParam) {
+std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);

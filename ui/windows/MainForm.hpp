@@ -40,8 +40,7 @@ public:
     void ShowInfo() override;
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
     void OnClose();

@@ -1,7 +1,7 @@
 #include "OleDropTarget.hpp"
 
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <atomic>
 

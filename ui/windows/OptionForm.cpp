@@ -131,8 +131,7 @@ void OptionForm::ShowModal(NativeWindow blocked) {
     if (Handle() != nullptr) DestroyWindow(Handle());
 }
 
-std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam,
-                                    std::intptr_t lParam) {
+std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);

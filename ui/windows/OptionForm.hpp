@@ -37,8 +37,7 @@ public:
     void ShowModal(NativeWindow blocked);
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
     int FrameOf(int optIndex) const;

@@ -37,9 +37,9 @@ void RegisterClassOnce(const wchar_t* className, ClassIcon icon) {
         UniqueIcon big(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXICON),
                                                      GetSystemMetrics(SM_CYICON), 0)));
-        UniqueIcon small(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                       GetSystemMetrics(SM_CYSMICON), 0)));
+        UniqueIcon small(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                       GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0)));
         windowClass.hIcon = big.get();
         windowClass.hIconSm = small.get();
         if (RegisterClassExW(&windowClass) != 0) {
@@ -66,8 +66,8 @@ void ScratchWindow::Create(const wchar_t* className, ClassIcon icon, unsigned lo
                     GetModuleHandleW(nullptr), this);
 }
 
-std::intptr_t ScratchWindow::Dispatch(NativeWindow window, unsigned message,
-                                      std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t ScratchWindow::Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
+                                      std::intptr_t lParam) {
     if (message == WM_NCCREATE) window_ = window;
     if (message == WM_NCDESTROY) {
         const LRESULT result = OnMessage(message, wParam, lParam);

@@ -24,9 +24,8 @@ PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& c
     PixelRect rect{pixelsFromTwips(control.left, dpi), pixelsFromTwips(control.top, dpi),
                    pixelsFromTwips(control.width, dpi), pixelsFromTwips(control.height, dpi)};
     if (control.container.empty()) return rect;
-    const auto container = std::ranges::find_if(table, [&](const ControlRow& row) {
-        return ControlName(row) == control.container;
-    });
+    const auto container = std::ranges::find_if(
+        table, [&](const ControlRow& row) { return ControlName(row) == control.container; });
     if (container == table.end()) throw std::logic_error("control table: unknown container");
     const PixelRect origin = ClientPixelRect(table, *container, dpi);
     rect.left += origin.left;
@@ -37,9 +36,8 @@ PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& c
 std::vector<const ControlRow*> CreationOrder(std::span<const ControlRow> table) {
     std::vector<const ControlRow*> order;
     for (const ControlRow& control : table) order.push_back(&control);
-    std::ranges::stable_sort(order, {}, [](const ControlRow* control) {
-        return control->tabIndex;
-    });
+    std::ranges::stable_sort(order, {},
+                             [](const ControlRow* control) { return control->tabIndex; });
     return order;
 }
 

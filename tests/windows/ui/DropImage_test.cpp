@@ -97,8 +97,8 @@ TEST(DropImage, RefusesAnotherDropUntilTheRunningOneHasFinished) {
     RunPendingMessages();
 
     EXPECT_EQ(ran, std::vector<std::string>{"C:\\erste.txt"});
-    EXPECT_EQ(effectsDuringDrop, (std::vector<DWORD>{DROPEFFECT_NONE, DROPEFFECT_NONE,
-                                                     DROPEFFECT_NONE}));
+    EXPECT_EQ(effectsDuringDrop,
+              (std::vector<DWORD>{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
     EXPECT_EQ(DragEnterEffect(image1.OleTarget(), second), static_cast<DWORD>(DROPEFFECT_COPY));
 }
 
@@ -110,8 +110,7 @@ TEST(DropImage, IsRegisteredAsOleDropTargetOfItsOwnWindowClass) {
 
     EXPECT_STRNE(className, L"Static");
     EXPECT_EQ(GetParent(image1.Handle()), host.window);
-    EXPECT_EQ(RegisterDragDrop(image1.Handle(), &image1.OleTarget()),
-              DRAGDROP_E_ALREADYREGISTERED);
+    EXPECT_EQ(RegisterDragDrop(image1.Handle(), &image1.OleTarget()), DRAGDROP_E_ALREADYREGISTERED);
 }
 
 TEST(DropImage, DestroyedWithItsParentItRevokesItsDropTarget) {

@@ -67,10 +67,9 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
     EXPECT_EQ(origin.y, pixelsFromTwips(480, dpi));
 
     for (const ControlRow& control : MainFormTable::cControls) {
-        const HWND window =
-            control.kind == ControlKind::Image ? form.Image1().Handle()
-                                               : (control.index >= 0 ? form.Btn(control.index)
-                                                                     : form.DropFrame());
+        const HWND window = control.kind == ControlKind::Image
+                                ? form.Image1().Handle()
+                                : (control.index >= 0 ? form.Btn(control.index) : form.DropFrame());
         EXPECT_TRUE(ClientRectOf(form.Handle(), window) == Expected(control, dpi))
             << ControlName(control);
     }
@@ -115,9 +114,8 @@ TEST(MainForm, EveryControlHasTheMessageFont) {
 }
 
 TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
-    for (const auto& [stored, topmost] :
-         std::vector<std::pair<std::string, bool>>{{"01010101000110", false},
-                                                   {"01010101001010", true}}) {
+    for (const auto& [stored, topmost] : std::vector<std::pair<std::string, bool>>{
+             {"01010101000110", false}, {"01010101001010", true}}) {
         MainForm form;
         WinWindowPlacement placement;
         placement.SetWindow(form.Handle());

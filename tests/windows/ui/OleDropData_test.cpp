@@ -82,7 +82,8 @@ TEST(OleDropData, ShellIdListGivesTheNamesTheFileListLeftOut) {
     const std::wstring first = folder + L"\\erste.txt";
     const std::wstring second = folder + L"\\zweite.txt";
     for (const auto& name : {first, second}) {
-        CloseHandle(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        CloseHandle(
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     const IdList parent = ParsedName(folder);
     const IdList secondList = ParsedName(second);

@@ -23,7 +23,8 @@ TEST(TableControls, CreationOrderPutsFocuslessControlsFirstThenFollowsTabIndex) 
     for (const ControlRow* control : CreationOrder(MainFormTable::cControls)) {
         names.push_back(ControlName(*control));
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Image1", "Btn(0)", "Btn(1)", "Btn(2)", "DropFrame"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Image1", "Btn(0)", "Btn(1)", "Btn(2)", "DropFrame"}));
 
     int previous = -1;
     for (const ControlRow* control : CreationOrder(OptionFormTable::cControls)) {

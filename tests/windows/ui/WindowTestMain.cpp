@@ -1,6 +1,7 @@
 // The window tests run on one thread with OLE, as quarnel.exe does.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <ole2.h>
 
 int main(int argc, char** argv) {
