@@ -102,6 +102,32 @@ TEST(DropImage, RefusesAnotherDropUntilTheRunningOneHasFinished) {
     EXPECT_EQ(DragEnterEffect(image1.OleTarget(), second), static_cast<DWORD>(DROPEFFECT_COPY));
 }
 
+// The cursor the window shows when the mouse moves over it, as the system asks for it.
+HCURSOR CursorShownOver(HWND window) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST(DropImage, ShowsTheWaitCursorWhileTheDropRuns) {
+    HostWindow host;
+    DropImage image1(host.window, 1);
+    HCURSOR during = nullptr;
+    image1.SetDropAction([&](const DropData&) { during = CursorShownOver(image1.Handle()); });
+    FakeDataObject data;
+    data.Offer(CF_HDROP, HDropBytes({L"C:\\a.txt"}));
+
+    DropEffect(image1.OleTarget(), data);
+    RunPendingMessages();
+
+    EXPECT_EQ(during, LoadCursorW(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SendMessageW(image1.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(image1.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)) << "the class cursor after the drop";
+}
+
 TEST(DropImage, IsRegisteredAsOleDropTargetOfItsOwnWindowClass) {
     HostWindow host;
     DropImage image1(host.window, 1);
