@@ -1,0 +1,15 @@
+// The names of an OLE drop, copied out of its data object before IDropTarget::Drop returns.
+// The file list is format 15, CF_HDROP. Explorer leaves names longer than MAX_PATH out of it but
+// keeps them in its shell ID list, so where the data object also offers that list and every item
+// of it is a file system name, the names come from there, in the same order.
+#pragma once
+
+#include "platform/DropData.hpp"
+
+struct IDataObject;
+
+namespace quarnel {
+
+DropData DropDataFrom(IDataObject* data);
+
+}  // namespace quarnel

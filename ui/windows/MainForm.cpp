@@ -1,0 +1,140 @@
+#include "MainForm.hpp"
+
+#include <windows.h>
+
+#include "ControlIds.hpp"
+#include "OptionForm.hpp"
+#include "core/ProgramTitle.hpp"
+#include "platform/ProgramVersion.hpp"
+#include "platform/windows/WideText.hpp"
+#include "ui/AAA.hpp"
+#include "ui/Geometry.hpp"
+#include "ui/HelpMessage.hpp"
+#include "ui/MainFormTable.hpp"
+#include "ui/VersionLine.hpp"
+
+namespace quarnel {
+namespace {
+
+constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
+
+}  // namespace
+
+MainForm::MainForm() : controls_(MainFormTable::cControls) {
+    Create(L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr);
+    controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
+    Layout(GetDpiForWindow(Handle()));
+}
+
+MainForm::~MainForm() = default;
+
+NativeWindow MainForm::CreateControl(const ControlRow& control) {
+    switch (control.kind) {
+        case ControlKind::CommandButton:
+            return CreateChildControl(Handle(), L"BUTTON", control.caption,
+                                      BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                                      ControlIds::cBtn + control.index);
+        case ControlKind::Frame:
+            return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
+                                      ControlIds::cDropFrame);
+        case ControlKind::Image:
+            image1_ = std::make_unique<DropImage>(Handle(), ControlIds::cImage1);
+            image1_->SetDropFinished([this] {
+                if (closeAfterDrop_ && Handle() != nullptr) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            });
+            return image1_->Handle();
+        case ControlKind::OptionButton:
+            break;
+    }
+    return nullptr;
+}
+
+// The client area stands at the design place, in pixels at this monitor's dpi and font.
+void MainForm::Layout(unsigned monitorDpi) {
+    dpi_ = TableDpi(monitorDpi);
+    font_.emplace(monitorDpi);
+    controls_.Place(dpi_, font_->Get());
+    const auto& window = MainFormTable::cWindow;
+    PlaceClientArea(
+        Handle(),
+        {pixelsFromTwips(window.left, dpi_), pixelsFromTwips(window.top, dpi_),
+         pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
+        monitorDpi);
+}
+
+void MainForm::Show() {
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+}
+
+void MainForm::SetCaption(std::string_view caption) {
+    SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
+}
+
+void MainForm::SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks) {
+    msgBox_ = &msgBox;
+    optionClicks_ = &optionClicks;
+}
+
+// A new dialog for every opening; closing it discards it.
+void MainForm::OpenOptions() {
+    OptionForm optionForm(*optionClicks_);
+    SyncOptionButtons(optionForm);
+    optionForm.ShowModal(Handle());
+}
+
+void MainForm::ShowHelp() { quarnel::ShowHelp(*msgBox_, VersionLine(RunningVersion())); }
+
+void MainForm::ShowInfo() { ShowInfoBox(*msgBox_, ProgramTitle, VersionLine(RunningVersion())); }
+
+void MainForm::OnClose() {
+    if (image1_->IsHandlingDrop()) {
+        closeAfterDrop_ = true;
+        ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    DestroyWindow(Handle());
+}
+
+std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (HIWORD(wParam) == BN_CLICKED && id >= ControlIds::cBtn &&
+                id < ControlIds::cBtn + 3) {
+                BtnClick(id - ControlIds::cBtn, *this);
+                return 0;
+            }
+            break;
+        }
+        case WM_SETCURSOR:
+            if (!image1_ || !image1_->IsHandlingDrop()) break;
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        // The dialog manager's focus goes back to the control that had it.
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
+            }
+            break;
+        case WM_SETFOCUS:
+            SetFocus(focus_ != nullptr && IsWindow(focus_) ? focus_ : Btn(0));
+            return 0;
+        case WM_DPICHANGED:
+            Layout(HIWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefaultMessage(message, wParam, lParam);
+}
+
+}  // namespace quarnel

@@ -1,0 +1,80 @@
+#include "OleDropTarget.hpp"
+
+#include <ole2.h>
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/windows/OleDropData.hpp"
+
+namespace quarnel {
+namespace {
+
+// Reference counted: the object deletes itself, through a unique_ptr that takes it back, when
+// the last reference goes.
+class OleDropTarget final : public IDropTarget {
+public:
+    explicit OleDropTarget(DropSink& sink) : sink_(&sink) {}
+
+    void Detach() { sink_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+            *object = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) std::unique_ptr<OleDropTarget> last(this);
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        return Answer(effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        return Answer(effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        if (effect == nullptr) return E_INVALIDARG;
+        if (!Accepting()) {
+            *effect = DROPEFFECT_NONE;
+            return S_OK;
+        }
+        DropData names = DropDataFrom(data);
+        *effect = DROPEFFECT_COPY;
+        sink_->TakeDrop(std::move(names));
+        return S_OK;
+    }
+
+private:
+    bool Accepting() const { return sink_ != nullptr && !sink_->IsHandlingDrop(); }
+
+    HRESULT Answer(DWORD* effect) const {
+        if (effect == nullptr) return E_INVALIDARG;
+        *effect = Accepting() ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+
+    DropSink* sink_;
+    std::atomic<ULONG> references_{1};
+};
+
+}  // namespace
+
+void DropTargetRelease::operator()(IDropTarget* target) const { target->Release(); }
+
+DropTargetPtr MakeOleDropTarget(DropSink& sink) {
+    return DropTargetPtr(std::make_unique<OleDropTarget>(sink).release());
+}
+
+void DetachOleDropTarget(IDropTarget& target) { static_cast<OleDropTarget&>(target).Detach(); }
+
+}  // namespace quarnel

@@ -1,0 +1,160 @@
+#include "OptionForm.hpp"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <charconv>
+
+#include "ControlIds.hpp"
+#include "platform/windows/WideText.hpp"
+#include "ui/Geometry.hpp"
+
+namespace quarnel {
+namespace {
+
+static_assert(std::ranges::all_of(OptionFormTable::cControls,
+                                  [](const ControlRow& control) {
+                                      return control.kind == ControlKind::Frame ||
+                                             control.kind == ControlKind::OptionButton;
+                                  }),
+              "OptionForm builds frames and option buttons only");
+
+constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD cExStyle = WS_EX_TOOLWINDOW;
+
+const ControlRow& OptRow(int index) {
+    return *std::ranges::find_if(OptionFormTable::cControls, [index](const ControlRow& control) {
+        return control.kind == ControlKind::OptionButton && control.index == index;
+    });
+}
+
+// The frame index in a container name "Frame1(<index>)".
+int FrameIndex(std::string_view container) {
+    int index = -1;
+    const auto open = container.find('(');
+    std::from_chars(container.data() + open + 1, container.data() + container.size(), index);
+    return index;
+}
+
+}  // namespace
+
+OptionForm::OptionForm(OptionClicks& clicks)
+    : clicks_(clicks), controls_(OptionFormTable::cControls) {
+    Create(L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
+    msgBox_.SetOwner(Handle());
+    controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
+    Layout(GetDpiForWindow(Handle()));
+    OptionFormLoad(*this);
+}
+
+OptionForm::~OptionForm() = default;
+
+int OptionForm::FrameOf(int optIndex) const { return FrameIndex(OptRow(optIndex).container); }
+
+// The first button of each frame in creation order starts its radio group.
+NativeWindow OptionForm::CreateControl(const ControlRow& control) {
+    if (control.kind == ControlKind::Frame) {
+        return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
+                                  ControlIds::cFrame1 + control.index);
+    }
+    const int frame = FrameIndex(control.container);
+    const bool firstOfFrame = std::ranges::none_of(
+        CreationOrder(OptionFormTable::cControls), [&](const ControlRow* other) {
+            return other->kind == ControlKind::OptionButton && other->tabIndex < control.tabIndex &&
+                   FrameIndex(other->container) == frame;
+        });
+    return CreateChildControl(Handle(), L"BUTTON", control.caption,
+                              BS_RADIOBUTTON | WS_TABSTOP | (firstOfFrame ? WS_GROUP : 0),
+                              ControlIds::cOpt + control.index);
+}
+
+// Centred on the work area of the primary monitor.
+void OptionForm::Layout(unsigned monitorDpi) {
+    dpi_ = TableDpi(monitorDpi);
+    font_.emplace(monitorDpi);
+    controls_.Place(dpi_, font_->Get());
+    const auto& window = OptionFormTable::cWindow;
+    const PixelRect client{0, 0, pixelsFromTwips(window.clientWidth, dpi_),
+                           pixelsFromTwips(window.clientHeight, dpi_)};
+    const PixelRect outer = WindowRectForClient(Handle(), client, monitorDpi);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int left = work.left + (work.right - work.left - outer.width) / 2;
+    const int top = work.top + (work.bottom - work.top - outer.height) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OptionForm::SetCaption(std::string_view caption) {
+    SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
+}
+
+bool OptionForm::IsSelected(int index) const {
+    return SendMessageW(Opt(index), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// BM_SETCHECK leaves the other buttons of the frame as they are: they are cleared here, before
+// the click is raised, so the click sees the frame as the screen shows it.
+void OptionForm::SetSelected(int index, bool selected) {
+    const bool becomesSelected = selected && !IsSelected(index);
+    if (selected) {
+        for (int other = 0; other < cOptionCount; ++other) {
+            if (other != index && FrameOf(other) == FrameOf(index)) {
+                SendMessageW(Opt(other), BM_SETCHECK, BST_UNCHECKED, 0);
+            }
+        }
+    }
+    SendMessageW(Opt(index), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (becomesSelected) clicks_.OptClick(index, *this, msgBox_);
+}
+
+void OptionForm::ShowModal(NativeWindow blocked) {
+    EnableWindow(blocked, FALSE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    closed_ = false;
+    MSG message{};
+    while (!closed_ && Handle() != nullptr) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(Handle(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    EnableWindow(blocked, TRUE);
+    if (Handle() != nullptr) DestroyWindow(Handle());
+}
+
+std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (HIWORD(wParam) == BN_CLICKED && id >= ControlIds::cOpt &&
+                id < ControlIds::cOpt + cOptionCount) {
+                SetSelected(id - ControlIds::cOpt, true);
+                return 0;
+            }
+            break;
+        }
+        case WM_SETFOCUS:
+            SetFocus(GetNextDlgTabItem(Handle(), nullptr, FALSE));
+            return 0;
+        case WM_DPICHANGED:
+            Layout(HIWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            closed_ = true;
+            return 0;
+        default:
+            break;
+    }
+    return DefaultMessage(message, wParam, lParam);
+}
+
+}  // namespace quarnel

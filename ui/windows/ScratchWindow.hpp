@@ -1,0 +1,44 @@
+// A Win32 window as a C++ object: the window stores `this` at WM_NCCREATE and hands every
+// message to OnMessage until it is destroyed. Message parameters travel as the integer types
+// WPARAM, LPARAM and LRESULT stand for on Win64, so headers stay free of windows.h.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/windows/NativeWindow.hpp"
+
+namespace quarnel {
+
+enum class ClassIcon { None, Application };
+
+class ScratchWindow {
+public:
+    ScratchWindow() = default;
+    ScratchWindow(const ScratchWindow&) = delete;
+    ScratchWindow& operator=(const ScratchWindow&) = delete;
+
+    // nullptr once the window is destroyed, by the user or by the system.
+    NativeWindow Handle() const { return window_; }
+
+    // Entered for every message of the window; public only for the shared window procedure.
+    std::intptr_t Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
+                           std::intptr_t lParam);
+
+protected:
+    // A window that still exists is destroyed without reaching OnMessage: the derived part of
+    // the object is gone by then.
+    ~ScratchWindow();
+
+    // Registers the class on first use; the window receives its messages from WM_NCCREATE on.
+    void Create(const wchar_t* className, ClassIcon icon, unsigned long style,
+                unsigned long exStyle, NativeWindow parent);
+
+    virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) = 0;
+    std::intptr_t DefaultMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+private:
+    NativeWindow window_ = nullptr;
+};
+
+}  // namespace quarnel
