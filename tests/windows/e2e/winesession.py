@@ -97,10 +97,10 @@ class WineSession:
 class WineProgram:
     """quarnel.exe, started with the given stored options (None: nothing stored)."""
 
-    def __init__(self, session, options=None):
+    def __init__(self, session, options=None, exe=QUARNEL_EXE):
         self.session = session
         session.store_options(options)
-        self.process = session.x.spawn([WINE_RUN, QUARNEL_EXE], env=session.env())
+        self.process = session.x.spawn([WINE_RUN, exe], env=session.env())
         try:
             self.main = wait_for(lambda: self.top_window("QuarnelMainForm"), timeout=30,
                                  what="the main window")
