@@ -18,3 +18,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests and helpers run under Wine, each in the build's own Wine prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")
+
+# Release programs ship without their symbol tables.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

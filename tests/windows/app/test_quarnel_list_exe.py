@@ -1,0 +1,130 @@
+"""quarnel-list.exe under Wine, side by side with the Linux quarnel-list on the same tree: the
+same bytes (with Windows paths), the same messages and the same exit status."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+WINE_RUN = os.environ["QUARNEL_WINE_RUN"]
+LIST_EXE = os.environ["QUARNEL_LIST_EXE"]
+LIST_LINUX = os.environ["QUARNEL_LIST_LINUX"]
+SETTINGS_KEY = "HKCU\\Software\\Kelvaro's Tools\\Quarnel! 2.5"
+
+
+def windows_name(path):
+    """The name Wine gives a Linux path: the root is drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def crlf_lines(*names):
+    return b"".join(name.encode("utf-8") + b"\r\n" for name in names)
+
+
+def wine(*command, cwd=None):
+    return subprocess.run([WINE_RUN, *command], capture_output=True, cwd=cwd, timeout=120)
+
+
+class QuarnelListExeTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        wine("reg", "delete", SETTINGS_KEY, "/f")
+
+    def setUp(self):
+        self.root = Path(tempfile.mkdtemp(prefix="quarnel-list-exe-"))
+        self.addCleanup(shutil.rmtree, self.root, True)
+        self.tree = self.root / "Baum"
+        for folder in ["B/Tief", "Äste", ".versteckt/innen"]:
+            (self.tree / folder).mkdir(parents=True)
+        for file in ["a.txt", "Zebra.TXT", "Öl.txt", "ähnlich.txt", "B/b.txt", "B/Tief/straße.txt",
+                     "Äste/Ast 1.txt", ".punkt", ".versteckt/innen/nie.txt"]:
+            (self.tree / file).write_bytes(b"x")
+
+    def run_exe(self, *arguments, cwd=None):
+        return wine(LIST_EXE, *arguments, cwd=cwd)
+
+    def run_linux(self, *arguments):
+        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.root / "config"),
+                           LANG="de_DE.UTF-8")
+        return subprocess.run([LIST_LINUX, *arguments], capture_output=True, env=environment,
+                              timeout=60)
+
+    def assert_same_as_linux(self, options, *paths):
+        linux = self.run_linux("--options", options, *map(str, paths))
+        windows = self.run_exe("--options", options, *map(windows_name, paths))
+        self.assertEqual(windows.returncode, linux.returncode, windows.stderr)
+        expected = linux.stdout.decode("utf-8")
+        if options[2] == "1":  # full paths: the same names as Windows writes them
+            expected = "".join(windows_name(line) if line.startswith("/") else line
+                               for line in expected.splitlines(keepends=True))
+            expected = expected.replace("/", "\\")
+        if options[8] == "1":
+            expected = expected.upper()
+        elif options[9] == "1":
+            expected = expected.lower()
+        return windows.stdout, expected.encode("utf-8")
+
+    def test_sorted_lists_are_byte_for_byte_those_of_the_linux_build(self):
+        for options in ["01010101000110", "01100010000110", "01011000100110", "01100010010110",
+                        "01010010001101"]:
+            with self.subTest(options=options):
+                got, expected = self.assert_same_as_linux(options, self.tree)
+                self.assertEqual(got, expected)
+                self.assertNotIn(b"\r\r", got)
+
+    def test_dropped_names_keep_their_order_and_a_walk_lists_the_same_names(self):
+        got, expected = self.assert_same_as_linux("10100010000100", self.tree / "Öl.txt",
+                                                  self.tree / "a.txt", self.tree / "B")
+        self.assertEqual(got, expected)
+        t = windows_name(self.tree)
+        self.assertEqual(got, crlf_lines(t + "\\Öl.txt", t + "\\a.txt", t + "\\B"))
+
+        # a folder lists its entries in the order the file system gives them; the names and the
+        # folder first are the same
+        got, expected = self.assert_same_as_linux("10100010000110", self.tree)
+        self.assertEqual(got.split(b"\r\n")[0], windows_name(self.tree).encode())
+        self.assertEqual(sorted(got.split(b"\r\n")), sorted(expected.split(b"\r\n")))
+        self.assertNotIn(b"nie.txt", got)
+
+    def test_skipped_names_give_the_same_messages_and_status(self):
+        t = windows_name(self.tree)
+        done = self.run_exe("--options", "10100011000110", t + "\\weg.txt", t + "\\a.txt")
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stdout, crlf_lines(t + "\\a.txt"))
+        self.assertEqual(
+            done.stderr.decode("utf-8").replace("\r\n", "\n"),
+            "Quarnel! 2.5: Der Name '%s\\weg.txt'\nist nicht (mehr) vorhanden oder nicht "
+            "erreichbar und wird daher nicht berücksichtigt.\n" % t)
+
+        for arguments in [(), ("--gibtsnicht", t), ("--options",)]:
+            done = self.run_exe(*arguments)
+            self.assertEqual(done.returncode, 2, arguments)
+            self.assertEqual(done.stdout, b"")
+            self.assertIn("Aufruf: quarnel-list".encode(), done.stderr)
+        done = self.run_exe("--help")
+        self.assertEqual(done.returncode, 0)
+        self.assertTrue(done.stdout.startswith("Aufruf: quarnel-list".encode()))
+
+    def test_relative_names_are_made_full_against_the_current_folder(self):
+        done = self.run_exe("--options", "10100011000100", "Baum\\B\\..\\a.txt", "Baum/Äste",
+                            ".", cwd=self.root)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        r = windows_name(self.root)
+        self.assertEqual(done.stdout, crlf_lines(r + "\\Baum\\a.txt", r + "\\Baum\\Äste", r))
+
+    def test_the_stored_options_apply_without_the_argument(self):
+        self.addCleanup(wine, "reg", "delete", SETTINGS_KEY, "/f")
+        # nothing stored: the defaults, sorted file names
+        self.assertEqual(self.run_exe(windows_name(self.tree / "B")).stdout,
+                         crlf_lines("b.txt", "straße.txt"))
+        added = wine("reg", "add", SETTINGS_KEY, "/v", "Options", "/t", "REG_SZ", "/d",
+                     "01011000100110", "/f")
+        self.assertEqual(added.returncode, 0, added.stderr)
+        self.assertEqual(self.run_exe(windows_name(self.tree / "B")).stdout,
+                         crlf_lines("B", "TIEF"))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,58 @@
+"""The release zip: two executables and the README, each executable standing on its own, so
+that unpacked into an empty folder both start with nothing beside them."""
+
+import os
+import re
+import subprocess
+import tempfile
+import unittest
+import zipfile
+from pathlib import Path
+
+from winesession import WineProgram, WineSession, windows_name
+
+RELEASE_ZIP = os.environ["QUARNEL_RELEASE_ZIP"]
+OBJDUMP = "x86_64-w64-mingw32-objdump"
+# what every Windows 10 has in System32; nothing of the compiler's runtime
+SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll",
+               "user32.dll", "uxtheme.dll", "version.dll"}
+
+
+class ReleaseZipTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = WineSession()
+        cls.addClassCleanup(cls.session.stop)
+        cls.session.start()
+        cls.folder = Path(tempfile.mkdtemp(prefix="release-", dir=cls.session.x.tmp))
+        with zipfile.ZipFile(RELEASE_ZIP) as archive:
+            cls.names = sorted(archive.namelist())
+            archive.extractall(cls.folder)
+
+    def test_holds_the_two_programs_and_the_readme(self):
+        self.assertEqual(self.names, ["README.md", "quarnel-list.exe", "quarnel.exe"])
+
+    def test_the_programs_need_only_what_windows_brings(self):
+        for exe in ["quarnel.exe", "quarnel-list.exe"]:
+            headers = subprocess.run([OBJDUMP, "-p", str(self.folder / exe)], check=True,
+                                     capture_output=True, text=True).stdout
+            self.assertIn("x86-64", subprocess.run([OBJDUMP, "-f", str(self.folder / exe)],
+                                                   capture_output=True, text=True).stdout)
+            dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
+            self.assertTrue(dlls, exe)
+            self.assertLessEqual(dlls, SYSTEM_DLLS, exe)
+
+    def test_both_start_from_the_unpacked_folder(self):
+        (self.folder / "probe.txt").write_bytes(b"x")
+        done = self.session.run(str(self.folder / "quarnel-list.exe"), "--options",
+                                "10100011000110", windows_name(self.folder / "probe.txt"))
+        self.assertEqual(done.stdout, (windows_name(self.folder / "probe.txt") + "\r\n").encode())
+
+        program = WineProgram(self.session, exe=str(self.folder / "quarnel.exe"))
+        self.addCleanup(program.stop)
+        self.assertEqual(program.main.text, "Quarnel! 2.5")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,111 @@
+"""The real quarnel.exe under Wine and Xvfb: a real drag from a separate GTK process, the
+clipboard as Windows programs read it, the options dialog driven by real clicks, the registry
+and the topmost band."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+from winesession import (WS_EX_TOPMOST, WineProgram, WineSession, windows_name)
+from xsession import DragSource, file_uri_drag_args, wait_for
+
+LIST_LINUX = os.environ["QUARNEL_LIST_LINUX"]
+BEFORE = "Vorher da – nicht anfassen\r\n"
+
+
+class WindowsProgramTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = WineSession()
+        cls.addClassCleanup(cls.session.stop)
+        cls.session.start()
+
+    def setUp(self):
+        self.files = Path(tempfile.mkdtemp(prefix="files-", dir=self.session.x.tmp))
+        self.addCleanup(shutil.rmtree, self.files, True)
+
+    def start(self, options=None):
+        program = WineProgram(self.session, options)
+        self.addCleanup(program.stop)
+        return program
+
+    def linux_text(self, options, paths):
+        """What the Linux build puts on the clipboard, with the names Windows gives the paths."""
+        done = subprocess.run([LIST_LINUX, "--options", options, *map(str, paths)],
+                              capture_output=True, timeout=60,
+                              env=dict(os.environ, LANG="de_DE.UTF-8",
+                                       XDG_CONFIG_HOME=str(self.files / "config")))
+        text = done.stdout.decode("utf-8")
+        if options[2] == "1":
+            text = "".join(windows_name(line) if line.startswith("/") else line
+                           for line in text.splitlines(keepends=True))
+        return text.encode("utf-8")
+
+    def drop(self, program, paths):
+        self.session.set_clipboard(BEFORE)
+        source = DragSource(self.session.x, file_uri_drag_args(paths))
+        self.addCleanup(source.finish)
+        image1 = wait_for(lambda: program.child("QuarnelImage1"), what="Image1")
+        source.drop_on(image1.centre(), timeout=20)
+        source.finish()
+        return wait_for(lambda: (lambda text: text if text not in (None, BEFORE.encode()) else
+                                 None)(self.session.clipboard()), timeout=20,
+                        what="the list on the clipboard")
+
+    def make_tree(self):
+        (self.files / "Ordner" / "Unter").mkdir(parents=True)
+        for name in ["b.txt", "Äpfel.txt", "Ordner/zeta.TXT", "Ordner/Öl.txt",
+                     "Ordner/Unter/straße.txt", "Ordner/.versteckt"]:
+            (self.files / name).write_bytes(b"x")
+        return [self.files / "b.txt", self.files / "Ordner", self.files / "Äpfel.txt"]
+
+    def test_a_real_drag_gives_the_linux_builds_text_with_crlf(self):
+        paths = self.make_tree()
+        for options in ["01010101000110", "01100010000110"]:
+            with self.subTest(options=options):
+                program = self.start(options)
+                text = self.drop(program, paths)
+                self.assertEqual(text, self.linux_text(options, paths))
+                self.assertEqual(text.count(b"\r\n"), len(text.splitlines()))
+                self.assertNotIn(b"\r\r", text)
+                program.stop()
+
+    def test_dropped_names_keep_their_order(self):
+        paths = self.make_tree()
+        program = self.start("10100010000100")
+        text = self.drop(program, paths)
+        self.assertEqual(text, "".join(windows_name(p) + "\r\n" for p in paths).encode("utf-8"))
+
+    def test_option_clicks_are_stored_in_the_registry_and_move_the_window(self):
+        program = self.start(None)
+        self.assertIsNone(self.session.stored_options())
+        self.assertFalse(program.main.exstyle & WS_EX_TOPMOST)
+
+        program.click(program.child(text="&Optionen").centre())
+        wait_for(lambda: program.top_window("QuarnelOptionForm"), what="the options dialog")
+        for caption in ["Mit komplettem &Pfad", "&Keine"]:
+            button = program.child(text=caption, top_class="QuarnelOptionForm")
+            program.click((button.rect[0] + 6, button.centre()[1]))
+        wait_for(lambda: "10100101000110" in (self.session.stored_options() or ""),
+                 what="the clicked options in the registry")
+        self.assertIn("REG_SZ", self.session.stored_options())
+
+        program.click(program.child(text="&Immer &oben", top_class="QuarnelOptionForm").centre())
+        wait_for(lambda: program.top_window("QuarnelMainForm").exstyle & WS_EX_TOPMOST,
+                 what="the main window in the topmost band")
+        program.click(program.child(text="&Normal", top_class="QuarnelOptionForm").centre())
+        wait_for(lambda: not program.top_window("QuarnelMainForm").exstyle & WS_EX_TOPMOST,
+                 what="the main window back among the others")
+        wait_for(lambda: "10100101000110" in (self.session.stored_options() or ""),
+                 what="the stored options")
+
+    def test_the_stored_placement_applies_at_start(self):
+        program = self.start("01010101001010")
+        self.assertTrue(program.top_window("QuarnelMainForm").exstyle & WS_EX_TOPMOST)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,90 @@
+// wine_probe.exe: what the end-to-end tests ask of the Windows side, run beside quarnel.exe
+// under Wine.
+//   wine_probe clipboard          the clipboard's CF_UNICODETEXT as UTF-8 bytes, CR LF kept
+//   wine_probe set-clipboard T    puts the UTF-8 text T on the clipboard
+//   wine_probe windows            every top-level window and its children, one line each:
+//       top|child <handle> <parent> <id> <style> <exstyle> <left> <top> <right> <bottom>
+//       <class>\t<text>            (screen coordinates of the client area, hex styles)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/windows/WideText.hpp"
+
+namespace {
+
+using quarnel::Utf8FromWide;
+using quarnel::WideFromUtf8;
+
+int PrintClipboard() {
+    if (!::OpenClipboard(nullptr)) return 2;
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    std::string text;
+    if (data != nullptr) {
+        text = Utf8FromWide(static_cast<const wchar_t*>(::GlobalLock(data)));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    if (data == nullptr) return 3;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+int SetClipboard(const char* utf8) {
+    const std::wstring text = WideFromUtf8(utf8);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    if (!::OpenClipboard(nullptr)) return 2;
+    ::EmptyClipboard();
+    const bool placed = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    ::CloseClipboard();
+    return placed ? 0 : 2;
+}
+
+void PrintWindow(const char* kind, HWND window) {
+    wchar_t className[256] = {};
+    ::GetClassNameW(window, className, 256);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(),
+                                                          static_cast<int>(text.size()))));
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::printf("%s %llx %llx %ld %lx %lx %ld %ld %ld %ld %s\t%s\n", kind,
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(::GetParent(window))),
+                static_cast<long>(::GetDlgCtrlID(window)),
+                static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
+                static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)), client.left,
+                client.top, client.right, client.bottom, Utf8FromWide(className).c_str(),
+                Utf8FromWide(text).c_str());
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    PrintWindow("child", child);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
+    if (!::IsWindowVisible(window)) return TRUE;
+    PrintWindow("top", window);
+    ::EnumChildWindows(window, PrintChild, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"clipboard") return PrintClipboard();
+    if (command == L"set-clipboard" && argc > 2) return SetClipboard(Utf8FromWide(argv[2]).c_str());
+    if (command == L"windows") return ::EnumWindows(PrintTopLevel, 0) ? 0 : 2;
+    std::fputs("wine_probe clipboard | set-clipboard TEXT | windows\n", stderr);
+    return 64;
+}

@@ -1,0 +1,133 @@
+"""quarnel.exe under Wine on a private Xvfb display: its own Wine prefix, the windows and the
+clipboard as Windows sees them (through wine_probe.exe), and the registry through `reg`."""
+
+import os
+import subprocess
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
+
+from xsession import XSession, wait_for  # noqa: E402
+
+WINE_RUN = os.environ["QUARNEL_WINE_RUN"]
+QUARNEL_EXE = os.environ["QUARNEL_EXE"]
+WINE_PROBE = os.environ["QUARNEL_WINE_PROBE"]
+SETTINGS_KEY = "HKCU\\Software\\Kelvaro's Tools\\Quarnel! 2.5"
+TITLE = "Quarnel! 2.5"
+WS_EX_TOPMOST = 0x8
+
+
+def windows_name(path):
+    """The name Wine gives a Linux path: the root is drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class Window:
+    """One line of `wine_probe windows`."""
+
+    def __init__(self, line):
+        head, _, tail = line.partition("\t")
+        parts = head.split(" ", 10)
+        self.kind = parts[0]
+        self.handle = parts[1]
+        self.parent = parts[2]
+        self.style = int(parts[4], 16)
+        self.exstyle = int(parts[5], 16)
+        self.rect = tuple(int(v) for v in parts[6:10])
+        self.class_name = parts[10]
+        self.text = tail
+
+    def centre(self):
+        left, top, right, bottom = self.rect
+        return ((left + right) // 2, (top + bottom) // 2)
+
+
+class WineSession:
+    def __init__(self):
+        self.x = XSession(window_manager=True, screen="1280x1024x24")
+
+    def start(self):
+        self.x.start()
+        self.prefix = self.x.tmp / "wine-prefix"
+        self.run("wineboot", "-i")
+        return self
+
+    def stop(self):
+        subprocess.run(["/usr/lib/wine/wineserver64", "-k"], env=self.env(), check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.x.stop()
+
+    def env(self):
+        return self.x.env(WINEPREFIX=str(self.prefix))
+
+    def run(self, *command, check=True):
+        done = subprocess.run([WINE_RUN, *command], env=self.env(), capture_output=True,
+                              timeout=120)
+        if check and done.returncode != 0:
+            raise RuntimeError("%s failed: %s" % (command, done.stderr.decode(errors="replace")))
+        return done
+
+    # -- what Windows sees -----------------------------------------------------------------
+
+    def windows(self):
+        out = self.run(WINE_PROBE, "windows").stdout.decode("utf-8")
+        return [Window(line) for line in out.splitlines() if line]
+
+    def clipboard(self):
+        done = self.run(WINE_PROBE, "clipboard", check=False)
+        return done.stdout if done.returncode == 0 else None
+
+    def set_clipboard(self, text):
+        self.run(WINE_PROBE, "set-clipboard", text)
+        wait_for(lambda: self.clipboard() == text.encode("utf-8"), what="the clipboard")
+
+    def stored_options(self):
+        done = self.run("reg", "query", SETTINGS_KEY, "/v", "Options", check=False)
+        return done.stdout.decode("utf-8", errors="replace") if done.returncode == 0 else None
+
+    def store_options(self, options):
+        if options is None:
+            self.run("reg", "delete", SETTINGS_KEY, "/f", check=False)
+        else:
+            self.run("reg", "add", SETTINGS_KEY, "/v", "Options", "/t", "REG_SZ", "/d", options,
+                     "/f")
+
+
+class WineProgram:
+    """quarnel.exe, started with the given stored options (None: nothing stored)."""
+
+    def __init__(self, session, options=None, exe=QUARNEL_EXE):
+        self.session = session
+        session.store_options(options)
+        self.process = session.x.spawn([WINE_RUN, exe], env=session.env())
+        try:
+            self.main = wait_for(lambda: self.top_window("QuarnelMainForm"), timeout=30,
+                                 what="the main window")
+        except BaseException:
+            self.stop()
+            raise
+
+    def stop(self):
+        self.session.x.end(self.process)
+
+    def top_window(self, class_name):
+        if self.process.poll() is not None:
+            raise RuntimeError("quarnel.exe ended with status %d" % self.process.returncode)
+        found = [w for w in self.session.windows() if w.kind == "top" and
+                 w.class_name == class_name]
+        return found[0] if found else None
+
+    def child(self, class_name=None, text=None, top_class="QuarnelMainForm"):
+        windows = self.session.windows()
+        top = [w for w in windows if w.kind == "top" and w.class_name == top_class]
+        if not top:
+            return None
+        found = [w for w in windows if w.kind == "child" and
+                 (class_name is None or w.class_name == class_name) and
+                 (text is None or w.text == text)]
+        return found[0] if found else None
+
+    def click(self, point):
+        self.session.x.xdotool("mousemove", *point)
+        self.session.x.xdotool("click", 1)
