@@ -3,6 +3,7 @@
 // frame as "Frame1(<index>)".
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "ControlTable.hpp"
@@ -47,5 +48,12 @@ inline constexpr std::array cControls{
     ControlRow{ControlKind::OptionButton, "Opt", 13, "Frame1(5)", "Verz.-Namen übergeben", 180, 300,
                2055, 195, 9},
 };
+
+static_assert(std::ranges::all_of(cControls,
+                                  [](const ControlRow& control) {
+                                      return control.kind == ControlKind::Frame ||
+                                             control.kind == ControlKind::OptionButton;
+                                  }),
+              "OptionForm is made of frames and option buttons only");
 
 }  // namespace quarnel::OptionFormTable

@@ -3,20 +3,12 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScreen>
-#include <algorithm>
 
 #include "FontScale.hpp"
 #include "TableWidgets.hpp"
 
 namespace quarnel {
 namespace {
-
-static_assert(std::ranges::all_of(OptionFormTable::cControls,
-                                  [](const ControlRow& control) {
-                                      return control.kind == ControlKind::Frame ||
-                                             control.kind == ControlKind::OptionButton;
-                                  }),
-              "OptionForm builds frames and option buttons only");
 
 // Qt falls back to the application's icon for a window without one; a clear icon shows none.
 QIcon NoIcon() {

@@ -12,13 +12,6 @@
 namespace quarnel {
 namespace {
 
-static_assert(std::ranges::all_of(OptionFormTable::cControls,
-                                  [](const ControlRow& control) {
-                                      return control.kind == ControlKind::Frame ||
-                                             control.kind == ControlKind::OptionButton;
-                                  }),
-              "OptionForm builds frames and option buttons only");
-
 constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW;
 
