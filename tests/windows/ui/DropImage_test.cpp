@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeDataObject.hpp"
+#include "WindowQueries.hpp"
 
 namespace quarnel {
 namespace {

@@ -79,12 +79,4 @@ inline std::vector<BYTE> HDropBytes(const std::vector<std::wstring>& names) {
 }
 
 // Runs the messages waiting in this thread's queue, WM_QUIT included.
-inline void RunPendingMessages() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 }  // namespace quarnel::testing

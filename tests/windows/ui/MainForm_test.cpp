@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeDataObject.hpp"
+#include "WindowQueries.hpp"
 #include "platform/windows/WideText.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
@@ -13,23 +14,12 @@
 namespace quarnel {
 namespace {
 
+using testing::ClientRectOf;
 using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
 using testing::RunPendingMessages;
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256]{};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-RECT ClientRectOf(HWND parent, HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
+using testing::TextOf;
 
 RECT Expected(const ControlRow& control, double dpi) {
     const PixelRect pixels = ClientPixelRect(MainFormTable::cControls, control, dpi);

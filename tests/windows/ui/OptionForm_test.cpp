@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "WindowQueries.hpp"
 #include "platform/windows/WideText.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
@@ -9,29 +10,15 @@
 #include "ui/windows/MainForm.hpp"
 #include "ui/windows/TableControls.hpp"
 
-// after the program's headers: windows.h defines a macro Yield
-#include <windows.h>
-
 namespace quarnel {
 namespace {
 
 using testing::FakePlacement;
+using testing::ClientRectOf;
 using testing::FakeSettingsStore;
+using testing::TextOf;
 
 const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256]{};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-RECT ClientRectOf(HWND parent, HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 const ControlRow& Row(ControlKind kind, int index) {
     for (const ControlRow& control : OptionFormTable::cControls) {
