@@ -1,5 +1,4 @@
 // quarnel.exe: the Windows desktop program.
-// The program's headers come first: windows.h defines a macro Yield.
 #include "WindowsProgram.hpp"
 
 #include <windows.h>
