@@ -43,10 +43,10 @@ int wmain() {
     WinFileSystem files;
     const WinTextRules textRules;
     RegistrySettingsStore settings;
-    const int status = RunListCommand(
-        arguments, {files, textRules, settings,
-                    [](const std::string& path) { return FullNameFrom(path); }, std::cout,
-                    std::cerr});
+    const int status =
+        RunListCommand(arguments, {files, textRules, settings,
+                                   [](const std::string& path) { return FullNameFrom(path); },
+                                   std::cout, std::cerr});
     std::cout.flush();
     std::cerr.flush();
     return status;

@@ -1,6 +1,7 @@
 #include "CommandLineName.hpp"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "WideText.hpp"
@@ -21,8 +22,8 @@ std::string FullNameFrom(const std::string& path) {
     const std::wstring wide = WideFromUtf8(path);
     std::wstring full(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()),
-                                                full.data(), nullptr);
+        const DWORD length =
+            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (length == 0) return path;
         if (length < full.size()) {
             full.resize(length);

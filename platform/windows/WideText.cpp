@@ -60,10 +60,11 @@ std::wstring WideFromUtf8(std::string_view text) {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char lead = byteAt(i);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4
-                                         : lead >= 0xE0 ? 3
-                                         : lead >= 0xC2 ? 2
-                                                        : 0;
+        const int length = lead < 0x80                   ? 1
+                           : lead >= 0xF0 && lead < 0xF5 ? 4
+                           : lead >= 0xE0                ? 3
+                           : lead >= 0xC2                ? 2
+                                                         : 0;
         bool whole = length > 0 && i + length <= text.size();
         for (int k = 1; whole && k < length; ++k) whole = IsContinuation(byteAt(i + k));
         if (!whole) {

@@ -32,9 +32,9 @@ void WinTextRules::appendCollationKey(std::string_view text, std::string& keys) 
     if (needed <= 0) return;
     const std::size_t start = keys.size();
     keys.resize(start + static_cast<std::size_t>(needed));
-    const int written = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide.data(), length,
-                                        reinterpret_cast<LPWSTR>(keys.data() + start), needed,
-                                        nullptr, nullptr, 0);
+    const int written =
+        ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide.data(), length,
+                        reinterpret_cast<LPWSTR>(keys.data() + start), needed, nullptr, nullptr, 0);
     // the key ends in a zero byte, which adds nothing to the order
     const std::size_t kept = written > 0 ? static_cast<std::size_t>(written) : 0;
     keys.resize(start + (kept > 0 && keys[start + kept - 1] == '\0' ? kept - 1 : kept));

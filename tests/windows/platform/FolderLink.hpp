@@ -46,9 +46,9 @@ inline bool MakeJunction(const std::filesystem::path& link, const std::filesyste
                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD returned = 0;
-    const BOOL made = ::DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, &buffer,
-                                        buffer.ReparseDataLength + 8, nullptr, 0, &returned,
-                                        nullptr);
+    const BOOL made =
+        ::DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, &buffer, buffer.ReparseDataLength + 8,
+                          nullptr, 0, &returned, nullptr);
     ::CloseHandle(handle);
     return made != FALSE;
 }

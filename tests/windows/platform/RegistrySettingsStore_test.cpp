@@ -37,8 +37,8 @@ TEST_F(RegistryStoreTest, WritesTheOptionsWhereTheProgramKeepsThem) {
     wchar_t value[64] = {};
     DWORD bytes = sizeof value;
     DWORD type = 0;
-    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, settingsKey_.c_str(), L"Options", RRF_RT_ANY,
-                             &type, value, &bytes),
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, settingsKey_.c_str(), L"Options", RRF_RT_ANY, &type,
+                             value, &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(value, L"10100011000110");
@@ -55,7 +55,9 @@ TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {
 
     const wchar_t garbage[] = L"1x\u00E49 Quatsch";
     SetRawValue(REG_SZ, garbage, sizeof garbage);
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), "1x\xC3\xA4" "9 Quatsch");
+    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey),
+              "1x\xC3\xA4"
+              "9 Quatsch");
     EXPECT_EQ(StoredOptionFlags(store_),
               (OptionFlagArray{1, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
@@ -74,10 +76,10 @@ TEST_F(RegistryStoreTest, AValueOfAnotherTypeCountsAsMissing) {
 TEST_F(RegistryStoreTest, AKeyThatCannotBeCreatedIsReportedAsNotSaved) {
     // a volatile key takes no lasting subkeys, so the settings key cannot be made below it
     HKEY volatileBase = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(base_).c_str(), 0, nullptr,
-                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileBase,
-                                nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(base_).c_str(), 0, nullptr,
+                          REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileBase, nullptr),
+        ERROR_SUCCESS);
     ::RegCloseKey(volatileBase);
     EXPECT_FALSE(SaveKvSetting(store_, cOptKey, "01"));
     EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), std::nullopt);

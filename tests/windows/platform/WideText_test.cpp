@@ -6,9 +6,14 @@ namespace quarnel {
 namespace {
 
 TEST(WideText, RoundTripsEveryNameWindowsCanHold) {
-    const std::wstring names[] = {
-        L"", L"plain.txt", L"\u00C4rger \u00FCber \u00D6l \u2013 \u00DF.txt", L"\u65E5\u672C\u8A9E",
-        L"emoji \U0001F600", L"lone high \xD800 end", L"lone low \xDC00", L"\xDBFF"};
+    const std::wstring names[] = {L"",
+                                  L"plain.txt",
+                                  L"\u00C4rger \u00FCber \u00D6l \u2013 \u00DF.txt",
+                                  L"\u65E5\u672C\u8A9E",
+                                  L"emoji \U0001F600",
+                                  L"lone high \xD800 end",
+                                  L"lone low \xDC00",
+                                  L"\xDBFF"};
     for (const std::wstring& name : names) {
         EXPECT_EQ(WideFromUtf8(Utf8FromWide(name)), name);
     }

@@ -49,7 +49,8 @@ TEST(WinClipboard, PutsTheTextAsUnicodeWithItsLineEnds) {
     testing::FakeMsgBox msgBox;
     WinClipboard clipboard(msgBox);
     clipboard.clear();
-    clipboard.setText("Apfel.txt\r\n\xC3\x84rger \xE2\x80\x93 \xC3\x9F.txt\r\n\xF0\x9F\x98\x80\r\n");
+    clipboard.setText(
+        "Apfel.txt\r\n\xC3\x84rger \xE2\x80\x93 \xC3\x9F.txt\r\n\xF0\x9F\x98\x80\r\n");
     EXPECT_EQ(ClipboardText(), L"Apfel.txt\r\n\u00C4rger \u2013 \u00DF.txt\r\n\U0001F600\r\n");
 
     clipboard.setText("");

@@ -53,9 +53,9 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
     MakeFile(top / L"versteckt.txt", FILE_ATTRIBUTE_HIDDEN);
     MakeFile(top / L"system.sys", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
     MakeFile(top / L"Ordner" / L"innen.txt");
-    ASSERT_TRUE(::SetFileAttributesW((top / L"Ordner").c_str(),
-                                     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
-                                         FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(::SetFileAttributesW((top / L"Ordner").c_str(), FILE_ATTRIBUTE_DIRECTORY |
+                                                                    FILE_ATTRIBUTE_HIDDEN |
+                                                                    FILE_ATTRIBUTE_SYSTEM));
 
     WinFileSystem files;
     const std::string topName = temp.name() + "\\top";
@@ -68,13 +68,12 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
 
     KindsByName listed;
     ASSERT_TRUE(files.listFolder(topName + "\\", true, listed));
-    EXPECT_EQ(listed.kinds, (std::map<std::string, EntryKind>{
-                                {".", EntryKind::Folder},
-                                {"..", EntryKind::Folder},
-                                {"Ordner", EntryKind::Folder},
-                                {"\xC3\x84rger.txt", EntryKind::File},
-                                {"system.sys", EntryKind::File},
-                                {"versteckt.txt", EntryKind::File}}));
+    EXPECT_EQ(listed.kinds, (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
+                                                              {"..", EntryKind::Folder},
+                                                              {"Ordner", EntryKind::Folder},
+                                                              {"\xC3\x84rger.txt", EntryKind::File},
+                                                              {"system.sys", EntryKind::File},
+                                                              {"versteckt.txt", EntryKind::File}}));
 
     // the files of a folder come in the order the file system lists them
     std::vector<std::string> walked = Expanded(files, topName);

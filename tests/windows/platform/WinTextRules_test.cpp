@@ -16,15 +16,24 @@ std::string KeyOf(const WinTextRules& rules, std::string_view text) {
 
 TEST(WinTextRules, SortsUmlautsBesideTheirLettersAndIgnoresCase) {
     const WinTextRules rules;
-    std::vector<std::string> names = {"Zebra.txt", "\xC3\xB6l.txt",     "Ofen.txt",
-                                      "bach.txt",  "\xC3\x84rger.txt", "apfel.txt",
-                                      "Bach2.txt", "\xC3\xBC" "ber.txt", "Ufer.txt"};
+    std::vector<std::string> names = {"Zebra.txt",
+                                      "\xC3\xB6l.txt",
+                                      "Ofen.txt",
+                                      "bach.txt",
+                                      "\xC3\x84rger.txt",
+                                      "apfel.txt",
+                                      "Bach2.txt",
+                                      "\xC3\xBC"
+                                      "ber.txt",
+                                      "Ufer.txt"};
     std::ranges::sort(names, [&](const std::string& a, const std::string& b) {
         return KeyOf(rules, a) < KeyOf(rules, b);
     });
     EXPECT_EQ(names, (std::vector<std::string>{"apfel.txt", "\xC3\x84rger.txt", "bach.txt",
                                                "Bach2.txt", "Ofen.txt", "\xC3\xB6l.txt",
-                                               "\xC3\xBC" "ber.txt", "Ufer.txt", "Zebra.txt"}));
+                                               "\xC3\xBC"
+                                               "ber.txt",
+                                               "Ufer.txt", "Zebra.txt"}));
     EXPECT_EQ(KeyOf(rules, "Datei.TXT"), KeyOf(rules, "datei.txt"));
     EXPECT_NE(KeyOf(rules, "a"), KeyOf(rules, "b"));
 }
@@ -44,8 +53,10 @@ TEST(WinTextRules, KeysAppendToOneBufferWithoutTheirEndMark) {
 
 TEST(WinTextRules, ChangesCaseOneCharacterForOne) {
     const WinTextRules rules;
-    EXPECT_EQ(rules.toUpper("stra\xC3\x9F" "e \xC3\xA4\xC3\xB6\xC3\xBC.txt"),
-              "STRA\xC3\x9F" "E \xC3\x84\xC3\x96\xC3\x9C.TXT");
+    EXPECT_EQ(rules.toUpper("stra\xC3\x9F"
+                            "e \xC3\xA4\xC3\xB6\xC3\xBC.txt"),
+              "STRA\xC3\x9F"
+              "E \xC3\x84\xC3\x96\xC3\x9C.TXT");
     EXPECT_EQ(rules.toLower("C:\\ORDNER\\\xC3\x84RGER.TXT"), "c:\\ordner\\\xC3\xA4rger.txt");
     EXPECT_EQ(rules.toUpper(""), "");
     EXPECT_EQ(rules.toUpper("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");

@@ -13,8 +13,8 @@
 namespace quarnel {
 namespace {
 
-using testing::FakePlacement;
 using testing::ClientRectOf;
+using testing::FakePlacement;
 using testing::FakeSettingsStore;
 using testing::TextOf;
 
