@@ -133,6 +133,11 @@ std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std
                 SetSelected(id - ControlIds::cOpt, true);
                 return 0;
             }
+            // Escape, as the dialog manager reports it
+            if (id == IDCANCEL) {
+                closed_ = true;
+                return 0;
+            }
             break;
         }
         case WM_SETFOCUS:

@@ -204,5 +204,37 @@ TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
     EXPECT_EQ(store.values.at(cOptionsAddress), "01010101000110");
 }
 
+void CALLBACK PressEscapeInTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND focus = GetFocus();
+    if (focus == nullptr) return;
+    KillTimer(nullptr, timer);
+    PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+bool closedByDeadline = false;
+
+// Ends a dialog that Escape left open, so a failing test does not hang.
+void CALLBACK CloseAtTheDeadline(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    closedByDeadline = true;
+    PostMessageW(FindWindowW(L"QuarnelOptionForm", nullptr), WM_CLOSE, 0, 0);
+}
+
+TEST(OptionForm, EscapeClosesTheDialog) {
+    Dialog dialog;
+    ASSERT_NE(dialog.form.Handle(), nullptr);
+    closedByDeadline = false;
+    SetTimer(nullptr, 0, 0, PressEscapeInTheDialog);
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 5000, CloseAtTheDeadline);
+
+    dialog.form.ShowModal(nullptr);
+
+    KillTimer(nullptr, deadline);
+    EXPECT_FALSE(closedByDeadline) << "Escape left the dialog open";
+    EXPECT_EQ(dialog.form.Handle(), nullptr);
+    EXPECT_TRUE(dialog.store.values.empty());
+}
+
 }  // namespace
 }  // namespace quarnel
