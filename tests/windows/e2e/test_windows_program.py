@@ -84,6 +84,14 @@ class WindowsProgramTest(unittest.TestCase):
         self.assertIsNone(self.session.stored_options())
         self.assertFalse(program.main.exstyle & WS_EX_TOPMOST)
 
+        # the keyboard reaches the dialog as soon as it opens: Escape closes it
+        program.click(program.child(text="&Optionen").centre())
+        wait_for(lambda: program.top_window("QuarnelOptionForm"), what="the options dialog")
+        self.session.x.xdotool("key", "Escape")
+        wait_for(lambda: program.top_window("QuarnelOptionForm") is None,
+                 what="Escape to close the options dialog")
+        self.assertIsNone(self.session.stored_options())
+
         program.click(program.child(text="&Optionen").centre())
         wait_for(lambda: program.top_window("QuarnelOptionForm"), what="the options dialog")
         for caption in ["Mit komplettem &Pfad", "&Keine"]:
