@@ -4,19 +4,18 @@ same bytes (with Windows paths), the same messages and the same exit status."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+
+from linux_side import linux_list_as_on_windows, windows_name  # noqa: E402
+
 WINE_RUN = os.environ["QUARNEL_WINE_RUN"]
 LIST_EXE = os.environ["QUARNEL_LIST_EXE"]
-LIST_LINUX = os.environ["QUARNEL_LIST_LINUX"]
 SETTINGS_KEY = "HKCU\\Software\\Kelvaro's Tools\\Quarnel! 2.5"
-
-
-def windows_name(path):
-    """The name Wine gives a Linux path: the root is drive Z:."""
-    return "Z:" + str(path).replace("/", "\\")
 
 
 def crlf_lines(*names):
@@ -45,26 +44,11 @@ class QuarnelListExeTest(unittest.TestCase):
     def run_exe(self, *arguments, cwd=None):
         return wine(LIST_EXE, *arguments, cwd=cwd)
 
-    def run_linux(self, *arguments):
-        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.root / "config"),
-                           LANG="de_DE.UTF-8")
-        return subprocess.run([LIST_LINUX, *arguments], capture_output=True, env=environment,
-                              timeout=60)
-
     def assert_same_as_linux(self, options, *paths):
-        linux = self.run_linux("--options", options, *map(str, paths))
+        status, expected = linux_list_as_on_windows(options, paths, self.root / "config")
         windows = self.run_exe("--options", options, *map(windows_name, paths))
-        self.assertEqual(windows.returncode, linux.returncode, windows.stderr)
-        expected = linux.stdout.decode("utf-8")
-        if options[2] == "1":  # full paths: the same names as Windows writes them
-            expected = "".join(windows_name(line) if line.startswith("/") else line
-                               for line in expected.splitlines(keepends=True))
-            expected = expected.replace("/", "\\")
-        if options[8] == "1":
-            expected = expected.upper()
-        elif options[9] == "1":
-            expected = expected.lower()
-        return windows.stdout, expected.encode("utf-8")
+        self.assertEqual(windows.returncode, status, windows.stderr)
+        return windows.stdout, expected
 
     def test_sorted_lists_are_byte_for_byte_those_of_the_linux_build(self):
         for options in ["01010101000110", "01100010000110", "01011000100110", "01100010010110",

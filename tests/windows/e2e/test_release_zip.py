@@ -9,7 +9,8 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from winesession import WineProgram, WineSession, windows_name
+from winesession import WineProgram, WineSession
+from linux_side import windows_name  # after winesession: on its path
 
 RELEASE_ZIP = os.environ["QUARNEL_RELEASE_ZIP"]
 OBJDUMP = "x86_64-w64-mingw32-objdump"

@@ -2,17 +2,15 @@
 clipboard as Windows programs read it, the options dialog driven by real clicks, the registry
 and the topmost band."""
 
-import os
 import shutil
-import subprocess
 import tempfile
 import unittest
 from pathlib import Path
 
-from winesession import (WS_EX_TOPMOST, WineProgram, WineSession, windows_name)
+from winesession import WS_EX_TOPMOST, WineProgram, WineSession
+from linux_side import linux_list_as_on_windows, windows_name  # after winesession: on its path
 from xsession import DragSource, file_uri_drag_args, wait_for
 
-LIST_LINUX = os.environ["QUARNEL_LIST_LINUX"]
 BEFORE = "Vorher da – nicht anfassen\r\n"
 
 
@@ -31,18 +29,6 @@ class WindowsProgramTest(unittest.TestCase):
         program = WineProgram(self.session, options)
         self.addCleanup(program.stop)
         return program
-
-    def linux_text(self, options, paths):
-        """What the Linux build puts on the clipboard, with the names Windows gives the paths."""
-        done = subprocess.run([LIST_LINUX, "--options", options, *map(str, paths)],
-                              capture_output=True, timeout=60,
-                              env=dict(os.environ, LANG="de_DE.UTF-8",
-                                       XDG_CONFIG_HOME=str(self.files / "config")))
-        text = done.stdout.decode("utf-8")
-        if options[2] == "1":
-            text = "".join(windows_name(line) if line.startswith("/") else line
-                           for line in text.splitlines(keepends=True))
-        return text.encode("utf-8")
 
     def drop(self, program, paths):
         self.session.set_clipboard(BEFORE)
@@ -68,7 +54,7 @@ class WindowsProgramTest(unittest.TestCase):
             with self.subTest(options=options):
                 program = self.start(options)
                 text = self.drop(program, paths)
-                self.assertEqual(text, self.linux_text(options, paths))
+                self.assertEqual(text, linux_list_as_on_windows(options, paths, self.files / "config")[1])
                 self.assertEqual(text.count(b"\r\n"), len(text.splitlines()))
                 self.assertNotIn(b"\r\r", text)
                 program.stop()

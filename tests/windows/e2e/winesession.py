@@ -6,7 +6,9 @@ import subprocess
 import sys
 from pathlib import Path
 
+# the Linux end-to-end helpers, and the Linux build's side of the comparison
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 
 from xsession import XSession, wait_for  # noqa: E402
 
@@ -16,11 +18,6 @@ WINE_PROBE = os.environ["QUARNEL_WINE_PROBE"]
 SETTINGS_KEY = "HKCU\\Software\\Kelvaro's Tools\\Quarnel! 2.5"
 TITLE = "Quarnel! 2.5"
 WS_EX_TOPMOST = 0x8
-
-
-def windows_name(path):
-    """The name Wine gives a Linux path: the root is drive Z:."""
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class Window:
