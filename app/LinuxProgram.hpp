@@ -1,7 +1,8 @@
-// The Linux desktop program wired together: the main window, the platform services and the
-// drop handler, each alive for the whole run.
+// The Linux desktop program wired together: the main window, the platform services, the drop
+// handler and its gate, and the buttons' behaviour, each alive for the whole run.
 #pragma once
 
+#include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
@@ -11,7 +12,10 @@
 #include "platform/qt/QtMsgBox.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
 #include "platform/qt/QtYield.hpp"
+#include "ui/MainFormBehaviour.hpp"
+#include "ui/OptionFormBehaviour.hpp"
 #include "ui/qt/MainForm.hpp"
+#include "ui/qt/OptionForm.hpp"
 
 namespace quarnel {
 
@@ -31,7 +35,10 @@ private:
     QtYield yield_;
     IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
     DropHandler dropHandler_;
-    OptionClicks optionClicks_{settings_, placement_};
+    DropGate dropGate_;
+    OptionClickHandler optionClicks_{settings_, placement_, msgBox_};
+    OptionFormMaker optionForms_{optionClicks_};
+    MainFormButtons buttons_;
 };
 
 }  // namespace quarnel

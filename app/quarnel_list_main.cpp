@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/ListCommand.hpp"
 #include "platform/icu/CollationLocale.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/CommandLineName.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
 #include "platform/qt/IniSettingsStore.hpp"
-#include "ui/ListCommand.hpp"
 
 int main(int argc, char* argv[]) {
     using namespace quarnel;

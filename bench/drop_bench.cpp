@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/AAB.hpp"
 #include "core/DropHandler.hpp"
+#include "core/OptionStorage.hpp"
 #include "platform/icu/CollationLocale.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"

@@ -1,10 +1,10 @@
 #include "DropHandler.hpp"
 
-#include "AAI.hpp"
-#include "DropMessages.hpp"
-#include "Module1.hpp"
+#include "FolderWalk.hpp"
+#include "Messages.hpp"
 #include "NameCheck.hpp"
 #include "OptionIndex.hpp"
+#include "ProgramState.hpp"
 #include "ProgramTitle.hpp"
 
 namespace quarnel {
@@ -33,19 +33,25 @@ void DropHandler::HandleDrop(const DropData& data) {
     }
     ActiveList = IsOn(cOptSortAlphabetically) ? 1 : 0;
     FramedWhileHandling framed(services_.image1);
+    // A drop that fails half-way leaves nothing behind for the next one.
+    struct ClearedOnEveryWayOut {
+        DropHandler& handler;
+        ~ClearedOnEveryWayOut() {
+            for (EntryList& list : handler.Liste) list.Clear();
+            handler.unreadableDirs_.clear();
+        }
+    } cleared{*this};
 
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
-    const std::string text = list.OutputText(services_.textRules);
-    services_.clipboard.clear();
-    services_.clipboard.setText(text);
-    list.clear();
-    services_.beep.beep();
+    const bool copied = services_.clipboard.SetText(list.OutputText(services_.textRules));
+    if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
+    list.Clear();
+    services_.beep.Sound();
 
     if (!unreadableDirs_.empty()) {
         ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
-        unreadableDirs_.clear();
     }
 }
 
@@ -54,7 +60,7 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
         ShowMessage(InvalidNameMessage(PfadDateiName), cMsgOkOnly);
         return;
     }
-    const auto attributes = services_.files.attributes(PfadDateiName);
+    const auto attributes = services_.files.Attributes(PfadDateiName);
     if (!attributes) {
         ShowMessage(UnreachableNameMessage(PfadDateiName), cMsgOkOnly);
         return;
@@ -77,20 +83,20 @@ void DropHandler::ExpandDroppedFolder(const std::string& folder) {
 void DropHandler::AddToList(std::string_view EntryStr) {
     std::string_view s = EntryStr;
     if (IsOn(cOptWithoutPath)) {
-        const auto k = s.rfind(services_.files.pathSeparator());
+        const auto k = s.rfind(services_.files.PathSeparator());
         if (k != std::string_view::npos) s.remove_prefix(k + 1);
     }
     if (IsOn(cOptUpperCase)) {
-        Liste[ActiveList].add(services_.textRules.toUpper(s));
+        Liste[ActiveList].Add(services_.textRules.ToUpper(s));
     } else if (IsOn(cOptLowerCase)) {
-        Liste[ActiveList].add(services_.textRules.toLower(s));
+        Liste[ActiveList].Add(services_.textRules.ToLower(s));
     } else {
-        Liste[ActiveList].add(s);
+        Liste[ActiveList].Add(s);
     }
 }
 
 void DropHandler::ShowMessage(std::string_view prompt, int buttonsAndIcon) {
-    services_.msgBox.show(prompt, buttonsAndIcon, ProgramTitle);
+    services_.msgBox.Show(prompt, buttonsAndIcon, ProgramTitle);
 }
 
 }  // namespace quarnel

@@ -1,7 +1,8 @@
 // The drop handler: turns the names of one drop into the text on the clipboard, shaped by the
 // option flags, with dropped folders expanded when the option says so. It reads OptionFlags at
 // every test, so an option changed while a walk waits for the event loop applies to the entries
-// added after the change.
+// added after the change. Whatever fails half-way leaves the clipboard as it was and the lists
+// empty for the next drop.
 #pragma once
 
 #include <array>

@@ -5,7 +5,7 @@
 
 namespace quarnel {
 
-void EntryList::clear() {
+void EntryList::Clear() {
     // Give the memory back: the next drop may be small, and this one may have been huge.
     std::string().swap(bytes_);
     std::vector<std::size_t>().swap(ends_);
@@ -17,16 +17,16 @@ std::string_view EntryList::At(std::size_t index) const {
 }
 
 std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const {
-    std::vector<std::size_t> order(count());
+    std::vector<std::size_t> order(Count());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (!sorted_) return order;
 
     std::string keys;
     keys.reserve(bytes_.size() * 2);
     std::vector<std::size_t> keyEnds;
-    keyEnds.reserve(count());
-    for (std::size_t index = 0; index < count(); ++index) {
-        rules.appendCollationKey(At(index), keys);
+    keyEnds.reserve(Count());
+    for (std::size_t index = 0; index < Count(); ++index) {
+        rules.AppendCollationKey(At(index), keys);
         keyEnds.push_back(keys.size());
     }
     const auto keyOf = [&](std::size_t index) {
@@ -41,7 +41,7 @@ std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const
 std::string EntryList::OutputText(const TextRules& rules) const {
     const std::vector<std::size_t> order = OrderOfEntries(rules);
     std::string text;
-    text.reserve(bytes_.size() + 2 * count());
+    text.reserve(bytes_.size() + 2 * Count());
     for (const std::size_t index : order) {
         text += At(index);
         text += "\r\n";

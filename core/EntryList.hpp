@@ -17,12 +17,12 @@ class EntryList {
 public:
     explicit EntryList(bool sorted) : sorted_(sorted) {}
 
-    void add(std::string_view entry) {
+    void Add(std::string_view entry) {
         bytes_.append(entry);
         ends_.push_back(bytes_.size());
     }
-    std::size_t count() const { return ends_.size(); }
-    void clear();
+    std::size_t Count() const { return ends_.size(); }
+    void Clear();
 
     // The entries in list order, each followed by CR LF.
     std::string OutputText(const TextRules& rules) const;

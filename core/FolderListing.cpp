@@ -26,11 +26,11 @@ FolderListing SubtreeWalk::ReadNext(FileSystem& files) {
     FolderListing listing;
     listing.dir = std::move(pending_.back());
     pending_.pop_back();
-    const char separator = files.pathSeparator();
+    const char separator = files.PathSeparator();
     if (listing.dir.empty() || listing.dir.back() != separator) listing.dir += separator;
 
     ListingCollector collector(listing);
-    listing.complete = files.listFolder(listing.dir, dropped_, collector);
+    listing.complete = files.ListFolder(listing.dir, dropped_, collector);
     dropped_ = false;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         if (listing.kinds[i] == EntryKind::Folder) {

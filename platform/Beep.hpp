@@ -6,7 +6,7 @@ namespace quarnel {
 class Beep {
 public:
     virtual ~Beep() = default;
-    virtual void beep() = 0;
+    virtual void Sound() = 0;
 };
 
 }  // namespace quarnel

@@ -8,8 +8,9 @@ namespace quarnel {
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
-    virtual void clear() = 0;
-    virtual void setText(const std::string& text) = 0;
+    // Empties the clipboard and puts the text on it, in one step; false when the clipboard
+    // could not be set (another program holds it, or the system refused the text).
+    virtual bool SetText(const std::string& text) = 0;
 };
 
 }  // namespace quarnel

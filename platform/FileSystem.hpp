@@ -26,14 +26,14 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual char pathSeparator() const = 0;
+    virtual char PathSeparator() const = 0;
     // nullopt when the name cannot be reached (removed, no access to its folder).
-    virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
+    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
     // Passes every entry of the folder `dir` (ending in the separator) to the visitor, hidden
     // and system entries included. A dropped folder that is a link is followed; a folder found
     // by the walk is opened only as the folder it was listed as. False when the folder cannot
     // be listed completely.
-    virtual bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) = 0;
+    virtual bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) = 0;
     // A file system of its own for a second thread that lists folders ahead of the walk, or
     // nullptr where listing is to stay on one thread.
     virtual std::unique_ptr<FileSystem> ForSecondThread() = 0;

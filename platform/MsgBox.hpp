@@ -12,7 +12,7 @@ inline constexpr int cMsgInformation = 64;
 class MsgBox {
 public:
     virtual ~MsgBox() = default;
-    virtual void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) = 0;
+    virtual void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) = 0;
 };
 
 }  // namespace quarnel

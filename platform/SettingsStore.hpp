@@ -11,10 +11,10 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     // nullopt when the value does not exist or cannot be read; an existing empty value is "".
-    virtual std::optional<std::string> read(std::string_view application, std::string_view section,
+    virtual std::optional<std::string> Read(std::string_view application, std::string_view section,
                                             std::string_view key) = 0;
     // false when the value could not be stored.
-    virtual bool write(std::string_view application, std::string_view section, std::string_view key,
+    virtual bool Write(std::string_view application, std::string_view section, std::string_view key,
                        std::string_view value) = 0;
 };
 

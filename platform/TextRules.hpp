@@ -11,9 +11,9 @@ public:
     virtual ~TextRules() = default;
     // Appends the key of text to keys. Keys compare bytewise in the order the sorted list
     // keeps: case-insensitive and locale-aware. Equal keys mean equal rank.
-    virtual void appendCollationKey(std::string_view text, std::string& keys) const = 0;
-    virtual std::string toUpper(std::string_view text) const = 0;
-    virtual std::string toLower(std::string_view text) const = 0;
+    virtual void AppendCollationKey(std::string_view text, std::string& keys) const = 0;
+    virtual std::string ToUpper(std::string_view text) const = 0;
+    virtual std::string ToLower(std::string_view text) const = 0;
 };
 
 }  // namespace quarnel

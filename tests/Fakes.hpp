@@ -6,14 +6,16 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
-#include "core/Module1.hpp"
-#include "platform/AAJ.hpp"
+#include "core/OptionSync.hpp"
 #include "platform/SettingsStore.hpp"
+#include "platform/WindowPlacement.hpp"
 
 namespace quarnel::testing {
 
@@ -28,14 +30,15 @@ public:
     }
     void MakeUnlistable(const std::string& dir) { unlistable_.insert(dir); }
 
-    char pathSeparator() const override { return separator_; }
-    std::optional<std::uint32_t> attributes(const std::string& path) override {
+    char PathSeparator() const override { return separator_; }
+    std::optional<std::uint32_t> Attributes(const std::string& path) override {
         queried.push_back(path);
+        if (path == throwOnAttributesOf) throw std::runtime_error("Attributes failed");
         const auto found = attributes_.find(path);
         if (found == attributes_.end()) return std::nullopt;
         return found->second;
     }
-    bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
+    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
         listed.push_back(dropped ? "dropped " + dir : dir);
         if (unlistable_.count(dir) != 0) return false;
         for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
@@ -53,6 +56,7 @@ public:
 
     std::vector<std::string> queried;
     std::vector<std::string> listed;  // on the walk's first thread
+    std::string throwOnAttributesOf;  // a name whose query throws, as a failing system would
     bool allowSecondThread = false;
 
 private:
@@ -71,15 +75,14 @@ private:
 };
 
 struct FakeClipboard final : Clipboard {
-    void clear() override {
-        events.push_back("clear");
-        text.reset();
-    }
-    void setText(const std::string& newText) override {
-        events.push_back("set");
+    bool SetText(const std::string& newText) override {
+        ++setCount;
+        if (refuse) return false;
         text = newText;
+        return true;
     }
-    std::vector<std::string> events;
+    int setCount = 0;
+    bool refuse = false;
     std::optional<std::string> text;
 };
 
@@ -90,14 +93,14 @@ struct ShownMessage {
 };
 
 struct FakeMsgBox final : MsgBox {
-    void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override {
+    void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override {
         shown.push_back({std::string(prompt), buttonsAndIcon, std::string(title)});
     }
     std::vector<ShownMessage> shown;
 };
 
 struct FakeBeep final : Beep {
-    void beep() override { ++count; }
+    void Sound() override { ++count; }
     int count = 0;
 };
 
@@ -110,22 +113,22 @@ struct FakeTextRules final : TextRules {
         }
         return lowered;
     }
-    void appendCollationKey(std::string_view text, std::string& keys) const override {
+    void AppendCollationKey(std::string_view text, std::string& keys) const override {
         keys += Lowered(text);
     }
-    std::string toUpper(std::string_view text) const override {
+    std::string ToUpper(std::string_view text) const override {
         std::string upper(text);
         for (char& c : upper) {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         }
         return upper;
     }
-    std::string toLower(std::string_view text) const override { return Lowered(text); }
+    std::string ToLower(std::string_view text) const override { return Lowered(text); }
 };
 
 // Counts the yields and runs what a test wants to happen while the walk waits.
 struct FakeYield final : Yield {
-    void yieldOnce() override {
+    void YieldOnce() override {
         ++count;
         if (duringYield) duringYield(count);
     }
@@ -150,7 +153,27 @@ struct FakeDrop {
     DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
 };
 
-struct FakePlacement final : AAJ {
+// The main window as the drop gate sees it: posted work waits until RunPosted, as the event
+// loop would run it after the current event.
+struct FakeDropWindow final : DropWindow {
+    void Post(std::function<void()> task) override { posted.push_back(std::move(task)); }
+    void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
+    void Hide() override { ++hidden; }
+    void Close() override { ++closed; }
+    void RunPosted() {
+        while (!posted.empty()) {
+            auto task = std::move(posted.front());
+            posted.erase(posted.begin());
+            task();
+        }
+    }
+    std::vector<std::function<void()>> posted;
+    std::vector<bool> cursors;
+    int hidden = 0;
+    int closed = 0;
+};
+
+struct FakePlacement final : WindowPlacement {
     void SetAlwaysOnTop(bool onTop) override { calls.push_back(onTop); }
     std::vector<bool> calls;
 };
@@ -159,13 +182,13 @@ class FakeSettingsStore final : public SettingsStore {
 public:
     using Address = std::tuple<std::string, std::string, std::string>;
 
-    std::optional<std::string> read(std::string_view application, std::string_view section,
+    std::optional<std::string> Read(std::string_view application, std::string_view section,
                                     std::string_view key) override {
         const auto found = values.find(Address(application, section, key));
         if (found == values.end()) return std::nullopt;
         return found->second;
     }
-    bool write(std::string_view application, std::string_view section, std::string_view key,
+    bool Write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override {
         if (refuseWrites) return false;
         values[Address(application, section, key)] = std::string(value);

@@ -9,7 +9,7 @@ int pixelsFromTwips(int twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-double ScaleFactorForFont(double averageCharWidth) {
+double FontScaleFactor(double averageCharWidth) {
     return std::max(1.0, averageCharWidth / cReferenceAverageCharWidth);
 }
 

@@ -11,12 +11,8 @@ inline constexpr double cReferenceAverageCharWidth = 5.5;
 
 int pixelsFromTwips(int twips, double dpi);
 
-// 1 for the reference font or a narrower one; averageCharWidth is in pixels at 96 dpi.
-double ScaleFactorForFont(double averageCharWidth);
-
-// The dpi that scales the tables for a font of this average width.
-inline double ScaledDpi(double averageCharWidth) {
-    return cReferenceDpi * ScaleFactorForFont(averageCharWidth);
-}
+// The factor for a font whose 52 Latin letters are averageCharWidth pixels wide at 96 dpi:
+// 1 for the reference font or a narrower one.
+double FontScaleFactor(double averageCharWidth);
 
 }  // namespace quarnel

@@ -1,30 +1,39 @@
 #include "MainFormBehaviour.hpp"
 
+#include "HelpMessage.hpp"
+#include "InfoMessage.hpp"
 #include "MainFormTable.hpp"
-#include "core/AAB.hpp"
+#include "VersionLine.hpp"
+#include "core/OptionStorage.hpp"
 #include "core/ProgramTitle.hpp"
 
 namespace quarnel {
 
-void MainFormLoad(MainFormView& view, SettingsStore& store, AAJ& placement) {
+void MainFormLoad(MainFormView& view, SettingsStore& store, WindowPlacement& placement) {
     view.SetCaption(ProgramTitle);
     LoadOptions(store, placement);
 }
 
-void BtnClick(int index, MainFormCommands& commands) {
+void MainFormButtons::BtnClick(int index) {
     switch (index) {
         case MainFormTable::cOptionenButton:
-            commands.OpenOptions();
+            OpenOptions();
             break;
         case MainFormTable::cHilfeButton:
-            commands.ShowHelp();
+            ShowHelp(msgBox_, VersionLine(version_));
             break;
         case MainFormTable::cInfoButton:
-            commands.ShowInfo();
+            ShowInfoBox(msgBox_, ProgramTitle, VersionLine(version_));
             break;
         default:
             break;
     }
+}
+
+void MainFormButtons::OpenOptions() {
+    const std::unique_ptr<OptionDialog> dialog = optionDialogs_.MakeOptionDialog();
+    SyncOptionButtons(*dialog);
+    dialog->ShowModal();
 }
 
 }  // namespace quarnel

@@ -1,10 +1,15 @@
-// What MainForm does, apart from how it is drawn: its load and the dispatch of its buttons.
+// What MainForm does, apart from how it is drawn: its load, and its three buttons, which open
+// the options dialog and show the help and the info message.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
-#include "platform/AAJ.hpp"
+#include "core/OptionSync.hpp"
+#include "platform/MsgBox.hpp"
+#include "platform/ProgramVersion.hpp"
 #include "platform/SettingsStore.hpp"
+#include "platform/WindowPlacement.hpp"
 
 namespace quarnel {
 
@@ -14,17 +19,38 @@ public:
     virtual void SetCaption(std::string_view caption) = 0;
 };
 
-class MainFormCommands {
+// Runs once before the window is shown: caption, then the stored options.
+void MainFormLoad(MainFormView& view, SettingsStore& store, WindowPlacement& placement);
+
+// OptionForm, made afresh for each opening and discarded when it closes.
+class OptionDialog : public OptionButtons {
 public:
-    virtual ~MainFormCommands() = default;
-    virtual void OpenOptions() = 0;
-    virtual void ShowHelp() = 0;
-    virtual void ShowInfo() = 0;
+    // Shows the dialog and returns once the user has closed it; the main window takes no input
+    // meanwhile.
+    virtual void ShowModal() = 0;
 };
 
-// Runs once before the window is shown: caption, then the stored options.
-void MainFormLoad(MainFormView& view, SettingsStore& store, AAJ& placement);
+class OptionDialogMaker {
+public:
+    virtual ~OptionDialogMaker() = default;
+    virtual std::unique_ptr<OptionDialog> MakeOptionDialog() = 0;
+};
 
-void BtnClick(int index, MainFormCommands& commands);
+// Btn(0) to Btn(2): the options dialog, the help and the info message, both headed by the
+// version line of the running program.
+class MainFormButtons {
+public:
+    MainFormButtons(OptionDialogMaker& optionDialogs, MsgBox& msgBox, ProgramVersion version)
+        : optionDialogs_(optionDialogs), msgBox_(msgBox), version_(version) {}
+
+    void BtnClick(int index);
+
+private:
+    void OpenOptions();
+
+    OptionDialogMaker& optionDialogs_;
+    MsgBox& msgBox_;
+    ProgramVersion version_;
+};
 
 }  // namespace quarnel

@@ -15,11 +15,11 @@ inline constexpr int cHilfeButton = 1;
 inline constexpr int cInfoButton = 2;
 
 inline constexpr std::array cControls{
-    ControlRow{ControlKind::CommandButton, "Btn", 0, "", "&Optionen", 60, 1080, 795, 315, 0},
-    ControlRow{ControlKind::CommandButton, "Btn", 1, "", "&Hilfe", 60, 1440, 795, 315, 1},
-    ControlRow{ControlKind::CommandButton, "Btn", 2, "", "&Info", 60, 1800, 795, 315, 2},
-    ControlRow{ControlKind::Frame, "DropFrame", -1, "", "Drop!", 60, 60, 795, 915, 3},
-    ControlRow{ControlKind::Image, "Image1", -1, "DropFrame", "", 120, 240, 480, 480, -1},
+    ControlRow{ControlKind::CommandButton, "Btn", 0, {}, "&Optionen", 60, 1080, 795, 315, 0},
+    ControlRow{ControlKind::CommandButton, "Btn", 1, {}, "&Hilfe", 60, 1440, 795, 315, 1},
+    ControlRow{ControlKind::CommandButton, "Btn", 2, {}, "&Info", 60, 1800, 795, 315, 2},
+    ControlRow{ControlKind::Frame, "DropFrame", -1, {}, "Drop!", 60, 60, 795, 915, 3},
+    ControlRow{ControlKind::Image, "Image1", -1, {"DropFrame"}, "", 120, 240, 480, 480, -1},
 };
 
 }  // namespace quarnel::MainFormTable

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Messages.hpp"
 #include "core/ProgramTitle.hpp"
 
 namespace quarnel {
@@ -10,7 +11,7 @@ void OptionFormLoad(OptionFormView& view) {
     view.SetCaption(std::string(ProgramTitle) + " Optionen");
 }
 
-void OptionClicks::OptClick(int index, const OptionButtons& buttons, MsgBox& msgBox) {
+void OptionClickHandler::OnOptClick(int index, const OptionButtons& buttons) {
     switch (ApplyOptionClick(index, buttons, store_, mainWindowPlacement_)) {
         case OptionClickResult::Ignored:
             break;
@@ -20,7 +21,7 @@ void OptionClicks::OptClick(int index, const OptionButtons& buttons, MsgBox& msg
         case OptionClickResult::SaveRefused:
             if (!refusalReported_) {
                 refusalReported_ = true;
-                msgBox.show(cMsgOptionsNotSaved, cMsgInformation, ProgramTitle);
+                msgBox_.Show(cMsgOptionsNotSaved, cMsgInformation, ProgramTitle);
             }
             break;
     }

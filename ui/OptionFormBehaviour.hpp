@@ -3,17 +3,12 @@
 
 #include <string_view>
 
-#include "core/Module1.hpp"
-#include "platform/AAJ.hpp"
+#include "core/OptionSync.hpp"
 #include "platform/MsgBox.hpp"
 #include "platform/SettingsStore.hpp"
+#include "platform/WindowPlacement.hpp"
 
 namespace quarnel {
-
-inline constexpr std::string_view cMsgOptionsNotSaved =
-    "Die Optionen konnten nicht gespeichert werden.\r\r"
-    "Die gewählte Einstellung gilt trotzdem, bis Quarnel! beendet wird. Beim nächsten Start "
-    "gelten wieder die zuletzt gespeicherten Optionen.";
 
 class OptionFormView {
 public:
@@ -24,20 +19,21 @@ public:
 // Runs each time the dialog is created: "Quarnel! 2.5 Optionen".
 void OptionFormLoad(OptionFormView& view);
 
-// The clicks on option buttons, for the whole run: every dialog opened uses the same one, so a
-// store that keeps refusing is reported once, not on every click. A save that works again ends
-// the refusal; the next refused one is reported anew.
-class OptionClicks {
+// The clicks on option buttons, for the whole run: every dialog opened uses the same handler,
+// so a store that keeps refusing is reported once, not on every click. A save that works again
+// ends the refusal; the next refused one is reported anew.
+class OptionClickHandler {
 public:
-    OptionClicks(SettingsStore& store, AAJ& mainWindowPlacement)
-        : store_(store), mainWindowPlacement_(mainWindowPlacement) {}
+    OptionClickHandler(SettingsStore& store, WindowPlacement& mainWindowPlacement, MsgBox& msgBox)
+        : store_(store), mainWindowPlacement_(mainWindowPlacement), msgBox_(msgBox) {}
 
-    // ApplyOptionClick for Opt(index); a refused save is told through msgBox.
-    void OptClick(int index, const OptionButtons& buttons, MsgBox& msgBox);
+    // Opt(index) became selected: ApplyOptionClick, and a refused save said once.
+    void OnOptClick(int index, const OptionButtons& buttons);
 
 private:
     SettingsStore& store_;
-    AAJ& mainWindowPlacement_;
+    WindowPlacement& mainWindowPlacement_;
+    MsgBox& msgBox_;
     bool refusalReported_ = false;
 };
 

@@ -1,14 +1,17 @@
 #include "WindowsProgram.hpp"
 
+#include "platform/ProgramVersion.hpp"
+
 namespace quarnel {
 
 WindowsProgram::WindowsProgram()
-    : dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}) {
+    : dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
+      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_),
+      optionForms_(optionClicks_, mainForm_.Handle()),
+      buttons_(optionForms_, msgBox_, RunningVersion()) {
     msgBox_.SetOwner(mainForm_.Handle());
     placement_.SetWindow(mainForm_.Handle());
-    mainForm_.Image1().SetDropAction(
-        [this](const DropData& data) { dropHandler_.HandleDrop(data); });
-    mainForm_.SetButtonServices(msgBox_, optionClicks_);
+    mainForm_.Connect(dropGate_, buttons_);
     MainFormLoad(mainForm_, settings_, placement_);
 }
 

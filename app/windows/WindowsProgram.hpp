@@ -1,7 +1,8 @@
-// The Windows desktop program wired together: the main window, the platform services and the
-// drop handler, each alive for the whole run.
+// The Windows desktop program wired together: the main window, the platform services, the drop
+// handler and its gate, and the buttons' behaviour, each alive for the whole run.
 #pragma once
 
+#include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "platform/windows/RegistrySettingsStore.hpp"
 #include "platform/windows/WinBeep.hpp"
@@ -11,7 +12,10 @@
 #include "platform/windows/WinTextRules.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "platform/windows/WinYield.hpp"
+#include "ui/MainFormBehaviour.hpp"
+#include "ui/OptionFormBehaviour.hpp"
 #include "ui/windows/MainForm.hpp"
+#include "ui/windows/OptionForm.hpp"
 
 namespace quarnel {
 
@@ -26,14 +30,17 @@ private:
     MainForm mainForm_;
     WinFileSystem files_;
     WinMsgBox msgBox_;
-    WinClipboard clipboard_{msgBox_};
+    WinClipboard clipboard_;
     WinBeep beep_;
     WinTextRules textRules_;
     WinWindowPlacement placement_;
     WinYield yield_;
     RegistrySettingsStore settings_;
     DropHandler dropHandler_;
-    OptionClicks optionClicks_{settings_, placement_};
+    DropGate dropGate_;
+    OptionClickHandler optionClicks_{settings_, placement_, msgBox_};
+    OptionFormMaker optionForms_;
+    MainFormButtons buttons_;
 };
 
 }  // namespace quarnel

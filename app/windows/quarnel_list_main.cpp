@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/ListCommand.hpp"
 #include "platform/windows/CommandLineName.hpp"
 #include "platform/windows/RegistrySettingsStore.hpp"
 #include "platform/windows/WinFileSystem.hpp"
 #include "platform/windows/WinTextRules.hpp"
-#include "ui/ListCommand.hpp"
 
 namespace {
 

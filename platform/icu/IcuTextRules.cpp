@@ -43,7 +43,7 @@ IcuTextRules::IcuTextRules(const std::string& localeName) {
 
 IcuTextRules::~IcuTextRules() = default;
 
-void IcuTextRules::appendCollationKey(std::string_view text, std::string& keys) const {
+void IcuTextRules::AppendCollationKey(std::string_view text, std::string& keys) const {
     UErrorCode status = U_ZERO_ERROR;
     std::int32_t utf16Length = 0;
     if (utf16_.size() < text.size() + 1) utf16_.resize(text.size() + 1);
@@ -67,11 +67,11 @@ void IcuTextRules::appendCollationKey(std::string_view text, std::string& keys) 
     }
 }
 
-std::string IcuTextRules::toUpper(std::string_view text) const {
+std::string IcuTextRules::ToUpper(std::string_view text) const {
     return MapEachCodePoint(text, [](UChar32 c) { return u_toupper(c); });
 }
 
-std::string IcuTextRules::toLower(std::string_view text) const {
+std::string IcuTextRules::ToLower(std::string_view text) const {
     return MapEachCodePoint(text, [](UChar32 c) { return u_tolower(c); });
 }
 

@@ -16,9 +16,9 @@ public:
     explicit IcuTextRules(const std::string& localeName);
     ~IcuTextRules() override;
 
-    void appendCollationKey(std::string_view text, std::string& keys) const override;
-    std::string toUpper(std::string_view text) const override;
-    std::string toLower(std::string_view text) const override;
+    void AppendCollationKey(std::string_view text, std::string& keys) const override;
+    std::string ToUpper(std::string_view text) const override;
+    std::string ToLower(std::string_view text) const override;
 
 private:
     struct CollatorCloser {

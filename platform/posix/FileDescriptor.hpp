@@ -14,16 +14,16 @@ public:
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept {
         if (this != &other) {
-            reset();
+            Reset();
             fd_ = std::exchange(other.fd_, -1);
         }
         return *this;
     }
-    ~FileDescriptor() { reset(); }
+    ~FileDescriptor() { Reset(); }
 
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    void reset() {
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    void Reset() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }

@@ -20,8 +20,8 @@ FileDescriptor OpenStepwise(int at, std::string_view path, int flags) {
     FileDescriptor current;
     if (!path.empty() && path.front() == '/') {
         current = FileDescriptor(::open("/", cFolderFlags));
-        if (!current.valid()) return current;
-        at = current.get();
+        if (!current.Valid()) return current;
+        at = current.Get();
     }
     while (!path.empty()) {
         const std::size_t slash = std::min(path.find('/'), path.size());
@@ -29,14 +29,14 @@ FileDescriptor OpenStepwise(int at, std::string_view path, int flags) {
         path.remove_prefix(std::min(slash + 1, path.size()));
         if (name.empty()) continue;
         FileDescriptor next(::openat(at, name.c_str(), flags));
-        if (!next.valid()) {
+        if (!next.Valid()) {
             const int error = errno;
-            current.reset();
+            current.Reset();
             errno = error;
             return next;
         }
         current = std::move(next);
-        at = current.get();
+        at = current.Get();
     }
     return current;
 }
@@ -56,8 +56,8 @@ int OpenFolderChain::StartChain(const std::string& dir, int flags) {
     openCount_ = 0;
     const std::string path(WithoutTrailingSlash(dir));
     FileDescriptor fd(::open(path.c_str(), flags));
-    if (!fd.valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, flags);
-    if (!fd.valid()) return -1;
+    if (!fd.Valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, flags);
+    if (!fd.Valid()) return -1;
     return Push(dir, std::move(fd));
 }
 
@@ -67,19 +67,19 @@ int OpenFolderChain::OpenBeneath(const std::string& dir) {
         std::mismatch(deepest_.begin(), deepest_.end(), dir.begin(), dir.end()).first -
         deepest_.begin());
     while (!levels_.empty() && levels_.back().length > common) {
-        if (levels_.back().fd.valid()) --openCount_;
+        if (levels_.back().fd.Valid()) --openCount_;
         levels_.pop_back();
     }
     if (levels_.empty()) return StartChain(dir, cFoundFolderFlags);
 
     // Open again what was closed between the nearest open ancestor and the parent.
     std::size_t anchor = levels_.size() - 1;
-    while (!levels_[anchor].fd.valid()) --anchor;
+    while (!levels_[anchor].fd.Valid()) --anchor;
     for (std::size_t i = anchor + 1; i < levels_.size(); ++i) {
         const std::size_t begin = levels_[i - 1].length;
         const std::string name = dir.substr(begin, levels_[i].length - 1 - begin);
-        FileDescriptor fd(::openat(levels_[i - 1].fd.get(), name.c_str(), cFoundFolderFlags));
-        if (!fd.valid()) return -1;
+        FileDescriptor fd(::openat(levels_[i - 1].fd.Get(), name.c_str(), cFoundFolderFlags));
+        if (!fd.Valid()) return -1;
         levels_[i].fd = std::move(fd);
         ++openCount_;
     }
@@ -89,11 +89,11 @@ int OpenFolderChain::OpenBeneath(const std::string& dir) {
     FileDescriptor fd;
     if (rest.find('/') == std::string_view::npos) {
         fd = FileDescriptor(
-            ::openat(levels_.back().fd.get(), std::string(rest).c_str(), cFoundFolderFlags));
+            ::openat(levels_.back().fd.Get(), std::string(rest).c_str(), cFoundFolderFlags));
     } else {
-        fd = OpenStepwise(levels_.back().fd.get(), rest, cFoundFolderFlags);
+        fd = OpenStepwise(levels_.back().fd.Get(), rest, cFoundFolderFlags);
     }
-    if (!fd.valid()) return -1;
+    if (!fd.Valid()) return -1;
     return Push(dir, std::move(fd));
 }
 
@@ -102,14 +102,14 @@ int OpenFolderChain::Push(const std::string& dir, FileDescriptor fd) {
     levels_.push_back({dir.size(), std::move(fd)});
     ++openCount_;
     CloseBeyondLimit();
-    return levels_.back().fd.get();
+    return levels_.back().fd.Get();
 }
 
 void OpenFolderChain::CloseBeyondLimit() {
     // The dropped folder stays open: every other one can be reached again from it.
     for (std::size_t i = 1; openCount_ > cMostOpen && i < levels_.size(); ++i) {
-        if (!levels_[i].fd.valid()) continue;
-        levels_[i].fd.reset();
+        if (!levels_[i].fd.Valid()) continue;
+        levels_[i].fd.Reset();
         --openCount_;
     }
 }

@@ -31,7 +31,7 @@ EntryKind KindOf(int folder, const char* name, unsigned char type) {
 
 PosixFileSystem::PosixFileSystem() : listingBuffer_(cListingBufferBytes / sizeof(std::uint64_t)) {}
 
-std::optional<std::uint32_t> PosixFileSystem::attributes(const std::string& path) {
+std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::string& path) {
     struct stat status {};
     // A link counts as what it points to; a dangling link is still a name that exists.
     if (::stat(path.c_str(), &status) != 0 && ::lstat(path.c_str(), &status) != 0) {
@@ -44,7 +44,7 @@ std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {
     return std::make_unique<PosixFileSystem>();
 }
 
-bool PosixFileSystem::listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) {
+bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) {
     const int folder = openFolders_.Open(dir, dropped);
     if (folder < 0) return false;
     auto* const buffer = reinterpret_cast<char*>(listingBuffer_.data());

@@ -15,9 +15,9 @@ class PosixFileSystem final : public FileSystem {
 public:
     PosixFileSystem();
 
-    char pathSeparator() const override { return '/'; }
-    std::optional<std::uint32_t> attributes(const std::string& path) override;
-    bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override;
+    char PathSeparator() const override { return '/'; }
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override;
     std::unique_ptr<FileSystem> ForSecondThread() override;
 
 private:

@@ -40,14 +40,14 @@ std::filesystem::path IniSettingsStore::FilePath(std::string_view application,
     return configHome_ / std::string(application) / (std::string(section) + ".ini");
 }
 
-std::optional<std::string> IniSettingsStore::read(std::string_view application,
+std::optional<std::string> IniSettingsStore::Read(std::string_view application,
                                                   std::string_view section, std::string_view key) {
     const auto text = FileText(FilePath(application, section));
     if (!text) return std::nullopt;
     return IniValue(*text, cIniGroup, key);
 }
 
-bool IniSettingsStore::write(std::string_view application, std::string_view section,
+bool IniSettingsStore::Write(std::string_view application, std::string_view section,
                              std::string_view key, std::string_view value) {
     const auto path = FilePath(application, section);
     const std::string oldText = FileText(path).value_or(std::string());

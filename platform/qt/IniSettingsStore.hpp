@@ -15,9 +15,9 @@ public:
 
     static std::filesystem::path DefaultConfigHome();
 
-    std::optional<std::string> read(std::string_view application, std::string_view section,
+    std::optional<std::string> Read(std::string_view application, std::string_view section,
                                     std::string_view key) override;
-    bool write(std::string_view application, std::string_view section, std::string_view key,
+    bool Write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
 
     std::filesystem::path FilePath(std::string_view application, std::string_view section) const;

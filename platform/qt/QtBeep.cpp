@@ -4,6 +4,6 @@
 
 namespace quarnel {
 
-void QtBeep::beep() { QApplication::beep(); }
+void QtBeep::Sound() { QApplication::beep(); }
 
 }  // namespace quarnel

@@ -7,7 +7,7 @@ namespace quarnel {
 
 class QtBeep final : public Beep {
 public:
-    void beep() override;
+    void Sound() override;
 };
 
 }  // namespace quarnel

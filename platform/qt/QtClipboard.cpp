@@ -5,10 +5,10 @@
 
 namespace quarnel {
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
-
-void QtClipboard::setText(const std::string& text) {
+// Setting the text replaces whatever the clipboard held; Qt reports no failure.
+bool QtClipboard::SetText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
+    return true;
 }
 
 }  // namespace quarnel

@@ -7,8 +7,7 @@ namespace quarnel {
 
 class QtClipboard final : public Clipboard {
 public:
-    void clear() override;
-    void setText(const std::string& text) override;
+    bool SetText(const std::string& text) override;
 };
 
 }  // namespace quarnel

@@ -1,5 +1,6 @@
 #include "QtMsgBox.hpp"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace quarnel {
@@ -22,12 +23,14 @@ QString FromUtf8(std::string_view text) {
 
 }  // namespace
 
-void QtMsgBox::show(std::string_view prompt, int buttonsAndIcon, std::string_view title) {
+void QtMsgBox::Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) {
     // QMessageBox draws a lone CR as a blank, not as the line break it stands for.
     QString text = FromUtf8(prompt);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
-    QMessageBox box(IconFor(buttonsAndIcon), FromUtf8(title), text, QMessageBox::Ok, parent_);
+    QWidget* modalInFront = QApplication::activeModalWidget();
+    QMessageBox box(IconFor(buttonsAndIcon), FromUtf8(title), text, QMessageBox::Ok,
+                    modalInFront != nullptr ? modalInFront : parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

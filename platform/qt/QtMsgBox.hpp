@@ -1,4 +1,5 @@
-// Message boxes with QMessageBox, modal to the window they are given.
+// Message boxes with QMessageBox, modal to the dialog in front (the options dialog) or else to
+// the window they are given.
 #pragma once
 
 #include "platform/MsgBox.hpp"
@@ -10,7 +11,7 @@ namespace quarnel {
 class QtMsgBox final : public MsgBox {
 public:
     explicit QtMsgBox(QWidget* parent) : parent_(parent) {}
-    void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
+    void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
 
 private:
     QWidget* parent_;

@@ -1,14 +1,14 @@
-// AAJ on Qt: the stay-on-top hint of one window. On a shown window it is a request to the
-// window manager, made on the QWindow so the window is not hidden and shown again.
+// WindowPlacement on Qt: the stay-on-top hint of one window. On a shown window it is a request to
+// the window manager, made on the QWindow so the window is not hidden and shown again.
 #pragma once
 
-#include "platform/AAJ.hpp"
+#include "platform/WindowPlacement.hpp"
 
 class QWidget;
 
 namespace quarnel {
 
-class QtWindowPlacement final : public AAJ {
+class QtWindowPlacement final : public WindowPlacement {
 public:
     explicit QtWindowPlacement(QWidget& window) : window_(window) {}
     void SetAlwaysOnTop(bool onTop) override;

@@ -4,6 +4,6 @@
 
 namespace quarnel {
 
-void QtYield::yieldOnce() { QCoreApplication::processEvents(); }
+void QtYield::YieldOnce() { QCoreApplication::processEvents(); }
 
 }  // namespace quarnel

@@ -7,7 +7,7 @@ namespace quarnel {
 
 class QtYield final : public Yield {
 public:
-    void yieldOnce() override;
+    void YieldOnce() override;
 };
 
 }  // namespace quarnel

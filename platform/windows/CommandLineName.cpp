@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "WideText.hpp"
+#include "support/WideText.hpp"
 
 namespace quarnel {
 

@@ -18,8 +18,8 @@ public:
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
-    HKEY get() const { return key_; }
-    HKEY* out() { return &key_; }
+    HKEY Get() const { return key_; }
+    HKEY* Out() { return &key_; }
 
 private:
     HKEY key_ = nullptr;

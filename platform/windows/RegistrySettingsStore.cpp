@@ -1,7 +1,7 @@
 #include "RegistrySettingsStore.hpp"
 
 #include "RegistryKey.hpp"
-#include "WideText.hpp"
+#include "support/WideText.hpp"
 
 namespace quarnel {
 
@@ -12,24 +12,24 @@ std::wstring RegistrySettingsStore::KeyPath(std::string_view application,
     return WideFromUtf8(path);
 }
 
-std::optional<std::string> RegistrySettingsStore::read(std::string_view application,
+std::optional<std::string> RegistrySettingsStore::Read(std::string_view application,
                                                        std::string_view section,
                                                        std::string_view key) {
     RegistryKey settings;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), 0,
-                        KEY_QUERY_VALUE, settings.out()) != ERROR_SUCCESS) {
+                        KEY_QUERY_VALUE, settings.Out()) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     const std::wstring valueName = WideFromUtf8(key);
     // The value may change between asking for its size and reading it: ask again then.
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD bytes = 0;
-        LSTATUS status = ::RegGetValueW(settings.get(), nullptr, valueName.c_str(), RRF_RT_REG_SZ,
+        LSTATUS status = ::RegGetValueW(settings.Get(), nullptr, valueName.c_str(), RRF_RT_REG_SZ,
                                         nullptr, nullptr, &bytes);
         if (status != ERROR_SUCCESS) return std::nullopt;
         std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        status = ::RegGetValueW(settings.get(), nullptr, valueName.c_str(), RRF_RT_REG_SZ, nullptr,
+        status = ::RegGetValueW(settings.Get(), nullptr, valueName.c_str(), RRF_RT_REG_SZ, nullptr,
                                 value.data(), &bytes);
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) return std::nullopt;
@@ -40,17 +40,17 @@ std::optional<std::string> RegistrySettingsStore::read(std::string_view applicat
     return std::nullopt;
 }
 
-bool RegistrySettingsStore::write(std::string_view application, std::string_view section,
+bool RegistrySettingsStore::Write(std::string_view application, std::string_view section,
                                   std::string_view key, std::string_view value) {
     RegistryKey settings;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, settings.out(),
+                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, settings.Out(),
                           nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const std::wstring data = WideFromUtf8(value);
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(settings.get(), WideFromUtf8(key).c_str(), 0, REG_SZ,
+    return ::RegSetValueExW(settings.Get(), WideFromUtf8(key).c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
 }
 

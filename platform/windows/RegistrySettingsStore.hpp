@@ -14,9 +14,9 @@ public:
     explicit RegistrySettingsStore(std::string base = "Software") : base_(std::move(base)) {}
 
     // A value of another type than REG_SZ, or one that cannot be read, counts as missing.
-    std::optional<std::string> read(std::string_view application, std::string_view section,
+    std::optional<std::string> Read(std::string_view application, std::string_view section,
                                     std::string_view key) override;
-    bool write(std::string_view application, std::string_view section, std::string_view key,
+    bool Write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
 
 private:

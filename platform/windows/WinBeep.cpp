@@ -4,6 +4,6 @@
 
 namespace quarnel {
 
-void WinBeep::beep() { ::MessageBeep(MB_OK); }
+void WinBeep::Sound() { ::MessageBeep(MB_OK); }
 
 }  // namespace quarnel

@@ -7,7 +7,7 @@ namespace quarnel {
 
 class WinBeep final : public Beep {
 public:
-    void beep() override;
+    void Sound() override;
 };
 
 }  // namespace quarnel

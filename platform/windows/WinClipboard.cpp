@@ -4,25 +4,15 @@
 
 #include <cstring>
 
-#include "WideText.hpp"
-#include "core/ProgramTitle.hpp"
-#include "platform/MsgBox.hpp"
+#include "support/WideText.hpp"
 
 namespace quarnel {
-
-const std::string_view cMsgClipboardBusy =
-    "Die Zwischenablage wird gerade von einem anderen Programm benutzt.\r"
-    "Die Liste konnte nicht in die Zwischenablage geschrieben werden.";
-
-const std::string_view cMsgClipboardRefused =
-    "Die Liste konnte nicht in die Zwischenablage geschrieben werden.";
-
 namespace {
 
 constexpr int cOpenAttempts = 20;
 constexpr DWORD cOpenRetryMilliseconds = 50;
 
-// The clipboard, open from construction to destruction when opened() says so.
+// The clipboard, open from construction to destruction when Opened() says so.
 class OpenedClipboard {
 public:
     explicit OpenedClipboard(HWND owner) {
@@ -37,7 +27,7 @@ public:
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
 
-    bool opened() const { return opened_; }
+    bool Opened() const { return opened_; }
 
 private:
     bool opened_ = false;
@@ -59,8 +49,8 @@ public:
     GlobalText(const GlobalText&) = delete;
     GlobalText& operator=(const GlobalText&) = delete;
 
-    HGLOBAL get() const { return memory_; }
-    void release() { memory_ = nullptr; }
+    HGLOBAL Get() const { return memory_; }
+    void Release() { memory_ = nullptr; }
 
 private:
     HGLOBAL memory_;
@@ -80,38 +70,24 @@ public:
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
 
-    HWND get() const { return window_; }
+    HWND Get() const { return window_; }
 
 private:
     HWND window_;
 };
 
-WinClipboard::WinClipboard(MsgBox& msgBox)
-    : owner_(std::make_unique<OwnerWindow>()), msgBox_(msgBox) {}
+WinClipboard::WinClipboard() : owner_(std::make_unique<OwnerWindow>()) {}
 
 WinClipboard::~WinClipboard() = default;
 
-void WinClipboard::clear() {
-    const OpenedClipboard clipboard(owner_->get());
-    if (clipboard.opened()) ::EmptyClipboard();
-}
-
-void WinClipboard::setText(const std::string& text) {
+bool WinClipboard::SetText(const std::string& text) {
     GlobalText memory(WideFromUtf8(text));
-    std::string_view problem;
-    {
-        const OpenedClipboard clipboard(owner_->get());
-        if (!clipboard.opened()) {
-            problem = cMsgClipboardBusy;
-        } else if (memory.get() != nullptr && ::EmptyClipboard() &&
-                   ::SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr) {
-            memory.release();  // the clipboard owns it now
-        } else {
-            problem = cMsgClipboardRefused;
-        }
-    }
-    // shown once the clipboard is closed again, so other programs are not kept waiting
-    if (!problem.empty()) msgBox_.show(problem, cMsgInformation, ProgramTitle);
+    if (memory.Get() == nullptr) return false;
+    const OpenedClipboard clipboard(owner_->Get());
+    if (!clipboard.Opened() || !::EmptyClipboard()) return false;
+    if (::SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) return false;
+    memory.Release();  // the clipboard owns it now
+    return true;
 }
 
 }  // namespace quarnel

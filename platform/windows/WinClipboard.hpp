@@ -1,32 +1,26 @@
 // The clipboard as CF_UNICODETEXT. Another program may hold the clipboard open for a moment:
-// opening is retried for about a second, and a clipboard that stays busy is reported in a
-// message box, never passed over in silence.
+// opening is retried for about a second before the text counts as not set.
 #pragma once
 
 #include <memory>
 
 #include "platform/Clipboard.hpp"
-#include "platform/MsgBox.hpp"
 
 namespace quarnel {
 
-extern const std::string_view cMsgClipboardBusy;
-
 class WinClipboard final : public Clipboard {
 public:
-    explicit WinClipboard(MsgBox& msgBox);
+    WinClipboard();
     ~WinClipboard() override;
     WinClipboard(const WinClipboard&) = delete;
     WinClipboard& operator=(const WinClipboard&) = delete;
 
-    // Both open the clipboard on their own; the text replaces whatever it held.
-    void clear() override;
-    void setText(const std::string& text) override;
+    // Empties the clipboard and sets the text under one opening.
+    bool SetText(const std::string& text) override;
 
 private:
     class OwnerWindow;
     std::unique_ptr<OwnerWindow> owner_;
-    MsgBox& msgBox_;
 };
 
 }  // namespace quarnel

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "WideText.hpp"
+#include "support/WideText.hpp"
 
 namespace quarnel {
 namespace {
@@ -12,13 +12,13 @@ class FindHandle {
 public:
     explicit FindHandle(HANDLE handle) : handle_(handle) {}
     ~FindHandle() {
-        if (valid()) ::FindClose(handle_);
+        if (Valid()) ::FindClose(handle_);
     }
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
 
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
 
 private:
     HANDLE handle_;
@@ -42,7 +42,7 @@ std::wstring LongPathForm(const std::string& path) {
     return drivePath ? L"\\\\?\\" + wide : wide;
 }
 
-std::optional<std::uint32_t> WinFileSystem::attributes(const std::string& path) {
+std::optional<std::uint32_t> WinFileSystem::Attributes(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return static_cast<std::uint32_t>(attributes);
@@ -50,17 +50,17 @@ std::optional<std::uint32_t> WinFileSystem::attributes(const std::string& path) 
 
 // A dropped folder that is a link is listed through it, as Windows opens any path; a folder
 // found by the walk is reached only when it was listed as a plain folder.
-bool WinFileSystem::listFolder(const std::string& dir, bool /*dropped*/, FolderVisitor& visitor) {
+bool WinFileSystem::ListFolder(const std::string& dir, bool /*dropped*/, FolderVisitor& visitor) {
     const std::wstring pattern = LongPathForm(dir) + L"*";
     WIN32_FIND_DATAW entry;
     const FindHandle find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
                                              FindExSearchNameMatch, nullptr,
                                              FIND_FIRST_EX_LARGE_FETCH));
     // an empty drive root has not even "." and ".."
-    if (!find.valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!find.Valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         visitor.Entry(Utf8FromWide(entry.cFileName), KindOf(entry));
-    } while (::FindNextFileW(find.get(), &entry));
+    } while (::FindNextFileW(find.Get(), &entry));
     return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 

@@ -1,15 +1,15 @@
-// Message boxes with MessageBoxW, modal to the owner window once it is known.
+// Message boxes with MessageBoxW, modal to the program's window in front, else to the owner.
 #pragma once
 
-#include "NativeWindow.hpp"
 #include "platform/MsgBox.hpp"
+#include "support/NativeWindow.hpp"
 
 namespace quarnel {
 
 class WinMsgBox final : public MsgBox {
 public:
     void SetOwner(NativeWindow owner) { owner_ = owner; }
-    void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
+    void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
 
 private:
     NativeWindow owner_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "WideText.hpp"
+#include "support/WideText.hpp"
 
 namespace quarnel {
 namespace {
@@ -22,7 +22,7 @@ std::wstring Mapped(std::string_view text, DWORD flags) {
 
 }  // namespace
 
-void WinTextRules::appendCollationKey(std::string_view text, std::string& keys) const {
+void WinTextRules::AppendCollationKey(std::string_view text, std::string& keys) const {
     const std::wstring wide = WideFromUtf8(text);
     if (wide.empty()) return;
     constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
@@ -40,11 +40,11 @@ void WinTextRules::appendCollationKey(std::string_view text, std::string& keys) 
     keys.resize(start + (kept > 0 && keys[start + kept - 1] == '\0' ? kept - 1 : kept));
 }
 
-std::string WinTextRules::toUpper(std::string_view text) const {
+std::string WinTextRules::ToUpper(std::string_view text) const {
     return Utf8FromWide(Mapped(text, LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING));
 }
 
-std::string WinTextRules::toLower(std::string_view text) const {
+std::string WinTextRules::ToLower(std::string_view text) const {
     return Utf8FromWide(Mapped(text, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING));
 }
 

@@ -8,9 +8,9 @@ namespace quarnel {
 
 class WinTextRules final : public TextRules {
 public:
-    void appendCollationKey(std::string_view text, std::string& keys) const override;
-    std::string toUpper(std::string_view text) const override;
-    std::string toLower(std::string_view text) const override;
+    void AppendCollationKey(std::string_view text, std::string& keys) const override;
+    std::string ToUpper(std::string_view text) const override;
+    std::string ToLower(std::string_view text) const override;
 };
 
 }  // namespace quarnel

@@ -1,13 +1,13 @@
-// AAJ on Windows: SetWindowPos(window, HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0,
+// WindowPlacement on Windows: SetWindowPos(window, HWND_TOPMOST or HWND_NOTOPMOST, 0, 0, 0, 0,
 // SWP_NOSIZE | SWP_NOMOVE); its result is not examined.
 #pragma once
 
-#include "NativeWindow.hpp"
-#include "platform/AAJ.hpp"
+#include "platform/WindowPlacement.hpp"
+#include "support/NativeWindow.hpp"
 
 namespace quarnel {
 
-class WinWindowPlacement final : public AAJ {
+class WinWindowPlacement final : public WindowPlacement {
 public:
     void SetWindow(NativeWindow window) { window_ = window; }
     void SetAlwaysOnTop(bool onTop) override;

@@ -4,7 +4,7 @@
 
 namespace quarnel {
 
-void WinYield::yieldOnce() {
+void WinYield::YieldOnce() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -8,7 +8,7 @@ namespace quarnel {
 
 class WinYield final : public Yield {
 public:
-    void yieldOnce() override;
+    void YieldOnce() override;
 };
 
 }  // namespace quarnel

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/AAB.hpp"
-#include "core/Module1.hpp"
+#include "core/OptionStorage.hpp"
+#include "core/ProgramState.hpp"
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -26,7 +26,7 @@ TEST_F(DropHandlerTest, DefaultsSortNamesWithoutPath) {
     files.AddFile("C:\\x\\a.txt");
     Drop({"C:\\x\\b.txt", "C:\\x\\a.txt"});
     EXPECT_EQ(clipboard.text, "a.txt\r\nb.txt\r\n");
-    EXPECT_EQ(clipboard.events, (std::vector<std::string>{"clear", "set"}));
+    EXPECT_EQ(clipboard.setCount, 1);
     EXPECT_EQ(beep.count, 1);
     EXPECT_EQ(image1.styles, (std::vector<int>{1, 0}));
     EXPECT_TRUE(msgBox.shown.empty());
@@ -81,8 +81,25 @@ TEST_F(DropHandlerTest, EverythingExcludedStillEmptiesTheClipboardAndBeeps) {
     SetOptions("01010101000101");  // file names only, no expansion
     Drop({"C:\\only\\folder"});
     EXPECT_EQ(clipboard.text, "");
-    EXPECT_EQ(clipboard.events, (std::vector<std::string>{"clear", "set"}));
+    EXPECT_EQ(clipboard.setCount, 1);
     EXPECT_EQ(beep.count, 1);
+}
+
+TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEmpty) {
+    files.AddFile("C:\\x\\a.txt");
+    clipboard.refuse = true;
+    Drop({"C:\\x\\a.txt"});
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "Die Zwischenablage wird gerade von einem anderen Programm benutzt oder hat die "
+              "Liste nicht angenommen.\rDie Liste konnte nicht in die Zwischenablage geschrieben "
+              "werden.");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(beep.count, 1);
+
+    clipboard.refuse = false;
+    Drop({"C:\\x\\a.txt"});
+    EXPECT_EQ(clipboard.text, "a.txt\r\n");
 }
 
 TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {
@@ -100,7 +117,7 @@ TEST_F(DropHandlerTest, ForeignDataGetsItsMessageAndChangesNothing) {
     EXPECT_EQ(msgBox.shown[0].prompt, "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.");
     EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
     EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
-    EXPECT_TRUE(clipboard.events.empty());
+    EXPECT_EQ(clipboard.setCount, 0);
     EXPECT_EQ(beep.count, 0);
     EXPECT_TRUE(image1.styles.empty());
 }
@@ -139,7 +156,7 @@ TEST_F(DropHandlerTest, VanishedNamesAreReportedAndSkipped) {
 TEST_F(DropHandlerTest, ActiveListIsChosenOncePerDropWhileOtherFlagsAreReadPerEntry) {
     // A message box runs the event loop, as the dialog's clicks do: change the options then.
     struct ChangingMsgBox final : MsgBox {
-        void show(std::string_view, int, std::string_view) override {
+        void Show(std::string_view, int, std::string_view) override {
             OptionFlags = OptionFlagsFromString("10100011000110");
         }
     } changingMsgBox;

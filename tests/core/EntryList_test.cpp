@@ -12,28 +12,46 @@ const testing::FakeTextRules rules;
 TEST(EntryList, UnsortedKeepsArrivalOrderWithCrLfAfterEveryLine) {
     EntryList list(false);
     EXPECT_EQ(list.OutputText(rules), "");
-    list.add("b.txt");
-    list.add("a.txt");
-    list.add("");
+    list.Add("b.txt");
+    list.Add("a.txt");
+    list.Add("");
     EXPECT_EQ(list.OutputText(rules), "b.txt\r\na.txt\r\n\r\n");
 }
 
+// The name of arrival number i as upper and lower case letters: every one has the key
+// "aaaaaa", and each is told apart from the others.
+std::string CaseVariant(int i) {
+    std::string name;
+    for (int bit = 5; bit >= 0; --bit) name += ((i >> bit) & 1) != 0 ? 'A' : 'a';
+    return name;
+}
+
 TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
+    // Far more equal keys than a sort that is not stable leaves in their place by chance.
+    constexpr int cEqual = 48;
     EntryList list(true);
-    for (const char* entry : {"b", "A.txt", "a.txt", "C", "a.TXT", "a.txt"}) list.add(entry);
-    EXPECT_EQ(list.count(), 6u);
-    EXPECT_EQ(list.OutputText(rules), "A.txt\r\na.txt\r\na.TXT\r\na.txt\r\nb\r\nC\r\n");
+    std::string expected = "0\r\n";
+    for (int i = 0; i < cEqual; ++i) {
+        const int arrival = (i * 29) % cEqual;
+        list.Add(CaseVariant(arrival));
+        expected += CaseVariant(arrival) + "\r\n";
+        if (i % 3 == 0) list.Add(i % 2 == 0 ? "B" : "0");
+    }
+    expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    for (int i = 0; i < 8; ++i) expected += "B\r\n";
+    EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
+    EXPECT_EQ(list.OutputText(rules), expected);
 }
 
 TEST(EntryList, ClearEmptiesAndLargeListsKeepEveryEntry) {
     EntryList list(true);
-    for (int i = 0; i < 40000; ++i) list.add(std::to_string(40000 - i));
-    EXPECT_EQ(list.count(), 40000u);
+    for (int i = 0; i < 40000; ++i) list.Add(std::to_string(40000 - i));
+    EXPECT_EQ(list.Count(), 40000u);
     const std::string text = list.OutputText(rules);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40000);
     EXPECT_TRUE(text.starts_with("1\r\n10\r\n100\r\n"));
-    list.clear();
-    EXPECT_EQ(list.count(), 0u);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0u);
     EXPECT_EQ(list.OutputText(rules), "");
 }
 

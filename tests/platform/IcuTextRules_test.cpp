@@ -10,7 +10,7 @@ namespace {
 
 std::string KeyOf(const IcuTextRules& rules, std::string_view text) {
     std::string key = "prefix";
-    rules.appendCollationKey(text, key);
+    rules.AppendCollationKey(text, key);
     EXPECT_EQ(key.substr(0, 6), "prefix");
     return key.substr(6);
 }
@@ -41,13 +41,13 @@ TEST(IcuTextRules, TheLocaleDecides) {
 
 TEST(IcuTextRules, CaseChangesOneCharacterForOne) {
     const IcuTextRules rules("de");
-    EXPECT_EQ(rules.toUpper("/home/jörg/straße_ä.txt"), "/HOME/JÖRG/STRAßE_Ä.TXT");
-    EXPECT_EQ(rules.toLower("ÄRGER ÜBER ÖL.TXT"), "ärger über öl.txt");
-    EXPECT_EQ(rules.toUpper("日本 \xF0\x9F\x98\x80 x"), "日本 \xF0\x9F\x98\x80 X");
-    EXPECT_EQ(rules.toLower("ΣΟΦΊΑ"), "σοφία");
-    EXPECT_EQ(rules.toUpper(""), "");
+    EXPECT_EQ(rules.ToUpper("/home/jörg/straße_ä.txt"), "/HOME/JÖRG/STRAßE_Ä.TXT");
+    EXPECT_EQ(rules.ToLower("ÄRGER ÜBER ÖL.TXT"), "ärger über öl.txt");
+    EXPECT_EQ(rules.ToUpper("日本 \xF0\x9F\x98\x80 x"), "日本 \xF0\x9F\x98\x80 X");
+    EXPECT_EQ(rules.ToLower("ΣΟΦΊΑ"), "σοφία");
+    EXPECT_EQ(rules.ToUpper(""), "");
     const std::string longName(5000, 'a');
-    EXPECT_EQ(rules.toUpper(longName), std::string(5000, 'A'));
+    EXPECT_EQ(rules.ToUpper(longName), std::string(5000, 'A'));
 }
 
 }  // namespace

@@ -29,11 +29,11 @@ void WriteFile(const fs::path& path, const std::string& text) {
 TEST(IniSettingsStore, WritesTheFileAHumanCanEditAndReadsItBack) {
     testing::TempFolder home;
     IniSettingsStore store(home.path());
-    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
 
-    ASSERT_TRUE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
     EXPECT_EQ(ReadFile(home.path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
-    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "10100011000110");
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "10100011000110");
 }
 
 TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
@@ -41,9 +41,9 @@ TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
     const fs::path file = home.path() / cRelativeFile;
     WriteFile(file, "# mine\n[General]\nOptions = 01,1 \nTheme=dark\n");
     IniSettingsStore store(home.path());
-    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "01,1");
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "01,1");
 
-    ASSERT_TRUE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "01010101000110"));
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "01010101000110"));
     EXPECT_EQ(ReadFile(file), "# mine\n[General]\nOptions=01010101000110\nTheme=dark\n");
 }
 
@@ -51,14 +51,14 @@ TEST(IniSettingsStore, UnreadableSettingsCountAsMissing) {
     testing::TempFolder home;
     fs::create_directories(home.path() / cRelativeFile);  // a folder where the file belongs
     IniSettingsStore store(home.path());
-    EXPECT_EQ(store.read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
 }
 
 TEST(IniSettingsStore, AFailedWriteSaysSoAndLeavesTheOldFile) {
     testing::TempFolder home;
     WriteFile(home.path() / "Kelvaro's Tools", "a file where the folder belongs");
     IniSettingsStore store(home.path());
-    EXPECT_FALSE(store.write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
     EXPECT_EQ(ReadFile(home.path() / "Kelvaro's Tools"), "a file where the folder belongs");
 }
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <map>
 
-#include "core/AAI.hpp"
+#include "core/FolderWalk.hpp"
 #include "tests/TempFolder.hpp"
 
 namespace quarnel {
@@ -27,13 +27,13 @@ TEST(PosixFileSystem, TellsFoldersFromFilesFollowingLinks) {
     fs::create_symlink(temp.path() / "nowhere", temp.path() / "dangling");
 
     PosixFileSystem files;
-    EXPECT_EQ(files.pathSeparator(), '/');
-    EXPECT_EQ(files.attributes(folder.string()), cDirectoryAttribute);
-    EXPECT_EQ(files.attributes(file.string()), 0u);
-    EXPECT_EQ(files.attributes((temp.path() / "link-to-folder").string()), cDirectoryAttribute);
-    EXPECT_EQ(files.attributes((temp.path() / "dangling").string()), 0u);
-    EXPECT_EQ(files.attributes((temp.path() / "gone").string()), std::nullopt);
-    EXPECT_EQ(files.attributes("/"), cDirectoryAttribute);
+    EXPECT_EQ(files.PathSeparator(), '/');
+    EXPECT_EQ(files.Attributes(folder.string()), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes(file.string()), 0u);
+    EXPECT_EQ(files.Attributes((temp.path() / "link-to-folder").string()), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes((temp.path() / "dangling").string()), 0u);
+    EXPECT_EQ(files.Attributes((temp.path() / "gone").string()), std::nullopt);
+    EXPECT_EQ(files.Attributes("/"), cDirectoryAttribute);
 }
 
 struct KindsByName final : FolderVisitor {
@@ -54,7 +54,7 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
 
     PosixFileSystem files;
     KindsByName listed;
-    ASSERT_TRUE(files.listFolder(top.string() + "/", true, listed));
+    ASSERT_TRUE(files.ListFolder(top.string() + "/", true, listed));
     EXPECT_EQ(listed.kinds,
               (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
                                                 {"..", EntryKind::Folder},
@@ -66,28 +66,28 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
                                                 {"pipe", EntryKind::File}}));
 
     KindsByName throughLink;
-    EXPECT_TRUE(files.listFolder((temp.path() / "dropped-link").string() + "/", true, throughLink));
+    EXPECT_TRUE(files.ListFolder((temp.path() / "dropped-link").string() + "/", true, throughLink));
     EXPECT_EQ(throughLink.kinds.size(), listed.kinds.size());
     KindsByName notFollowed;
-    EXPECT_FALSE(files.listFolder((top / "link-to-folder").string() + "/", false, notFollowed));
-    EXPECT_FALSE(files.listFolder((temp.path() / "gone").string() + "/", true, notFollowed));
+    EXPECT_FALSE(files.ListFolder((top / "link-to-folder").string() + "/", false, notFollowed));
+    EXPECT_FALSE(files.ListFolder((temp.path() / "gone").string() + "/", true, notFollowed));
     EXPECT_TRUE(notFollowed.kinds.empty());
 }
 
 struct NoYield final : Yield {
-    void yieldOnce() override { ++count; }
+    void YieldOnce() override { ++count; }
     int count = 0;
 };
 
 // The same listings, all on the calling thread.
 class OneThreadFileSystem final : public FileSystem {
 public:
-    char pathSeparator() const override { return '/'; }
-    std::optional<std::uint32_t> attributes(const std::string& path) override {
-        return files_.attributes(path);
+    char PathSeparator() const override { return '/'; }
+    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+        return files_.Attributes(path);
     }
-    bool listFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
-        return files_.listFolder(dir, dropped, visitor);
+    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
+        return files_.ListFolder(dir, dropped, visitor);
     }
     std::unique_ptr<FileSystem> ForSecondThread() override { return nullptr; }
 
@@ -184,12 +184,15 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     PosixFileSystem files;
     ExpandDirectory((temp.path() / "tief").string(), -1, {files, yield}, unreadable);
     EXPECT_TRUE(unreadable.empty());
-    ASSERT_EQ(FoundFiles.UpperBound(), 1u);
+    std::vector<std::string> found;
+    FoundFiles.ForEachFound([&](std::string_view path) { found.emplace_back(path); });
     std::string bottom = (temp.path() / "tief").string();
     for (int level = 0; level < cDepth; ++level) bottom += "/d";
     EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
-    EXPECT_EQ(FoundFiles[1], bottom + "/unten.txt");
-    EXPECT_EQ(FoundDirs.UpperBound(), 2u * cDepth);
+    EXPECT_EQ(found, std::vector<std::string>{bottom + "/unten.txt"});
+    int folders = 0;
+    FoundDirs.ForEachFound([&](std::string_view) { ++folders; });
+    EXPECT_EQ(folders, 2 * cDepth);
     EXPECT_EQ(yield.count, 2 * cDepth + 1);
 }
 

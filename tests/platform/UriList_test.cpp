@@ -1,4 +1,4 @@
-#include "platform/posix/UriList.hpp"
+#include "platform/posix/support/UriList.hpp"
 
 #include <gtest/gtest.h>
 

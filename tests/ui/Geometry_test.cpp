@@ -15,10 +15,9 @@ TEST(Geometry, TwipsBecomePixelsAtTheScreensDpi) {
 }
 
 TEST(Geometry, OnlyAWiderFontScalesTheWindow) {
-    EXPECT_DOUBLE_EQ(ScaleFactorForFont(cReferenceAverageCharWidth), 1.0);
-    EXPECT_DOUBLE_EQ(ScaleFactorForFont(4.0), 1.0);
-    EXPECT_DOUBLE_EQ(ScaleFactorForFont(cReferenceAverageCharWidth * 1.5), 1.5);
-    EXPECT_DOUBLE_EQ(ScaledDpi(cReferenceAverageCharWidth * 1.25), 120.0);
+    EXPECT_DOUBLE_EQ(FontScaleFactor(5.5), 1.0);
+    EXPECT_DOUBLE_EQ(FontScaleFactor(4.0), 1.0);
+    EXPECT_DOUBLE_EQ(FontScaleFactor(8.25), 1.5);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 #include "platform/ProgramVersion.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
@@ -22,18 +22,20 @@
 #include "platform/qt/QtYield.hpp"
 #include "tests/Fakes.hpp"
 #include "tests/TempFolder.hpp"
+#include "ui/qt/OptionForm.hpp"
 
 namespace quarnel {
 namespace {
 
 using namespace testing;
 
-// MainForm with the real file system and text rules, the rest recorded.
+// MainForm with the real file system and text rules, the rest recorded, wired as the program
+// wires it.
 struct Program {
     explicit Program(std::optional<std::string> storedOptions = std::nullopt) {
         if (storedOptions)
             store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = *storedOptions;
-        form.Image1().SetDropAction([this](const DropData& data) { handler.HandleDrop(data); });
+        form.Connect(gate, buttons);
         MainFormLoad(form, store, placement);
     }
 
@@ -60,6 +62,14 @@ struct Program {
     QtWindowPlacement placement{form};
     QtYield yield;
     DropHandler handler{{files, clipboard, msgBox, beep, rules, form.Image1(), yield}};
+    // what the gate runs; a test may put a handler of its own here
+    std::function<void(const DropData&)> handleDrop = [this](const DropData& data) {
+        handler.HandleDrop(data);
+    };
+    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form};
+    OptionClickHandler clicks{store, placement, msgBox};
+    OptionFormMaker optionForms{clicks};
+    MainFormButtons buttons{optionForms, msgBox, RunningVersion()};
 };
 
 QByteArray UriOf(const std::filesystem::path& path) {
@@ -166,7 +176,7 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
         Program* program = nullptr;
         QFrame::Shape shapeDuringDrop = QFrame::NoFrame;
         bool secondDropAccepted = true;
-        void show(std::string_view, int, std::string_view) override {
+        void Show(std::string_view, int, std::string_view) override {
             shapeDuringDrop = program->form.Image1().frameShape();
             secondDropAccepted = program->DropUris(UriOf("/tmp"));
         }
@@ -174,7 +184,7 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
     peeking.program = &program;
     DropHandler handler{{program.files, program.clipboard, peeking, program.beep, program.rules,
                          program.form.Image1(), program.yield}};
-    program.form.Image1().SetDropAction([&](const DropData& data) { handler.HandleDrop(data); });
+    program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
 
     ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.path() / "gut.txt")));
     QApplication::processEvents();
@@ -183,6 +193,27 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
     EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
     EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
     EXPECT_TRUE(program.DropUris(UriOf(temp.path() / "gut.txt")));  // accepted again afterwards
+}
+
+TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
+    TempFolder temp;
+    std::ofstream(temp.path() / "liste.txt") << "x";
+    Program program;
+    program.form.show();
+    bool hiddenAtOnce = false;
+    program.handleDrop = [&](const DropData& data) {
+        program.form.close();
+        hiddenAtOnce = program.form.isHidden();
+        program.handler.HandleDrop(data);
+    };
+
+    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "liste.txt")));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_TRUE(hiddenAtOnce);
+    EXPECT_EQ(program.clipboard.text, "liste.txt\r\n");
+    EXPECT_FALSE(program.form.isVisible());
+    EXPECT_TRUE(program.gate.MayClose());
 }
 
 TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
@@ -199,17 +230,15 @@ TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
         EXPECT_EQ(message.title, "Quarnel! 2.5");
     }
     EXPECT_EQ(program.clipboard.text, "vorher");
-    EXPECT_TRUE(program.clipboard.events.empty());
+    EXPECT_EQ(program.clipboard.setCount, 0);
     EXPECT_EQ(program.beep.count, 0);
 }
 
 TEST(MainForm, HelpAndInfoButtonsShowTheirMessagesUnderTheRunningVersion) {
-    MainForm form;
-    FakeMsgBox msgBox;
-    FakeSettingsStore store;
-    FakePlacement placement;
-    OptionClicks clicks{store, placement};
-    form.SetButtonServices(msgBox, clicks);
+    Program program;
+    MainForm& form = program.form;
+    FakeMsgBox& msgBox = program.msgBox;
+    FakeSettingsStore& store = program.store;
 
     form.Btn(1).click();
     form.Btn(2).click();
@@ -245,7 +274,7 @@ TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
         Program* program = nullptr;
         std::vector<Qt::CursorShape> cursors;
         int timerRuns = 0;
-        void yieldOnce() override {
+        void YieldOnce() override {
             cursors.push_back(program->form.cursor().shape());
             QTimer::singleShot(0, [this] { ++timerRuns; });
             QCoreApplication::processEvents();
@@ -254,7 +283,7 @@ TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
     peeking.program = &program;
     DropHandler handler{{program.files, program.clipboard, program.msgBox, program.beep,
                          program.rules, program.form.Image1(), peeking}};
-    program.form.Image1().SetDropAction([&](const DropData& data) { handler.HandleDrop(data); });
+    program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "Baum")));
     QApplication::processEvents();

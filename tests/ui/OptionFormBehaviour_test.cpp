@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -28,12 +28,12 @@ struct Dialog {
     FakeSettingsStore store;
     FakePlacement placement;
     FakeMsgBox msgBox;
-    OptionClicks clicks{store, placement};
+    OptionClickHandler clicks{store, placement, msgBox};
     FakeOptionButtons buttons;
 
     void Click(int index) {
         buttons.selected[index] = true;
-        clicks.OptClick(index, buttons, msgBox);
+        clicks.OnOptClick(index, buttons);
     }
 };
 
@@ -53,7 +53,7 @@ TEST(OptionFormBehaviour, AStoreThatKeepsRefusingIsReportedOnceAndTheChoiceHolds
     EXPECT_EQ(OptionFlags, OptionFlagsFromString("00010000001000"));
     EXPECT_EQ(dialog.placement.calls, std::vector<bool>{true});
 
-    // the same clicks object serves the next opening of the dialog: still no second message
+    // the same handler serves the next opening of the dialog: still no second message
     dialog.buttons = FakeOptionButtons{};
     dialog.Click(12);
     EXPECT_EQ(dialog.msgBox.shown.size(), 1u);
@@ -76,9 +76,7 @@ TEST(OptionFormBehaviour, ClicksDuringSyncAreNeitherSavedNorReported) {
     OptionFlags = OptionFlagsFromString("11111111111111");
     Dialog dialog;
     dialog.store.refuseWrites = true;
-    dialog.buttons.onClick = [&](int index) {
-        dialog.clicks.OptClick(index, dialog.buttons, dialog.msgBox);
-    };
+    dialog.buttons.onClick = [&](int index) { dialog.clicks.OnOptClick(index, dialog.buttons); };
     SyncOptionButtons(dialog.buttons);
     EXPECT_TRUE(dialog.msgBox.shown.empty());
     EXPECT_TRUE(dialog.placement.calls.empty());

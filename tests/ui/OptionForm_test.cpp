@@ -13,7 +13,7 @@
 #include <QWindow>
 #include <regex>
 
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/qt/MainForm.hpp"
@@ -27,18 +27,21 @@ const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.
 
 // The main window and what the option clicks use, as the program wires them.
 struct Program {
-    Program() { form.SetButtonServices(msgBox, clicks); }
+    Program() { form.Connect(gate, buttons); }
 
     MainForm form;
     FakeSettingsStore store;
     FakeMsgBox msgBox;
     QtWindowPlacement placement{form};
-    OptionClicks clicks{store, placement};
+    OptionClickHandler clicks{store, placement, msgBox};
+    OptionFormMaker optionForms{clicks};
+    MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
+    DropGate gate{[](const DropData&) {}, form};
 };
 
 // Opens the dialog as Btn(0) does: a fresh one, its buttons set from OptionFlags.
 struct OpenDialog {
-    explicit OpenDialog(OptionClicks& clicks) : dialog(clicks) { SyncOptionButtons(dialog); }
+    explicit OpenDialog(OptionClickHandler& clicks) : dialog(clicks) { SyncOptionButtons(dialog); }
     OptionForm dialog;
 };
 
@@ -74,67 +77,51 @@ TEST(OptionForm, AFixedToolDialogWithOnlyACloseButtonCentredOnTheScreen) {
     }
 }
 
-TEST(OptionForm, FramesAndButtonsStandWhereTheTableSays) {
+TEST(OptionForm, FramesAndButtonsCarryTheirCaptionsAndStandInTwoColumns) {
     Program program;
     OptionForm dialog(program.clicks);
     const double scale = dialog.ScaleFactor();
     const auto px = [scale](int twips) { return qRound(twips * scale / 15.0); };
-    const auto rect = [&](int left, int top, int width, int height) {
-        return QRect(px(left), px(top), px(width), px(height));
-    };
 
-    struct Frame {
-        const char* caption;
-        QRect twips;
-    };
-    const Frame frames[] = {
-        {"Sortierung", {60, 1260, 2295, 1095}},    {"Aufbau", {2460, 60, 2295, 1095}},
-        {"Auswahl", {60, 2460, 2295, 1455}},       {"Schreibweise", {2460, 2460, 2295, 1455}},
-        {"Fensterposition", {60, 60, 2295, 1095}}, {"Bearbeitung", {2460, 1260, 2295, 1095}}};
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        const QGroupBox& frame = dialog.Frame1(i);
-        EXPECT_EQ(frame.title(), frames[i].caption);
-        EXPECT_EQ(frame.parentWidget(), &dialog);
-        const QRect& t = frames[i].twips;
-        EXPECT_EQ(frame.geometry(), rect(t.x(), t.y(), t.width(), t.height()));
-        EXPECT_EQ(frame.objectName(), QStringLiteral("Frame1(%1)").arg(i));
-    }
+    EXPECT_EQ(dialog.Frame1(4).title(), "Fensterposition");
+    EXPECT_EQ(dialog.Frame1(3).title(), "Schreibweise");
+    EXPECT_EQ(dialog.Frame1(4).geometry(), QRect(px(60), px(60), px(2295), px(1095)));
+    EXPECT_EQ(dialog.Frame1(3).geometry(), QRect(px(2460), px(2460), px(2295), px(1455)));
+    EXPECT_EQ(dialog.Frame1(2).objectName(), "Frame1(2)");
 
-    struct Button {
-        const char* caption;
-        int frame, left, top, width, height;
-    };
-    const Button buttons[] = {{"&Keine", 0, 180, 300, 1635, 195},
-                              {"&Alphabethisch", 0, 180, 660, 1635, 195},
-                              {"Mit komplettem &Pfad", 1, 180, 660, 1935, 255},
-                              {"&Ohne Pfad", 1, 180, 300, 1635, 195},
-                              {"&Verzeichnisnamen", 2, 180, 660, 1635, 195},
-                              {"&Dateinamen", 2, 180, 300, 1815, 195},
-                              {"Datei &und Verz.-Namen", 2, 180, 1020, 1995, 195},
-                              {"&Belassen", 3, 120, 300, 1935, 255},
-                              {"&Groß", 3, 120, 660, 1935, 255},
-                              {"K&lein", 3, 120, 1020, 1935, 255},
-                              {"&Immer &oben", 4, 180, 660, 1635, 195},
-                              {"&Normal", 4, 180, 300, 1635, 195},
-                              {"Verzeichnisse aufl&ösen", 5, 180, 660, 1935, 195},
-                              {"Verz.-Namen übergeben", 5, 180, 300, 2055, 195}};
+    const char* captions[] = {"&Keine",
+                              "&Alphabethisch",
+                              "Mit komplettem &Pfad",
+                              "&Ohne Pfad",
+                              "&Verzeichnisnamen",
+                              "&Dateinamen",
+                              "Datei &und Verz.-Namen",
+                              "&Belassen",
+                              "&Groß",
+                              "K&lein",
+                              "&Immer &oben",
+                              "&Normal",
+                              "Verzeichnisse aufl&ösen",
+                              "Verz.-Namen übergeben"};
     const int indicator = dialog.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
     for (int i = 0; i < cOptionCount; ++i) {
         SCOPED_TRACE(i);
         QRadioButton& opt = dialog.Opt(i);
-        const Button& b = buttons[i];
-        EXPECT_EQ(opt.text(), QString::fromUtf8(b.caption));
-        EXPECT_EQ(opt.parentWidget(), &dialog.Frame1(b.frame));
-        EXPECT_EQ(opt.geometry(), rect(b.left, b.top, b.width, b.height));
+        EXPECT_EQ(opt.text(), QString::fromUtf8(captions[i]));
         EXPECT_FALSE(opt.isChecked());
-        // the caption fits beside the indicator, whatever the font
+        // the caption fits beside the indicator, whatever the font, inside its frame
         const int textWidth = opt.fontMetrics().horizontalAdvance(opt.text().remove('&'));
         EXPECT_LE(indicator + textWidth, opt.width());
         EXPECT_LE(opt.fontMetrics().ascent(), opt.height());
-        EXPECT_TRUE(dialog.Frame1(b.frame).geometry().contains(
-            opt.geometry().translated(dialog.Frame1(b.frame).pos())));
+        auto* frame = qobject_cast<QGroupBox*>(opt.parentWidget());
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(frame->rect().contains(opt.geometry()));
     }
+    EXPECT_EQ(dialog.Opt(6).parentWidget(), &dialog.Frame1(2));  // Datei und Verz.-Namen
+    EXPECT_EQ(dialog.Opt(6).geometry(), QRect(px(180), px(1020), px(1995), px(195)));
+    EXPECT_EQ(dialog.Opt(11).parentWidget(), &dialog.Frame1(4));  // Normal, above Immer oben
+    EXPECT_EQ(dialog.Opt(11).geometry(), QRect(px(180), px(300), px(1635), px(195)));
+    EXPECT_EQ(dialog.Opt(10).geometry(), QRect(px(180), px(660), px(1635), px(195)));
 }
 
 TEST(OptionForm, TheButtonsOfOneFrameAreOneRadioGroup) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 
 namespace quarnel::testing {
 

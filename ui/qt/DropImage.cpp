@@ -4,7 +4,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 
-#include "platform/posix/UriList.hpp"
+#include "platform/posix/support/UriList.hpp"
 
 namespace quarnel {
 namespace {
@@ -13,8 +13,8 @@ const QString cUriListFormat = QStringLiteral("text/uri-list");
 
 // Every drop is taken as a copy, so the source never moves or deletes what was dragged.
 template <typename Event>
-void AcceptUnlessBusy(Event* event, bool busy) {
-    if (busy) {
+void Answer(Event* event, bool accepted) {
+    if (!accepted) {
         event->ignore();
         return;
     }
@@ -41,38 +41,12 @@ void DropImage::SetBorderStyle(int style) {
     repaint();
 }
 
-void DropImage::dragEnterEvent(QDragEnterEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
+void DropImage::dragEnterEvent(QDragEnterEvent* event) { Answer(event, AcceptsDrops()); }
 
-void DropImage::dragMoveEvent(QDragMoveEvent* event) { AcceptUnlessBusy(event, handlingDrop_); }
+void DropImage::dragMoveEvent(QDragMoveEvent* event) { Answer(event, AcceptsDrops()); }
 
 void DropImage::dropEvent(QDropEvent* event) {
-    if (handlingDrop_) {
-        event->ignore();
-        return;
-    }
-    DropData data = DropDataFrom(*event->mimeData());
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-
-    handlingDrop_ = true;
-    QMetaObject::invokeMethod(
-        this, [this, data = std::move(data)] { RunDrop(data); }, Qt::QueuedConnection);
-}
-
-void DropImage::RunDrop(const DropData& data) {
-    // A walk through a large tree takes a while; the window says so until the drop is done.
-    struct BusyWhileHandling {
-        bool& handling;
-        QWidget& window;
-        explicit BusyWhileHandling(bool& flag, QWidget& w) : handling(flag), window(w) {
-            window.setCursor(Qt::WaitCursor);
-        }
-        ~BusyWhileHandling() {
-            window.unsetCursor();
-            handling = false;
-        }
-    } busy(handlingDrop_, *window());
-    if (dropAction_) dropAction_(data);
+    Answer(event, AcceptsDrops() && gate_->TakeDrop(DropDataFrom(*event->mimeData())));
 }
 
 }  // namespace quarnel

@@ -1,24 +1,21 @@
-// Image1: the picture that takes drops. It only copies the dropped names out of the toolkit's
-// data and hands them on once the drop has returned, so the drag source never waits on message
-// boxes or long work. While a drop is being handled it refuses further drops.
+// Image1: the picture that takes drops. It turns the toolkit's drag events into calls of the
+// drop gate, with the names copied out of the drop's data, and draws the frame the drop
+// handler asks for.
 #pragma once
 
 #include <QLabel>
-#include <functional>
 
+#include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
-#include "platform/DropData.hpp"
 
 namespace quarnel {
 
 class DropImage final : public QLabel, public DropTargetBorder {
 public:
-    using DropAction = std::function<void(const DropData&)>;
-
     explicit DropImage(QWidget* parent);
 
-    void SetDropAction(DropAction action) { dropAction_ = std::move(action); }
-    bool IsHandlingDrop() const { return handlingDrop_; }
+    // The gate outlives the picture; until it is set, every drop is refused.
+    void SetDropGate(DropGate& gate) { gate_ = &gate; }
     void SetBorderStyle(int style) override;
 
 protected:
@@ -27,10 +24,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void RunDrop(const DropData& data);
+    bool AcceptsDrops() const { return gate_ != nullptr && gate_->AcceptsDrops(); }
 
-    DropAction dropAction_;
-    bool handlingDrop_ = false;
+    DropGate* gate_ = nullptr;
 };
 
 }  // namespace quarnel

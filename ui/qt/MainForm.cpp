@@ -1,24 +1,21 @@
 #include "MainForm.hpp"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "FontScale.hpp"
-#include "OptionForm.hpp"
+#include "FontWidth.hpp"
 #include "TableWidgets.hpp"
-#include "core/ProgramTitle.hpp"
-#include "platform/ProgramVersion.hpp"
-#include "ui/AAA.hpp"
-#include "ui/HelpMessage.hpp"
+#include "ui/Geometry.hpp"
 #include "ui/MainFormTable.hpp"
-#include "ui/VersionLine.hpp"
 
 namespace quarnel {
 
 MainForm::MainForm()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
-      scaleFactor_(ScaleFactorFor(font())) {
+      scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     const auto& window = MainFormTable::cWindow;
     const QRect client =
         PixelRect(window.left, window.top, window.clientWidth, window.clientHeight, scaleFactor_);
@@ -29,14 +26,14 @@ MainForm::MainForm()
 }
 
 QWidget* MainForm::CreateControl(const ControlRow& control) {
-    QWidget* container = control.container.empty()
-                             ? static_cast<QWidget*>(this)
-                             : findChild<QWidget*>(FromUtf8(control.container));
+    QWidget* container = ContainerOf(control, *this);
     switch (control.kind) {
         case ControlKind::CommandButton: {
             auto* button = new QPushButton(FromUtf8(control.caption), container);
             const int index = control.index;
-            connect(button, &QPushButton::clicked, this, [this, index] { BtnClick(index, *this); });
+            connect(button, &QPushButton::clicked, this, [this, index] {
+                if (buttons_ != nullptr) buttons_->BtnClick(index);
+            });
             btn_.at(index) = button;
             return button;
         }
@@ -53,22 +50,41 @@ QWidget* MainForm::CreateControl(const ControlRow& control) {
     return nullptr;
 }
 
+void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
+    dropGate_ = &dropGate;
+    buttons_ = &buttons;
+    image1_->SetDropGate(dropGate);
+}
+
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
 
-void MainForm::SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks) {
-    msgBox_ = &msgBox;
-    optionClicks_ = &optionClicks;
+void MainForm::Post(std::function<void()> task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
-// A new dialog for every opening; closing it discards it.
-void MainForm::OpenOptions() {
-    OptionForm optionForm(*optionClicks_);
-    SyncOptionButtons(optionForm);
-    optionForm.exec();
+void MainForm::ShowWaitCursor(bool waiting) {
+    if (waiting) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
-void MainForm::ShowHelp() { quarnel::ShowHelp(*msgBox_, VersionLine(RunningVersion())); }
+void MainForm::Hide() { hide(); }
 
-void MainForm::ShowInfo() { ShowInfoBox(*msgBox_, ProgramTitle, VersionLine(RunningVersion())); }
+// Qt ends the program when its last visible window closes; a window that was hidden first
+// does not count, so the event loop is told to end as well.
+void MainForm::Close() {
+    close();
+    QCoreApplication::quit();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    if (dropGate_ != nullptr && !dropGate_->MayClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
 
 }  // namespace quarnel

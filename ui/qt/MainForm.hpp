@@ -1,20 +1,21 @@
 // MainForm on Qt: a fixed-size window with only a close button, built from its control table.
+// Its events go to the drop gate and the buttons' behaviour; it draws what the gate asks for.
 #pragma once
 
 #include <QWidget>
 #include <array>
 
 #include "DropImage.hpp"
+#include "core/DropGate.hpp"
 #include "ui/ControlTable.hpp"
 #include "ui/MainFormBehaviour.hpp"
-#include "ui/OptionFormBehaviour.hpp"
 
 class QGroupBox;
 class QPushButton;
 
 namespace quarnel {
 
-class MainForm final : public QWidget, public MainFormView, public MainFormCommands {
+class MainForm final : public QWidget, public MainFormView, public DropWindow {
 public:
     MainForm();
 
@@ -23,15 +24,18 @@ public:
     QPushButton& Btn(int index) { return *btn_.at(index); }
     double ScaleFactor() const { return scaleFactor_; }
 
+    // What the window's events call; both outlive the window.
+    void Connect(DropGate& dropGate, MainFormButtons& buttons);
+
     void SetCaption(std::string_view caption) override;
 
-    // The message box and the option clicks the buttons use; set by the program before the
-    // window is shown, and alive as long as the window.
-    void SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks);
+    void Post(std::function<void()> task) override;
+    void ShowWaitCursor(bool waiting) override;
+    void Hide() override;
+    void Close() override;
 
-    void OpenOptions() override;
-    void ShowHelp() override;
-    void ShowInfo() override;
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* CreateControl(const ControlRow& control);
@@ -40,8 +44,8 @@ private:
     QGroupBox* dropFrame_ = nullptr;
     DropImage* image1_ = nullptr;
     std::array<QPushButton*, 3> btn_{};
-    MsgBox* msgBox_ = nullptr;
-    OptionClicks* optionClicks_ = nullptr;
+    DropGate* dropGate_ = nullptr;
+    MainFormButtons* buttons_ = nullptr;
 };
 
 }  // namespace quarnel

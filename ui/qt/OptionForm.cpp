@@ -4,8 +4,9 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "FontScale.hpp"
+#include "FontWidth.hpp"
 #include "TableWidgets.hpp"
+#include "ui/Geometry.hpp"
 
 namespace quarnel {
 namespace {
@@ -19,11 +20,11 @@ QIcon NoIcon() {
 
 }  // namespace
 
-OptionForm::OptionForm(OptionClicks& clicks)
+OptionForm::OptionForm(OptionClickHandler& clicks)
     : QDialog(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       clicks_(clicks),
-      scaleFactor_(ScaleFactorFor(font())) {
+      scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     const auto& window = OptionFormTable::cWindow;
     QRect client = PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_);
     client.moveCenter(screen()->availableGeometry().center());
@@ -36,9 +37,7 @@ OptionForm::OptionForm(OptionClicks& clicks)
 }
 
 QWidget* OptionForm::CreateControl(const ControlRow& control) {
-    QWidget* container = control.container.empty()
-                             ? static_cast<QWidget*>(this)
-                             : findChild<QWidget*>(FromUtf8(control.container));
+    QWidget* container = ContainerOf(control, *this);
     switch (control.kind) {
         case ControlKind::Frame:
             frame1_.at(control.index) = new QGroupBox(FromUtf8(control.caption), container);
@@ -49,7 +48,7 @@ QWidget* OptionForm::CreateControl(const ControlRow& control) {
             // toggled, not clicked: a button raises its click when it becomes selected, by the
             // user or by SyncOptionButtons, as the option routines expect
             connect(button, &QRadioButton::toggled, this, [this, index](bool selected) {
-                if (selected) clicks_.OptClick(index, *this, msgBox_);
+                if (selected) clicks_.OnOptClick(index, *this);
             });
             opt_.at(index) = button;
             return button;

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <array>
 
-#include "platform/qt/QtMsgBox.hpp"
 #include "ui/ControlTable.hpp"
+#include "ui/MainFormBehaviour.hpp"
 #include "ui/OptionFormBehaviour.hpp"
 #include "ui/OptionFormTable.hpp"
 
@@ -16,10 +16,10 @@ class QRadioButton;
 
 namespace quarnel {
 
-class OptionForm final : public QDialog, public OptionFormView, public OptionButtons {
+class OptionForm final : public QDialog, public OptionFormView, public OptionDialog {
 public:
     // clicks outlives the dialog; the dialog lives for one opening.
-    explicit OptionForm(OptionClicks& clicks);
+    explicit OptionForm(OptionClickHandler& clicks);
 
     QGroupBox& Frame1(int index) { return *frame1_.at(index); }
     QRadioButton& Opt(int index) { return *opt_.at(index); }
@@ -28,15 +28,27 @@ public:
     void SetCaption(std::string_view caption) override;
     bool IsSelected(int index) const override;
     void SetSelected(int index, bool selected) override;
+    void ShowModal() override { exec(); }
 
 private:
     QWidget* CreateControl(const ControlRow& control);
 
-    OptionClicks& clicks_;
-    QtMsgBox msgBox_{this};
+    OptionClickHandler& clicks_;
     double scaleFactor_ = 1.0;
     std::array<QGroupBox*, OptionFormTable::cFrameCount> frame1_{};
     std::array<QRadioButton*, cOptionCount> opt_{};
+};
+
+// Makes a fresh OptionForm for each opening.
+class OptionFormMaker final : public OptionDialogMaker {
+public:
+    explicit OptionFormMaker(OptionClickHandler& clicks) : clicks_(clicks) {}
+    std::unique_ptr<OptionDialog> MakeOptionDialog() override {
+        return std::make_unique<OptionForm>(clicks_);
+    }
+
+private:
+    OptionClickHandler& clicks_;
 };
 
 }  // namespace quarnel

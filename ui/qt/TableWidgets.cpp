@@ -11,20 +11,15 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-namespace {
-
-QString ObjectName(const ControlRow& control) {
-    return control.index >= 0
-               ? QStringLiteral("%1(%2)").arg(FromUtf8(control.name)).arg(control.index)
-               : FromUtf8(control.name);
-}
-
-}  // namespace
-
 QRect PixelRect(int left, int top, int width, int height, double scaleFactor) {
     const double dpi = cReferenceDpi * scaleFactor;
     return {pixelsFromTwips(left, dpi), pixelsFromTwips(top, dpi), pixelsFromTwips(width, dpi),
             pixelsFromTwips(height, dpi)};
+}
+
+QWidget* ContainerOf(const ControlRow& control, QWidget& window) {
+    if (control.container.IsClientArea()) return &window;
+    return window.findChild<QWidget*>(FromUtf8(ControlName(control.container)));
 }
 
 void BuildControlsFromTable(std::span<const ControlRow> table, double scaleFactor,
@@ -32,7 +27,7 @@ void BuildControlsFromTable(std::span<const ControlRow> table, double scaleFacto
     std::vector<QWidget*> tabOrder(table.size(), nullptr);
     for (const ControlRow& control : table) {
         QWidget* widget = create(control);
-        widget->setObjectName(ObjectName(control));
+        widget->setObjectName(FromUtf8(ControlName(control.Ref())));
         widget->setGeometry(
             PixelRect(control.left, control.top, control.width, control.height, scaleFactor));
         if (control.tabIndex >= 0) tabOrder.at(control.tabIndex) = widget;

@@ -1,5 +1,5 @@
-// Helpers for windows built from a control table: each widget's name, its place in pixels, and
-// the tab order by the table's tab indexes.
+// Helpers for windows built from a control table: each widget's name, its place in pixels, its
+// container, and the tab order by the table's tab indexes.
 #pragma once
 
 #include <QRect>
@@ -18,6 +18,9 @@ QString FromUtf8(std::string_view text);
 
 // A rectangle given in twips, in pixels for the window's scale factor.
 QRect PixelRect(int left, int top, int width, int height, double scaleFactor);
+
+// The widget the control stands in: the window itself, or the frame the table names.
+QWidget* ContainerOf(const ControlRow& control, QWidget& window);
 
 // Makes every control of the table with create, in table order, then names it ("Name(index)"
 // for an element of a control array), places it and chains the tab order by tab index,

@@ -50,7 +50,7 @@ double MessageFontAverageCharWidth() {
 }
 
 double TableDpi(unsigned monitorDpi) {
-    return monitorDpi * ScaledDpi(MessageFontAverageCharWidth()) / cReferenceDpi;
+    return monitorDpi * FontScaleFactor(MessageFontAverageCharWidth());
 }
 
 }  // namespace quarnel

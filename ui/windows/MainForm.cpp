@@ -3,21 +3,16 @@
 #include <windows.h>
 
 #include "ControlIds.hpp"
-#include "OptionForm.hpp"
-#include "core/ProgramTitle.hpp"
-#include "platform/ProgramVersion.hpp"
-#include "platform/windows/WideText.hpp"
-#include "ui/AAA.hpp"
+#include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
-#include "ui/HelpMessage.hpp"
 #include "ui/MainFormTable.hpp"
-#include "ui/VersionLine.hpp"
 
 namespace quarnel {
 namespace {
 
 constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
+constexpr UINT cRunPostedMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -40,9 +35,6 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
                                       ControlIds::cDropFrame);
         case ControlKind::Image:
             image1_ = std::make_unique<DropImage>(Handle(), ControlIds::cImage1);
-            image1_->SetDropFinished([this] {
-                if (closeAfterDrop_ && Handle() != nullptr) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-            });
             return image1_->Handle();
         case ControlKind::OptionButton:
             break;
@@ -63,6 +55,12 @@ void MainForm::Layout(unsigned monitorDpi) {
         monitorDpi);
 }
 
+void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
+    dropGate_ = &dropGate;
+    buttons_ = &buttons;
+    image1_->SetDropGate(dropGate);
+}
+
 void MainForm::Show() {
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
@@ -72,30 +70,26 @@ void MainForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
 }
 
-void MainForm::SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks) {
-    msgBox_ = &msgBox;
-    optionClicks_ = &optionClicks;
+void MainForm::Post(std::function<void()> task) {
+    posted_.push_back(std::move(task));
+    PostMessageW(Handle(), cRunPostedMessage, 0, 0);
 }
 
-// A new dialog for every opening; closing it discards it.
-void MainForm::OpenOptions() {
-    OptionForm optionForm(*optionClicks_);
-    SyncOptionButtons(optionForm);
-    optionForm.ShowModal(Handle());
+void MainForm::RunPosted() {
+    if (posted_.empty()) return;
+    const std::function<void()> task = std::move(posted_.front());
+    posted_.pop_front();
+    task();
 }
 
-void MainForm::ShowHelp() { quarnel::ShowHelp(*msgBox_, VersionLine(RunningVersion())); }
-
-void MainForm::ShowInfo() { ShowInfoBox(*msgBox_, ProgramTitle, VersionLine(RunningVersion())); }
-
-void MainForm::OnClose() {
-    if (image1_->IsHandlingDrop()) {
-        closeAfterDrop_ = true;
-        ShowWindow(Handle(), SW_HIDE);
-        return;
-    }
-    DestroyWindow(Handle());
+void MainForm::ShowWaitCursor(bool waiting) {
+    waiting_ = waiting;
+    SetCursor(LoadCursorW(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
 }
+
+void MainForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+void MainForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
@@ -103,15 +97,19 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             const int id = LOWORD(wParam);
             if (HIWORD(wParam) == BN_CLICKED && id >= ControlIds::cBtn &&
                 id < ControlIds::cBtn + 3) {
-                BtnClick(id - ControlIds::cBtn, *this);
+                if (buttons_ != nullptr) buttons_->BtnClick(id - ControlIds::cBtn);
                 return 0;
             }
             break;
         }
+        // Also asked for the children, Image1 among them, before they choose their own cursor.
         case WM_SETCURSOR:
-            if (!image1_ || !image1_->IsHandlingDrop()) break;
+            if (!waiting_) break;
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
+        case cRunPostedMessage:
+            RunPosted();
+            return 0;
         // The dialog manager's focus goes back to the control that had it.
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -126,7 +124,7 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             Layout(HIWORD(wParam));
             return 0;
         case WM_CLOSE:
-            OnClose();
+            if (dropGate_ == nullptr || dropGate_->MayClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

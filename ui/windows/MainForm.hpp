@@ -1,58 +1,61 @@
 // MainForm on Win32: a fixed tool window with a small caption and only a close button, shown in
-// the task bar, its controls built from the control table. Closing it ends the program; closed
-// while a drop runs, it hides and goes once the drop has finished.
+// the task bar, its controls built from the control table. Its events go to the drop gate and
+// the buttons' behaviour; it draws what the gate asks for. Closing it ends the program.
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "DialogFont.hpp"
 #include "DropImage.hpp"
-#include "ScratchWindow.hpp"
 #include "TableControls.hpp"
+#include "WindowObject.hpp"
+#include "core/DropGate.hpp"
 #include "ui/MainFormBehaviour.hpp"
-#include "ui/OptionFormBehaviour.hpp"
 
 namespace quarnel {
 
-class MainForm final : public ScratchWindow, public MainFormView, public MainFormCommands {
+class MainForm final : public WindowObject, public MainFormView, public DropWindow {
 public:
     // Made hidden, so the load can run before it is shown.
     MainForm();
     ~MainForm();
 
     DropImage& Image1() { return *image1_; }
-    NativeWindow DropFrame() const { return controls_.Find("DropFrame"); }
-    NativeWindow Btn(int index) const { return controls_.Find("Btn", index); }
+    NativeWindow DropFrame() const { return controls_.Find({"DropFrame"}); }
+    NativeWindow Btn(int index) const { return controls_.Find({"Btn", index}); }
     // The dpi at which the table's twips become pixels.
     double Dpi() const { return dpi_; }
+
+    // What the window's events call; both outlive the window.
+    void Connect(DropGate& dropGate, MainFormButtons& buttons);
 
     void Show();
 
     void SetCaption(std::string_view caption) override;
 
-    // The message box and the option clicks the buttons use; set by the program before the
-    // window is shown, and alive as long as the window.
-    void SetButtonServices(MsgBox& msgBox, OptionClicks& optionClicks);
-
-    void OpenOptions() override;
-    void ShowHelp() override;
-    void ShowInfo() override;
+    void Post(std::function<void()> task) override;
+    void ShowWaitCursor(bool waiting) override;
+    void Hide() override;
+    void Close() override;
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
-    void OnClose();
+    void RunPosted();
 
     TableControls controls_;
     std::unique_ptr<DropImage> image1_;
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
-    bool closeAfterDrop_ = false;
+    bool waiting_ = false;
     NativeWindow focus_ = nullptr;
-    MsgBox* msgBox_ = nullptr;
-    OptionClicks* optionClicks_ = nullptr;
+    DropGate* dropGate_ = nullptr;
+    MainFormButtons* buttons_ = nullptr;
+    std::deque<std::function<void()>> posted_;
 };
 
 }  // namespace quarnel

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "platform/windows/OleDropData.hpp"
+#include "platform/windows/support/OleDropData.hpp"
 
 namespace quarnel {
 namespace {
@@ -14,9 +14,9 @@ namespace {
 // the last reference goes.
 class OleDropTarget final : public IDropTarget {
 public:
-    explicit OleDropTarget(DropSink& sink) : sink_(&sink) {}
+    explicit OleDropTarget(DropGate& gate) : gate_(&gate) {}
 
-    void Detach() { sink_ = nullptr; }
+    void Detach() { gate_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
@@ -48,14 +48,12 @@ public:
             *effect = DROPEFFECT_NONE;
             return S_OK;
         }
-        DropData names = DropDataFrom(data);
-        *effect = DROPEFFECT_COPY;
-        sink_->TakeDrop(std::move(names));
+        *effect = gate_->TakeDrop(DropDataFrom(data)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
         return S_OK;
     }
 
 private:
-    bool Accepting() const { return sink_ != nullptr && !sink_->IsHandlingDrop(); }
+    bool Accepting() const { return gate_ != nullptr && gate_->AcceptsDrops(); }
 
     HRESULT Answer(DWORD* effect) const {
         if (effect == nullptr) return E_INVALIDARG;
@@ -63,7 +61,7 @@ private:
         return S_OK;
     }
 
-    DropSink* sink_;
+    DropGate* gate_;
     std::atomic<ULONG> references_{1};
 };
 
@@ -71,8 +69,8 @@ private:
 
 void DropTargetRelease::operator()(IDropTarget* target) const { target->Release(); }
 
-DropTargetPtr MakeOleDropTarget(DropSink& sink) {
-    return DropTargetPtr(std::make_unique<OleDropTarget>(sink).release());
+DropTargetPtr MakeOleDropTarget(DropGate& gate) {
+    return DropTargetPtr(std::make_unique<OleDropTarget>(gate).release());
 }
 
 void DetachOleDropTarget(IDropTarget& target) { static_cast<OleDropTarget&>(target).Detach(); }

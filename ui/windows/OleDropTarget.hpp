@@ -1,25 +1,16 @@
 // The OLE drop target of Image1. It answers "copy" to any data, so that foreign data reaches the
-// drop handler and gets its message, and "no drop" while a drop is being handled. Drop only
-// copies the names out and hands them to the sink, which must run the drop later, after Drop
-// has returned: the drag source waits for Drop.
+// drop handler and gets its message, and "no drop" while the drop gate refuses drops. Drop only
+// copies the names out and hands them to the gate, which runs the drop after Drop has returned:
+// the drag source waits for Drop.
 #pragma once
 
 #include <memory>
 
-#include "platform/DropData.hpp"
+#include "core/DropGate.hpp"
 
 struct IDropTarget;
 
 namespace quarnel {
-
-class DropSink {
-public:
-    virtual ~DropSink() = default;
-    virtual bool IsHandlingDrop() const = 0;
-    // Called inside IDropTarget::Drop with the copied names; from then on IsHandlingDrop is
-    // expected to answer true until the drop has run.
-    virtual void TakeDrop(DropData data) = 0;
-};
 
 // One reference to the COM object.
 struct DropTargetRelease {
@@ -27,10 +18,10 @@ struct DropTargetRelease {
 };
 using DropTargetPtr = std::unique_ptr<IDropTarget, DropTargetRelease>;
 
-// A new drop target that reports to sink; the caller holds the first reference, OLE takes its
-// own with RegisterDragDrop. Detach before the sink goes away: a reference OLE still holds then
+// A new drop target that reports to gate; the caller holds the first reference, OLE takes its
+// own with RegisterDragDrop. Detach before the gate goes away: a reference OLE still holds then
 // answers "no drop".
-DropTargetPtr MakeOleDropTarget(DropSink& sink);
+DropTargetPtr MakeOleDropTarget(DropGate& gate);
 void DetachOleDropTarget(IDropTarget& target);
 
 }  // namespace quarnel

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <charconv>
 
 #include "ControlIds.hpp"
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
 
 namespace quarnel {
@@ -21,20 +20,11 @@ const ControlRow& OptRow(int index) {
     });
 }
 
-// The frame index in a container name "Frame1(<index>)".
-int FrameIndex(std::string_view container) {
-    int index = -1;
-    const auto open = container.find('(');
-    std::from_chars(container.data() + open + 1, container.data() + container.size(), index);
-    return index;
-}
-
 }  // namespace
 
-OptionForm::OptionForm(OptionClicks& clicks)
-    : clicks_(clicks), controls_(OptionFormTable::cControls) {
+OptionForm::OptionForm(OptionClickHandler& clicks, NativeWindow blocked)
+    : clicks_(clicks), blocked_(blocked), controls_(OptionFormTable::cControls) {
     Create(L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
-    msgBox_.SetOwner(Handle());
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
     OptionFormLoad(*this);
@@ -42,7 +32,7 @@ OptionForm::OptionForm(OptionClicks& clicks)
 
 OptionForm::~OptionForm() = default;
 
-int OptionForm::FrameOf(int optIndex) const { return FrameIndex(OptRow(optIndex).container); }
+int OptionForm::FrameOf(int optIndex) const { return OptRow(optIndex).container.index; }
 
 // The first button of each frame in creation order starts its radio group.
 NativeWindow OptionForm::CreateControl(const ControlRow& control) {
@@ -50,11 +40,10 @@ NativeWindow OptionForm::CreateControl(const ControlRow& control) {
         return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
                                   ControlIds::cFrame1 + control.index);
     }
-    const int frame = FrameIndex(control.container);
     const bool firstOfFrame = std::ranges::none_of(
         CreationOrder(OptionFormTable::cControls), [&](const ControlRow* other) {
             return other->kind == ControlKind::OptionButton && other->tabIndex < control.tabIndex &&
-                   FrameIndex(other->container) == frame;
+                   other->container == control.container;
         });
     return CreateChildControl(Handle(), L"BUTTON", control.caption,
                               BS_RADIOBUTTON | WS_TABSTOP | (firstOfFrame ? WS_GROUP : 0),
@@ -100,11 +89,11 @@ void OptionForm::SetSelected(int index, bool selected) {
         }
     }
     SendMessageW(Opt(index), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (becomesSelected) clicks_.OptClick(index, *this, msgBox_);
+    if (becomesSelected) clicks_.OnOptClick(index, *this);
 }
 
-void OptionForm::ShowModal(NativeWindow blocked) {
-    EnableWindow(blocked, FALSE);
+void OptionForm::ShowModal() {
+    EnableWindow(blocked_, FALSE);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     closed_ = false;
     MSG message{};
@@ -120,7 +109,7 @@ void OptionForm::ShowModal(NativeWindow blocked) {
             DispatchMessageW(&message);
         }
     }
-    EnableWindow(blocked, TRUE);
+    EnableWindow(blocked_, TRUE);
     if (Handle() != nullptr) DestroyWindow(Handle());
 }
 

@@ -9,32 +9,34 @@
 #include <optional>
 
 #include "DialogFont.hpp"
-#include "ScratchWindow.hpp"
 #include "TableControls.hpp"
-#include "platform/windows/WinMsgBox.hpp"
+#include "WindowObject.hpp"
+#include "ui/MainFormBehaviour.hpp"
 #include "ui/OptionFormBehaviour.hpp"
 #include "ui/OptionFormTable.hpp"
 
 namespace quarnel {
 
-class OptionForm final : public ScratchWindow, public OptionFormView, public OptionButtons {
+class OptionForm final : public WindowObject, public OptionFormView, public OptionDialog {
 public:
-    // clicks outlives the dialog. Made hidden and with no owner; the load has run.
-    explicit OptionForm(OptionClicks& clicks);
+    // clicks outlives the dialog; blocked is the window that takes no input while the dialog
+    // is shown. Made hidden and with no owner; the load has run.
+    OptionForm(OptionClickHandler& clicks, NativeWindow blocked);
     ~OptionForm();
 
-    NativeWindow Frame1(int index) const { return controls_.Find("Frame1", index); }
-    NativeWindow Opt(int index) const { return controls_.Find("Opt", index); }
+    NativeWindow Frame1(int index) const { return controls_.Find({"Frame1", index}); }
+    NativeWindow Opt(int index) const { return controls_.Find({"Opt", index}); }
     double Dpi() const { return dpi_; }
 
     void SetCaption(std::string_view caption) override;
     bool IsSelected(int index) const override;
     void SetSelected(int index, bool selected) override;
 
-    // Shows the dialog and runs its messages until it is closed, with blocked taking no input
-    // meanwhile; blocked is enabled again before the dialog is destroyed, so the focus returns
-    // to it and not to another program. A WM_QUIT that arrives meanwhile is posted again.
-    void ShowModal(NativeWindow blocked);
+    // Shows the dialog and runs its messages until it is closed, with the blocked window taking
+    // no input meanwhile; that window is enabled again before the dialog is destroyed, so the
+    // focus returns to it and not to another program. A WM_QUIT that arrives meanwhile is
+    // posted again.
+    void ShowModal() override;
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -42,12 +44,26 @@ private:
     void Layout(unsigned monitorDpi);
     int FrameOf(int optIndex) const;
 
-    OptionClicks& clicks_;
-    WinMsgBox msgBox_;
+    OptionClickHandler& clicks_;
+    NativeWindow blocked_;
     TableControls controls_;
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
     bool closed_ = false;
+};
+
+// Makes a fresh OptionForm for each opening, blocking the main window while it is shown.
+class OptionFormMaker final : public OptionDialogMaker {
+public:
+    OptionFormMaker(OptionClickHandler& clicks, NativeWindow mainWindow)
+        : clicks_(clicks), mainWindow_(mainWindow) {}
+    std::unique_ptr<OptionDialog> MakeOptionDialog() override {
+        return std::make_unique<OptionForm>(clicks_, mainWindow_);
+    }
+
+private:
+    OptionClickHandler& clicks_;
+    NativeWindow mainWindow_;
 };
 
 }  // namespace quarnel

@@ -5,27 +5,18 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
 
 namespace quarnel {
-
-std::string ControlName(const ControlRow& control) {
-    std::string name(control.name);
-    if (control.index < 0) return name;
-    name += '(';
-    name += std::to_string(control.index);
-    name += ')';
-    return name;
-}
 
 PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& control,
                           double dpi) {
     PixelRect rect{pixelsFromTwips(control.left, dpi), pixelsFromTwips(control.top, dpi),
                    pixelsFromTwips(control.width, dpi), pixelsFromTwips(control.height, dpi)};
-    if (control.container.empty()) return rect;
+    if (control.container.IsClientArea()) return rect;
     const auto container = std::ranges::find_if(
-        table, [&](const ControlRow& row) { return ControlName(row) == control.container; });
+        table, [&](const ControlRow& row) { return row.Ref() == control.container; });
     if (container == table.end()) throw std::logic_error("control table: unknown container");
     const PixelRect origin = ClientPixelRect(table, *container, dpi);
     rect.left += origin.left;
@@ -83,9 +74,9 @@ void TableControls::Place(double dpi, HFONT__* font) const {
     }
 }
 
-NativeWindow TableControls::Find(std::string_view name, int index) const {
+NativeWindow TableControls::Find(const ControlRef& control) const {
     for (std::size_t row = 0; row < table_.size(); ++row) {
-        if (table_[row].name == name && table_[row].index == index) return windows_.at(row);
+        if (table_[row].Ref() == control) return windows_.at(row);
     }
     return nullptr;
 }

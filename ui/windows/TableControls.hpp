@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "WinHandles.hpp"
-#include "platform/windows/NativeWindow.hpp"
+#include "platform/windows/support/NativeWindow.hpp"
 #include "ui/ControlTable.hpp"
 
 namespace quarnel {
@@ -20,9 +20,6 @@ namespace quarnel {
 struct PixelRect {
     int left, top, width, height;
 };
-
-// "Name", or "Name(index)" for an element of a control array.
-std::string ControlName(const ControlRow& control);
 
 // The control's place in its window's client area.
 PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& control, double dpi);
@@ -51,7 +48,7 @@ public:
     void Place(double dpi, HFONT__* font) const;
 
     // The control made for this row; the parent window owns it.
-    NativeWindow Find(std::string_view name, int index = -1) const;
+    NativeWindow Find(const ControlRef& control) const;
 
 private:
     std::span<const ControlRow> table_;

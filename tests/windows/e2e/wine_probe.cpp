@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 
 namespace {
 

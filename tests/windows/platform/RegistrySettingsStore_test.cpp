@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 #include "core/ProgramTitle.hpp"
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 
 namespace quarnel {
 namespace {
@@ -42,20 +42,20 @@ TEST_F(RegistryStoreTest, WritesTheOptionsWhereTheProgramKeepsThem) {
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(value, L"10100011000110");
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), "10100011000110");
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), "10100011000110");
 }
 
 TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), std::nullopt);
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), std::nullopt);
     EXPECT_EQ(StoredOptionFlags(store_), OptionFlagsFromString(cDefaultOptions));
 
     SetRawValue(REG_SZ, L"", sizeof(wchar_t));
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), "");
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), "");
     EXPECT_EQ(StoredOptionFlags(store_), OptionFlagArray{});
 
     const wchar_t garbage[] = L"1x\u00E49 Quatsch";
     SetRawValue(REG_SZ, garbage, sizeof garbage);
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey),
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey),
               "1x\xC3\xA4"
               "9 Quatsch");
     EXPECT_EQ(StoredOptionFlags(store_),
@@ -63,13 +63,13 @@ TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {
 
     // an empty value stored without its terminating zero
     SetRawValue(REG_SZ, nullptr, 0);
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), "");
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), "");
 }
 
 TEST_F(RegistryStoreTest, AValueOfAnotherTypeCountsAsMissing) {
     const DWORD number = 1;
     SetRawValue(REG_DWORD, &number, sizeof number);
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), std::nullopt);
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), std::nullopt);
     EXPECT_EQ(StoredOptionFlags(store_), OptionFlagsFromString(cDefaultOptions));
 }
 
@@ -82,7 +82,7 @@ TEST_F(RegistryStoreTest, AKeyThatCannotBeCreatedIsReportedAsNotSaved) {
         ERROR_SUCCESS);
     ::RegCloseKey(volatileBase);
     EXPECT_FALSE(SaveKvSetting(store_, cOptKey, "01"));
-    EXPECT_EQ(store_.read(cAppName, ProgramTitle, cOptKey), std::nullopt);
+    EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), std::nullopt);
 }
 
 }  // namespace

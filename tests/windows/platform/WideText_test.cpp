@@ -1,4 +1,4 @@
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
+// the event loop's Yield class in the headers included after this one.
+#undef Yield
 
 #include <algorithm>
 #include <fstream>
@@ -9,8 +12,8 @@
 #include <vector>
 
 #include "FolderLink.hpp"
-#include "core/AAI.hpp"
-#include "platform/windows/WideText.hpp"
+#include "core/FolderWalk.hpp"
+#include "platform/windows/support/WideText.hpp"
 #include "tests/Fakes.hpp"
 #include "tests/windows/WinTempFolder.hpp"
 
@@ -59,15 +62,15 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
 
     WinFileSystem files;
     const std::string topName = temp.name() + "\\top";
-    EXPECT_EQ(files.pathSeparator(), '\\');
-    EXPECT_TRUE(*files.attributes(topName) & cDirectoryAttribute);
-    EXPECT_TRUE(*files.attributes(topName + "\\Ordner") & cDirectoryAttribute);
-    EXPECT_FALSE(*files.attributes(topName + "\\\xC3\x84rger.txt") & cDirectoryAttribute);
-    EXPECT_TRUE(*files.attributes(topName + "\\versteckt.txt") & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(files.attributes(topName + "\\weg.txt"), std::nullopt);
+    EXPECT_EQ(files.PathSeparator(), '\\');
+    EXPECT_TRUE(*files.Attributes(topName) & cDirectoryAttribute);
+    EXPECT_TRUE(*files.Attributes(topName + "\\Ordner") & cDirectoryAttribute);
+    EXPECT_FALSE(*files.Attributes(topName + "\\\xC3\x84rger.txt") & cDirectoryAttribute);
+    EXPECT_TRUE(*files.Attributes(topName + "\\versteckt.txt") & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(files.Attributes(topName + "\\weg.txt"), std::nullopt);
 
     KindsByName listed;
-    ASSERT_TRUE(files.listFolder(topName + "\\", true, listed));
+    ASSERT_TRUE(files.ListFolder(topName + "\\", true, listed));
     EXPECT_EQ(listed.kinds, (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
                                                               {"..", EntryKind::Folder},
                                                               {"Ordner", EntryKind::Folder},
@@ -89,10 +92,10 @@ TEST(WinFileSystem, AFolderThatIsMissingCannotBeListedAnEmptyOneCan) {
     testing::WinTempFolder temp;
     WinFileSystem files;
     KindsByName listed;
-    EXPECT_FALSE(files.listFolder(temp.name() + "\\fehlt\\", false, listed));
+    EXPECT_FALSE(files.ListFolder(temp.name() + "\\fehlt\\", false, listed));
     EXPECT_TRUE(listed.kinds.empty());
     fs::create_directory(temp.path() / L"leer");
-    EXPECT_TRUE(files.listFolder(temp.name() + "\\leer\\", false, listed));
+    EXPECT_TRUE(files.ListFolder(temp.name() + "\\leer\\", false, listed));
     EXPECT_EQ(listed.kinds.size(), 2u);  // "." and ".."
 }
 
@@ -109,7 +112,7 @@ TEST(WinFileSystem, ListsAFolderLinkButWalksOnlyADroppedOne) {
 
     WinFileSystem files;
     KindsByName listed;
-    ASSERT_TRUE(files.listFolder(treeName + "\\", false, listed));
+    ASSERT_TRUE(files.ListFolder(treeName + "\\", false, listed));
     EXPECT_EQ(listed.kinds["link"], EntryKind::FolderLink);
     EXPECT_EQ(listed.kinds["target"], EntryKind::Folder);
 
@@ -143,7 +146,7 @@ TEST(WinFileSystem, WalksBeyondTheOldPathLimitAndShowsNoPrefix) {
     const std::string expected = Utf8FromWide(deepest.substr(4)) + "\\tief.txt";
     EXPECT_GT(expected.size(), static_cast<std::size_t>(MAX_PATH));
     EXPECT_EQ(walked.front(), expected);
-    EXPECT_TRUE(files.attributes(expected).has_value());
+    EXPECT_TRUE(files.Attributes(expected).has_value());
 }
 
 TEST(LongPathForm, PrefixesFullPathsOnly) {

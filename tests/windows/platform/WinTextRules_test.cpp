@@ -10,7 +10,7 @@ namespace {
 
 std::string KeyOf(const WinTextRules& rules, std::string_view text) {
     std::string key;
-    rules.appendCollationKey(text, key);
+    rules.AppendCollationKey(text, key);
     return key;
 }
 
@@ -41,11 +41,11 @@ TEST(WinTextRules, SortsUmlautsBesideTheirLettersAndIgnoresCase) {
 TEST(WinTextRules, KeysAppendToOneBufferWithoutTheirEndMark) {
     const WinTextRules rules;
     std::string keys;
-    rules.appendCollationKey("abc", keys);
+    rules.AppendCollationKey("abc", keys);
     const std::size_t first = keys.size();
-    rules.appendCollationKey("", keys);
+    rules.AppendCollationKey("", keys);
     EXPECT_EQ(keys.size(), first);
-    rules.appendCollationKey("abd", keys);
+    rules.AppendCollationKey("abd", keys);
     ASSERT_GT(first, 0u);
     EXPECT_NE(keys[first - 1], '\0');
     EXPECT_LT(keys.substr(0, first), keys.substr(first));
@@ -53,13 +53,13 @@ TEST(WinTextRules, KeysAppendToOneBufferWithoutTheirEndMark) {
 
 TEST(WinTextRules, ChangesCaseOneCharacterForOne) {
     const WinTextRules rules;
-    EXPECT_EQ(rules.toUpper("stra\xC3\x9F"
+    EXPECT_EQ(rules.ToUpper("stra\xC3\x9F"
                             "e \xC3\xA4\xC3\xB6\xC3\xBC.txt"),
               "STRA\xC3\x9F"
               "E \xC3\x84\xC3\x96\xC3\x9C.TXT");
-    EXPECT_EQ(rules.toLower("C:\\ORDNER\\\xC3\x84RGER.TXT"), "c:\\ordner\\\xC3\xA4rger.txt");
-    EXPECT_EQ(rules.toUpper(""), "");
-    EXPECT_EQ(rules.toUpper("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(rules.ToLower("C:\\ORDNER\\\xC3\x84RGER.TXT"), "c:\\ordner\\\xC3\xA4rger.txt");
+    EXPECT_EQ(rules.ToUpper(""), "");
+    EXPECT_EQ(rules.ToUpper("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
 }
 
 }  // namespace

@@ -4,12 +4,11 @@
 
 #include "FakeDataObject.hpp"
 #include "WindowQueries.hpp"
-#include "platform/windows/WideText.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
+#include "platform/windows/support/WideText.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
-#include "ui/MainFormTable.hpp"
-#include "ui/windows/TableControls.hpp"
+#include "ui/windows/OptionForm.hpp"
 
 namespace quarnel {
 namespace {
@@ -21,10 +20,38 @@ using testing::FakeSettingsStore;
 using testing::RunPendingMessages;
 using testing::TextOf;
 
-RECT Expected(const ControlRow& control, double dpi) {
-    const PixelRect pixels = ClientPixelRect(MainFormTable::cControls, control, dpi);
-    return {pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+// A rectangle in twips, in pixels at dpi.
+RECT Pixels(int left, int top, int width, int height, double dpi) {
+    const auto px = [dpi](int twips) { return static_cast<LONG>(pixelsFromTwips(twips, dpi)); };
+    return {px(left), px(top), px(left) + px(width), px(top) + px(height)};
 }
+
+// MainForm with recorded services behind its buttons and its drop gate, as the program wires it.
+struct Program {
+    Program() { form.Connect(gate, buttons); }
+
+    MainForm form;
+    FakeMsgBox msgBox;
+    FakeSettingsStore store;
+    FakePlacement placement;
+    OptionClickHandler clicks{store, placement, msgBox};
+    OptionFormMaker optionForms{clicks, form.Handle()};
+    MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
+    std::function<void(const DropData&)> handleDrop = [](const DropData&) {};
+    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form};
+
+    void ClickBtn(int index) {
+        SendMessageW(form.Handle(), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(form.Btn(index)), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form.Btn(index)));
+    }
+    void Drop(const std::vector<std::wstring>& names) {
+        testing::FakeDataObject data;
+        data.Offer(CF_HDROP, testing::HDropBytes(names));
+        DWORD effect = DROPEFFECT_COPY;
+        form.Image1().OleTarget().Drop(&data, 0, {0, 0}, &effect);
+    }
+};
 
 bool operator==(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -56,13 +83,14 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
     EXPECT_EQ(origin.x, pixelsFromTwips(240, dpi));
     EXPECT_EQ(origin.y, pixelsFromTwips(480, dpi));
 
-    for (const ControlRow& control : MainFormTable::cControls) {
-        const HWND window = control.kind == ControlKind::Image
-                                ? form.Image1().Handle()
-                                : (control.index >= 0 ? form.Btn(control.index) : form.DropFrame());
-        EXPECT_TRUE(ClientRectOf(form.Handle(), window) == Expected(control, dpi))
-            << ControlName(control);
-    }
+    EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(0)) == Pixels(60, 1080, 795, 315, dpi));
+    EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(2)) == Pixels(60, 1800, 795, 315, dpi));
+    EXPECT_TRUE(ClientRectOf(form.Handle(), form.DropFrame()) == Pixels(60, 60, 795, 915, dpi));
+    // Image1 stands at its place inside DropFrame
+    const RECT image1 = ClientRectOf(form.Handle(), form.Image1().Handle());
+    EXPECT_EQ(image1.left, pixelsFromTwips(60, dpi) + pixelsFromTwips(120, dpi));
+    EXPECT_EQ(image1.top, pixelsFromTwips(60, dpi) + pixelsFromTwips(240, dpi));
+    EXPECT_EQ(image1.right - image1.left, pixelsFromTwips(480, dpi));
     RECT frame = ClientRectOf(form.Handle(), form.DropFrame());
     RECT image = ClientRectOf(form.Handle(), form.Image1().Handle());
     RECT both{};
@@ -121,23 +149,16 @@ TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
 }
 
 TEST(MainForm, HelpAndInfoButtonsShowTheirMessages) {
-    MainForm form;
-    FakeMsgBox msgBox;
-    FakeSettingsStore store;
-    FakePlacement placement;
-    OptionClicks clicks(store, placement);
-    form.SetButtonServices(msgBox, clicks);
+    Program program;
+    program.ClickBtn(1);
+    program.ClickBtn(2);
 
-    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.Btn(1)), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.Btn(1)));
-    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.Btn(2)), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.Btn(2)));
-
-    ASSERT_EQ(msgBox.shown.size(), 2u);
-    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 32);
-    EXPECT_EQ(msgBox.shown[1].buttonsAndIcon, 64);
-    EXPECT_EQ(msgBox.shown[1].title, "Quarnel! 2.5");
-    EXPECT_EQ(msgBox.shown[0].prompt.rfind("Quarnel!: Buchhalter für Dateilisten (Version", 0), 0u);
+    const auto& shown = program.msgBox.shown;
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].buttonsAndIcon, 32);
+    EXPECT_EQ(shown[1].buttonsAndIcon, 64);
+    EXPECT_EQ(shown[1].title, "Quarnel! 2.5");
+    EXPECT_EQ(shown[0].prompt.rfind("Quarnel!: Buchhalter für Dateilisten (Version2.5)", 0), 0u);
 }
 
 // What the options dialog saw while it was open, found from a timer that runs in its loop.
@@ -162,19 +183,15 @@ void CALLBACK InspectAndCloseDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST(MainForm, OptionenOpensTheDialogModallyAndFreesTheWindowAfterIt) {
-    MainForm form;
-    FakeMsgBox msgBox;
-    FakeSettingsStore store;
-    FakePlacement placement;
-    OptionClicks clicks(store, placement);
-    form.SetButtonServices(msgBox, clicks);
+    Program program;
+    MainForm& form = program.form;
+    FakeSettingsStore& store = program.store;
     form.Show();
     seen = SeenInDialog{};
     seen.mainWindow = form.Handle();
     SetTimer(nullptr, 0, 0, InspectAndCloseDialog);
 
-    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.Btn(0)), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.Btn(0)));
+    program.ClickBtn(0);
 
     EXPECT_TRUE(seen.found);
     EXPECT_FALSE(seen.mainEnabled);
@@ -185,20 +202,46 @@ TEST(MainForm, OptionenOpensTheDialogModallyAndFreesTheWindowAfterIt) {
     EXPECT_TRUE(store.values.empty()) << "opening saves nothing";
 }
 
+// The cursor the window shows when the mouse moves over it, as the system asks for it.
+HCURSOR CursorShownOver(HWND window) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST(MainForm, ShowsTheWaitCursorOverImage1AndTheButtonsWhileADropRuns) {
+    Program program;
+    HCURSOR overImage1 = nullptr;
+    HCURSOR overButton = nullptr;
+    program.handleDrop = [&](const DropData&) {
+        overImage1 = CursorShownOver(program.form.Image1().Handle());
+        overButton = CursorShownOver(program.form.Btn(1));
+    };
+    program.Drop({L"C:\\a.txt"});
+    RunPendingMessages();
+
+    EXPECT_EQ(overImage1, LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(overButton, LoadCursorW(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SendMessageW(program.form.Image1().Handle(), WM_SETCURSOR,
+                 reinterpret_cast<WPARAM>(program.form.Image1().Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)) << "the class cursor after the drop";
+}
+
 TEST(MainForm, ClosedDuringADropItGoesOnceTheDropHasFinished) {
-    MainForm form;
+    Program program;
+    MainForm& form = program.form;
     form.Show();
     bool windowDuringDrop = false;
     bool visibleDuringDrop = true;
-    form.Image1().SetDropAction([&](const DropData&) {
+    program.handleDrop = [&](const DropData&) {
         SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
         windowDuringDrop = IsWindow(form.Handle());
         visibleDuringDrop = IsWindowVisible(form.Handle());
-    });
-    testing::FakeDataObject data;
-    data.Offer(CF_HDROP, testing::HDropBytes({L"C:\\a.txt"}));
-    DWORD effect = DROPEFFECT_COPY;
-    form.Image1().OleTarget().Drop(&data, 0, {0, 0}, &effect);
+    };
+    program.Drop({L"C:\\a.txt"});
 
     RunPendingMessages();
     RunPendingMessages();

@@ -1,9 +1,9 @@
-#include "platform/windows/OleDropData.hpp"
+#include "platform/windows/support/OleDropData.hpp"
 
 #include <gtest/gtest.h>
 
 #include "FakeDataObject.hpp"
-#include "platform/windows/WideText.hpp"
+#include "platform/windows/support/WideText.hpp"
 
 namespace quarnel {
 namespace {

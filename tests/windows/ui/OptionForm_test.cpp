@@ -3,31 +3,24 @@
 #include <gtest/gtest.h>
 
 #include "WindowQueries.hpp"
-#include "platform/windows/WideText.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
 #include "ui/windows/MainForm.hpp"
-#include "ui/windows/TableControls.hpp"
 
 namespace quarnel {
 namespace {
 
 using testing::ClientRectOf;
+using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
 using testing::TextOf;
 
 const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
 
-const ControlRow& Row(ControlKind kind, int index) {
-    for (const ControlRow& control : OptionFormTable::cControls) {
-        if (control.kind == kind && control.index == index) return control;
-    }
-    throw std::logic_error("no such row");
-}
-
-int FrameOfOpt(int index) { return Row(ControlKind::OptionButton, index).container[7] - '0'; }
+// The frame of each option button, by the button's index.
+constexpr int cFrameOfOpt[cOptionCount] = {0, 0, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 5, 5};
 
 void ClickByUser(HWND button) {
     SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
@@ -43,41 +36,61 @@ std::string Selected(const OptionForm& form) {
 struct Dialog {
     FakeSettingsStore store;
     FakePlacement placement;
-    OptionClicks clicks{store, placement};
-    OptionForm form{clicks};
+    FakeMsgBox msgBox;
+    OptionClickHandler clicks{store, placement, msgBox};
+    OptionForm form{clicks, nullptr};
 };
 
 TEST(OptionForm, CaptionsOfWindowFramesAndButtons) {
     Dialog dialog;
     EXPECT_EQ(TextOf(dialog.form.Handle()), L"Quarnel! 2.5 Optionen");
-    for (const ControlRow& control : OptionFormTable::cControls) {
-        const HWND window = control.kind == ControlKind::Frame ? dialog.form.Frame1(control.index)
-                                                               : dialog.form.Opt(control.index);
-        EXPECT_EQ(TextOf(window), WideFromUtf8(control.caption)) << ControlName(control);
-    }
+    const wchar_t* frames[] = {L"Sortierung",   L"Aufbau",          L"Auswahl",
+                               L"Schreibweise", L"Fensterposition", L"Bearbeitung"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(TextOf(dialog.form.Frame1(i)), frames[i]) << i;
+    const wchar_t* buttons[] = {L"&Keine",
+                                L"&Alphabethisch",
+                                L"Mit komplettem &Pfad",
+                                L"&Ohne Pfad",
+                                L"&Verzeichnisnamen",
+                                L"&Dateinamen",
+                                L"Datei &und Verz.-Namen",
+                                L"&Belassen",
+                                L"&Gro\u00DF",
+                                L"K&lein",
+                                L"&Immer &oben",
+                                L"&Normal",
+                                L"Verzeichnisse aufl&\u00F6sen",
+                                L"Verz.-Namen \u00FCbergeben"};
+    for (int i = 0; i < cOptionCount; ++i) EXPECT_EQ(TextOf(dialog.form.Opt(i)), buttons[i]) << i;
 }
 
-TEST(OptionForm, FramesAndButtonsStandWhereTheTablePutsThem) {
+TEST(OptionForm, FramesStandInTwoColumnsWithTheirButtonsInside) {
     Dialog dialog;
     const double dpi = dialog.form.Dpi();
+    const auto px = [dpi](int twips) { return pixelsFromTwips(twips, dpi); };
     RECT client{};
     GetClientRect(dialog.form.Handle(), &client);
-    EXPECT_EQ(client.right, pixelsFromTwips(4845, dpi));
-    EXPECT_EQ(client.bottom, pixelsFromTwips(3975, dpi));
+    EXPECT_EQ(client.right, px(4845));
+    EXPECT_EQ(client.bottom, px(3975));
+
+    const RECT schreibweise = ClientRectOf(dialog.form.Handle(), dialog.form.Frame1(3));
+    EXPECT_EQ(schreibweise.left, px(2460));
+    EXPECT_EQ(schreibweise.top, px(2460));
+    const RECT klein = ClientRectOf(dialog.form.Handle(), dialog.form.Opt(9));
+    EXPECT_EQ(klein.left, px(2460) + px(120));
+    EXPECT_EQ(klein.top, px(2460) + px(1020));
+    EXPECT_EQ(klein.right - klein.left, px(1935));
+    const RECT normal = ClientRectOf(dialog.form.Handle(), dialog.form.Opt(11));
+    EXPECT_EQ(normal.left, px(60) + px(180));
+    EXPECT_EQ(normal.top, px(60) + px(300));
+    EXPECT_EQ(normal.bottom - normal.top, px(195));
 
     for (int i = 0; i < cOptionCount; ++i) {
-        const ControlRow& opt = Row(ControlKind::OptionButton, i);
-        const ControlRow& frame = Row(ControlKind::Frame, FrameOfOpt(i));
         const RECT button = ClientRectOf(dialog.form.Handle(), dialog.form.Opt(i));
-        const RECT box = ClientRectOf(dialog.form.Handle(), dialog.form.Frame1(FrameOfOpt(i)));
-        EXPECT_EQ(box.left, pixelsFromTwips(frame.left, dpi));
-        EXPECT_EQ(box.top, pixelsFromTwips(frame.top, dpi));
-        EXPECT_EQ(button.left, box.left + pixelsFromTwips(opt.left, dpi)) << i;
-        EXPECT_EQ(button.top, box.top + pixelsFromTwips(opt.top, dpi)) << i;
-        EXPECT_EQ(button.right - button.left, pixelsFromTwips(opt.width, dpi)) << i;
-        EXPECT_EQ(button.bottom - button.top, pixelsFromTwips(opt.height, dpi)) << i;
-        EXPECT_LE(button.right, box.right) << i;
-        EXPECT_LE(button.bottom, box.bottom) << i;
+        const RECT box = ClientRectOf(dialog.form.Handle(), dialog.form.Frame1(cFrameOfOpt[i]));
+        RECT both{};
+        UnionRect(&both, &box, &button);
+        EXPECT_TRUE(EqualRect(&both, &box)) << "Opt(" << i << ") lies inside its frame";
     }
 }
 
@@ -109,8 +122,8 @@ TEST(OptionForm, ButtonsOfAFrameFormOneGroupBesideTheirBox) {
         const HWND button = dialog.form.Opt(index);
         EXPECT_EQ(GetParent(button), dialog.form.Handle());
         const bool startsGroup = (GetWindowLongW(button, GWL_STYLE) & WS_GROUP) != 0;
-        EXPECT_EQ(startsGroup, FrameOfOpt(index) != previousFrame) << index;
-        previousFrame = FrameOfOpt(index);
+        EXPECT_EQ(startsGroup, cFrameOfOpt[index] != previousFrame) << index;
+        previousFrame = cFrameOfOpt[index];
     }
     for (int index : tabOrder) {
         EXPECT_EQ(GetNextDlgGroupItem(dialog.form.Handle(), dialog.form.Opt(index), FALSE) ==
@@ -187,8 +200,9 @@ TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
     WinWindowPlacement placement;
     placement.SetWindow(mainForm.Handle());
     FakeSettingsStore store;
-    OptionClicks clicks(store, placement);
-    OptionForm form(clicks);
+    FakeMsgBox msgBox;
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, nullptr);
     OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(form);
     const auto topmost = [&] {
@@ -228,7 +242,7 @@ TEST(OptionForm, EscapeClosesTheDialog) {
     SetTimer(nullptr, 0, 0, PressEscapeInTheDialog);
     const UINT_PTR deadline = SetTimer(nullptr, 0, 5000, CloseAtTheDeadline);
 
-    dialog.form.ShowModal(nullptr);
+    dialog.form.ShowModal();
 
     KillTimer(nullptr, deadline);
     EXPECT_FALSE(closedByDeadline) << "Escape left the dialog open";

@@ -21,7 +21,7 @@ TEST(TableControls, ControlInsideAFrameStandsAtTheFramePlusItsOwnPlace) {
 TEST(TableControls, CreationOrderPutsFocuslessControlsFirstThenFollowsTabIndex) {
     std::vector<std::string> names;
     for (const ControlRow* control : CreationOrder(MainFormTable::cControls)) {
-        names.push_back(ControlName(*control));
+        names.push_back(ControlName(control->Ref()));
     }
     EXPECT_EQ(names,
               (std::vector<std::string>{"Image1", "Btn(0)", "Btn(1)", "Btn(2)", "DropFrame"}));

@@ -1,4 +1,4 @@
-#include "ui/AAA.hpp"
+#include "ui/InfoMessage.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ testing::ShownMessage InfoFor(std::string_view title, std::string_view line) {
     return msgBox.shown.at(0);
 }
 
-TEST(AAA, SixParagraphsFromTheVersionLineToTheFarewell) {
+TEST(InfoMessage, SixParagraphsFromTheVersionLineToTheFarewell) {
     const auto info = InfoFor("Quarnel! 2.5", "Quarnel!: Buchhalter für Dateilisten (Version2.5)");
     EXPECT_EQ(info.buttonsAndIcon, 64);
     EXPECT_EQ(info.title, "Quarnel! 2.5");
@@ -51,7 +51,7 @@ TEST(AAA, SixParagraphsFromTheVersionLineToTheFarewell) {
     for (const auto& paragraph : paragraphs) EXPECT_EQ(paragraph.find('\r'), std::string::npos);
 }
 
-TEST(AAA, TitleAndLineAreTheOnesGiven) {
+TEST(InfoMessage, TitleAndLineAreTheOnesGiven) {
     const auto info = InfoFor("Anderer Titel", "Zeile");
     EXPECT_EQ(info.title, "Anderer Titel");
     const auto paragraphs = Paragraphs(info.prompt);
@@ -61,7 +61,7 @@ TEST(AAA, TitleAndLineAreTheOnesGiven) {
     EXPECT_EQ(Occurrences(info.prompt, "Quarnel! 2.5"), 0);
 }
 
-TEST(AAA, NamesNoAddressOutsideTheReservedDomain) {
+TEST(InfoMessage, NamesNoAddressOutsideTheReservedDomain) {
     const std::string prompt = InfoFor("Quarnel! 2.5", "Zeile").prompt;
     const std::regex address(R"(([A-Za-z0-9.-]+)@([A-Za-z0-9.-]+)|https?://([A-Za-z0-9.-]+))");
     int found = 0;

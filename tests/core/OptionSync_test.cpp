@@ -1,8 +1,8 @@
-#include "core/Module1.hpp"
+#include "core/OptionSync.hpp"
 
 #include <gtest/gtest.h>
 
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -31,7 +31,7 @@ struct Clicks {
     }
 };
 
-TEST(Module1, SyncSetsEveryButtonFromTheFlagsAndTheClicksItCausesDoNothing) {
+TEST(OptionSync, SyncSetsEveryButtonFromTheFlagsAndTheClicksItCausesDoNothing) {
     // two flags on in "Sortierung", none in "Aufbau", a hand-edited 2 for "Immer oben"
     OptionFlags = OptionFlagsFromString("11000101002010");
     const OptionFlagArray before = OptionFlags;
@@ -53,7 +53,7 @@ TEST(Module1, SyncSetsEveryButtonFromTheFlagsAndTheClicksItCausesDoNothing) {
     EXPECT_EQ(InOptionSync, 0);
 }
 
-TEST(Module1, AClickRebuildsAllFourteenFlagsFromTheButtonsAndSavesThem) {
+TEST(OptionSync, AClickRebuildsAllFourteenFlagsFromTheButtonsAndSavesThem) {
     OptionFlags = OptionFlagsFromString("99999999999999");
     Clicks clicks;
     const FakeOptionButtons buttons = ButtonsShowing("10100011000101");
@@ -70,7 +70,7 @@ TEST(Module1, AClickRebuildsAllFourteenFlagsFromTheButtonsAndSavesThem) {
     EXPECT_EQ(OptionFlags, OptionFlagsFromString("1"));
 }
 
-TEST(Module1, ThePlacementButtonsMoveTheMainWindowAtOnce) {
+TEST(OptionSync, ThePlacementButtonsMoveTheMainWindowAtOnce) {
     Clicks clicks;
     clicks.Click(10, ButtonsShowing("01010101001010"));
     EXPECT_EQ(clicks.placement.calls, std::vector<bool>{true});
@@ -85,7 +85,7 @@ TEST(Module1, ThePlacementButtonsMoveTheMainWindowAtOnce) {
     EXPECT_EQ(clicks.placement.calls.size(), 2u);
 }
 
-TEST(Module1, ARefusedSaveStillChangesTheFlagsForThisRun) {
+TEST(OptionSync, ARefusedSaveStillChangesTheFlagsForThisRun) {
     OptionFlags = OptionFlagsFromString("01010101000110");
     Clicks clicks;
     clicks.store.refuseWrites = true;

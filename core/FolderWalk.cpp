@@ -1,4 +1,4 @@
-#include "AAI.hpp"
+#include "FolderWalk.hpp"
 
 #include "FolderListing.hpp"
 #include "NameCheck.hpp"
@@ -26,11 +26,6 @@ void FoundPaths::Add(std::uint32_t folder, std::string_view name) {
 std::string_view FoundPaths::Name(std::size_t index) const {
     const std::size_t begin = nameEnds_[index - 1];
     return std::string_view(names_).substr(begin, nameEnds_[index] - begin);
-}
-
-std::string FoundPaths::operator[](std::size_t index) const {
-    if (index == 0) return {};
-    return folders_[folderOf_[index]] + std::string(Name(index));
 }
 
 namespace {
@@ -67,15 +62,15 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
         FoundFiles.Reset();
         FoundDirs.Reset();
     }
-    const char separator = services.files.pathSeparator();
+    const char separator = services.files.PathSeparator();
     SubtreeWalk dropped(path, true);
     TakeIntoResults(dropped.ReadNext(services.files), separator, unreadableDirs);
-    services.yield.yieldOnce();
+    services.yield.YieldOnce();
 
     ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread());
     while (const auto listing = subfolders.Next()) {
         TakeIntoResults(*listing, separator, unreadableDirs);
-        services.yield.yieldOnce();
+        services.yield.YieldOnce();
     }
 }
 

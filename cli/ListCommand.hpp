@@ -21,8 +21,6 @@ inline constexpr int cExitAllListed = 0;
 inline constexpr int cExitNameSkipped = 1;
 inline constexpr int cExitUsage = 2;
 
-extern const std::string_view cListUsage;
-
 struct ListArguments {
     std::optional<std::string> options;  // the fourteen option characters, when given
     std::vector<std::string> paths;

@@ -2,17 +2,18 @@
 
 namespace quarnel {
 
-void StreamMsgBox::show(std::string_view prompt, int /*buttonsAndIcon*/, std::string_view title) {
+void StreamMsgBox::Show(std::string_view prompt, int /*buttonsAndIcon*/, std::string_view title) {
     ++shownCount_;
     err_ << title << ": ";
     for (const char c : prompt) err_ << (c == '\r' ? '\n' : c);
     err_ << '\n' << std::flush;
 }
 
-void StreamClipboard::setText(const std::string& text) {
+bool StreamClipboard::SetText(const std::string& text) {
     out_.write(text.data(), static_cast<std::streamsize>(text.size()));
     out_.flush();
     written_ = written_ && out_.good();
+    return true;
 }
 
 }  // namespace quarnel

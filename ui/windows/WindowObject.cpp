@@ -1,4 +1,4 @@
-#include "ScratchWindow.hpp"
+#include "WindowObject.hpp"
 
 #include <windows.h>
 
@@ -7,13 +7,13 @@
 namespace quarnel {
 namespace {
 
-LRESULT CALLBACK ScratchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowObjectProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<ScratchWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<WindowObject*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return self->Dispatch(window, message, wParam, lParam);
 }
@@ -28,7 +28,7 @@ void RegisterClassOnce(const wchar_t* className, ClassIcon icon) {
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ScratchWindowProc;
+    windowClass.lpfnWndProc = WindowObjectProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -53,21 +53,21 @@ void RegisterClassOnce(const wchar_t* className, ClassIcon icon) {
 
 }  // namespace
 
-ScratchWindow::~ScratchWindow() {
+WindowObject::~WindowObject() {
     if (window_ == nullptr) return;
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
 }
 
-void ScratchWindow::Create(const wchar_t* className, ClassIcon icon, unsigned long style,
-                           unsigned long exStyle, NativeWindow parent) {
+void WindowObject::Create(const wchar_t* className, ClassIcon icon, unsigned long style,
+                          unsigned long exStyle, NativeWindow parent) {
     RegisterClassOnce(className, icon);
     CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, nullptr,
                     GetModuleHandleW(nullptr), this);
 }
 
-std::intptr_t ScratchWindow::Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
-                                      std::intptr_t lParam) {
+std::intptr_t WindowObject::Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
     if (message == WM_NCCREATE) window_ = window;
     if (message == WM_NCDESTROY) {
         const LRESULT result = OnMessage(message, wParam, lParam);
@@ -78,8 +78,8 @@ std::intptr_t ScratchWindow::Dispatch(NativeWindow window, unsigned message, std
     return OnMessage(message, wParam, lParam);
 }
 
-std::intptr_t ScratchWindow::DefaultMessage(unsigned message, std::uintptr_t wParam,
-                                            std::intptr_t lParam) {
+std::intptr_t WindowObject::DefaultMessage(unsigned message, std::uintptr_t wParam,
+                                           std::intptr_t lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 

@@ -1,12 +1,13 @@
-// AAB: reads the option flags at start-up and writes settings, all under one application name
-// and the program's title as section.
+// The option flags in the settings store: read once at start-up, written as fourteen
+// characters after every click in the options dialog, all under one application name and the
+// program's title as section.
 #pragma once
 
 #include <string_view>
 
-#include "Module1.hpp"
-#include "platform/AAJ.hpp"
+#include "ProgramState.hpp"
 #include "platform/SettingsStore.hpp"
+#include "platform/WindowPlacement.hpp"
 
 namespace quarnel {
 
@@ -23,7 +24,7 @@ OptionFlagArray StoredOptionFlags(SettingsStore& store);
 
 // Fills OptionFlags from the store (default when the value is missing) and raises the main
 // window into the top band when flag 10 is on.
-void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement);
+void LoadOptions(SettingsStore& store, WindowPlacement& mainWindowPlacement);
 
 bool SaveKvSetting(SettingsStore& store, std::string_view key, std::string_view value);
 

@@ -1,5 +1,4 @@
-// AAA: the info message of the main window's third button, with the version and the maker's
-// notes.
+// The info message of the main window's third button, with the version and the maker's notes.
 #pragma once
 
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "DropMessages.hpp"
+#include "Messages.hpp"
 
 #include "NameCheck.hpp"
 

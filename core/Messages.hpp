@@ -1,4 +1,4 @@
-// The messages a drop can show. Line breaks inside a message are a lone CR.
+// The messages the drop handling shows, in German. Line breaks inside a message are a lone CR.
 #pragma once
 
 #include <string>
@@ -9,6 +9,10 @@ namespace quarnel {
 
 inline constexpr std::string_view cMsgNoFileList =
     "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.";
+
+inline constexpr std::string_view cMsgClipboardNotSet =
+    "Die Zwischenablage wird gerade von einem anderen Programm benutzt oder hat die Liste nicht "
+    "angenommen.\rDie Liste konnte nicht in die Zwischenablage geschrieben werden.";
 
 // For a dropped name holding "?" or characters that cannot stand in a line of text.
 std::string InvalidNameMessage(std::string_view name);

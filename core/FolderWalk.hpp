@@ -1,6 +1,6 @@
-// AAI: the walk beneath a dropped folder. It lists a folder completely, lets the event loop run
-// once, then walks the subfolders it found, the last found first. Names beginning with "." are
-// skipped and never walked. The results keep the order in which they were found.
+// The walk beneath a dropped folder (ExpandDirectory). It lists a folder completely, lets the event
+// loop run once, then walks the subfolders it found, the last found first. Names beginning with "."
+// are skipped and never walked. The results keep the order in which they were found.
 //
 // The walk keeps its pending folders in lists of its own instead of one native stack frame per
 // level, so no tree is too deep for it. Links to folders found inside the tree are listed but
@@ -30,9 +30,6 @@ public:
     // Back to the single empty element 0.
     void Reset();
     void Add(std::uint32_t folder, std::string_view name);
-    // The index of the last element; 0 when there is nothing beyond element 0.
-    std::size_t UpperBound() const { return folderOf_.empty() ? 0 : folderOf_.size() - 1; }
-    std::string operator[](std::size_t index) const;
 
     // Calls visit with the full paths of elements 1 to the upper bound, in index order.
     template <typename Visit>

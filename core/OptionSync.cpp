@@ -1,15 +1,11 @@
-#include "Module1.hpp"
+#include "OptionSync.hpp"
 
 #include <string>
 
-#include "AAB.hpp"
 #include "OptionIndex.hpp"
+#include "OptionStorage.hpp"
 
 namespace quarnel {
-
-OptionFlagArray OptionFlags{};
-std::int16_t ActiveList = 0;
-std::int16_t InOptionSync = 0;
 
 void SyncOptionButtons(OptionButtons& buttons) {
     InOptionSync = -1;
@@ -18,7 +14,7 @@ void SyncOptionButtons(OptionButtons& buttons) {
 }
 
 OptionClickResult ApplyOptionClick(int index, const OptionButtons& buttons, SettingsStore& store,
-                                   AAJ& mainWindowPlacement) {
+                                   WindowPlacement& mainWindowPlacement) {
     if (InOptionSync != 0) return OptionClickResult::Ignored;
 
     if (index == cOptAlwaysOnTop) mainWindowPlacement.SetAlwaysOnTop(true);

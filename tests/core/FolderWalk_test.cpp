@@ -1,10 +1,9 @@
-#include "core/AAI.hpp"
+#include "core/FolderWalk.hpp"
 
 #include <gtest/gtest.h>
 
-#include "core/AAB.hpp"
 #include "core/DropHandler.hpp"
-#include "core/Module1.hpp"
+#include "core/OptionStorage.hpp"
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -12,9 +11,10 @@ namespace {
 
 using namespace testing;
 
+// Elements 1 to the upper bound, as the expansion step reads them.
 std::vector<std::string> Elements(const FoundPaths& found) {
     std::vector<std::string> elements;
-    for (std::size_t i = 0; i <= found.UpperBound(); ++i) elements.push_back(found[i]);
+    found.ForEachFound([&](std::string_view path) { elements.emplace_back(path); });
     return elements;
 }
 
@@ -48,10 +48,10 @@ protected:
 TEST_F(WalkTest, ListsAFolderCompletelyThenWalksItsSubfoldersLastFoundFirst) {
     BuildTree(files);
     Walk("C:\\A");
-    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"", "C:\\A\\a.txt", "C:\\A\\B\\b.txt",
-                                                              "C:\\A\\B\\C\\c.txt"}));
+    EXPECT_EQ(Elements(FoundFiles),
+              (std::vector<std::string>{"C:\\A\\a.txt", "C:\\A\\B\\b.txt", "C:\\A\\B\\C\\c.txt"}));
     EXPECT_EQ(Elements(FoundDirs),
-              (std::vector<std::string>{"", "C:\\A\\B", "C:\\A\\D", "C:\\A\\link", "C:\\A\\B\\C"}));
+              (std::vector<std::string>{"C:\\A\\B", "C:\\A\\D", "C:\\A\\link", "C:\\A\\B\\C"}));
     // Dot names are neither listed nor walked; the link is listed but never opened.
     EXPECT_EQ(files.listed, (std::vector<std::string>{"dropped C:\\A\\", "C:\\A\\D\\", "C:\\A\\B\\",
                                                       "C:\\A\\B\\C\\"}));
@@ -64,12 +64,12 @@ TEST_F(WalkTest, FreshWalksStartEmptyAndATrailingSeparatorIsNotDoubled) {
     files.AddFile("C:\\root.txt");
     files.AddFolder("E:\\only-dots");
     Walk("C:\\");
-    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"", "C:\\root.txt"}));
+    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\root.txt"}));
     Walk("C:\\", 0);  // not fresh: the results grow
-    EXPECT_EQ(FoundFiles.UpperBound(), 2u);
+    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\root.txt", "C:\\root.txt"}));
     Walk("E:\\only-dots");  // a listing of "." and ".." alone
-    EXPECT_EQ(Elements(FoundFiles), std::vector<std::string>{""});
-    EXPECT_EQ(Elements(FoundDirs), std::vector<std::string>{""});
+    EXPECT_TRUE(Elements(FoundFiles).empty());
+    EXPECT_TRUE(Elements(FoundDirs).empty());
 }
 
 TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
@@ -108,7 +108,18 @@ TEST_F(WalkTest, UnreadableFoldersAreSkippedAndNamedPrintably) {
     files.MakeUnlistable("C:\\A\\D\\bad\xFF\\");
     Walk("C:\\A");
     EXPECT_EQ(unreadable, (std::vector<std::string>{"C:\\A\\D\\bad?", "C:\\A\\B"}));
-    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"", "C:\\A\\a.txt"}));
+    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\A\\a.txt"}));
+
+    // the dropped folder itself, and a dropped drive root, which keeps its separator
+    unreadable.clear();
+    files.MakeUnlistable("C:\\A\\");
+    Walk("C:\\A");
+    files.AddFolder("E:\\");
+    files.MakeUnlistable("E:\\");
+    Walk("E:\\");
+    EXPECT_EQ(unreadable, (std::vector<std::string>{"C:\\A", "E:\\"}));
+    EXPECT_TRUE(Elements(FoundFiles).empty());
+    EXPECT_TRUE(Elements(FoundDirs).empty());
 }
 
 TEST_F(WalkTest, NamesThatAreNotTextShowEachBadByteAsAQuestionMark) {
@@ -119,8 +130,8 @@ TEST_F(WalkTest, NamesThatAreNotTextShowEachBadByteAsAQuestionMark) {
     slash.AddFile("/m/caf\xE9/tab\there");
     ExpandDirectory("/m", -1, {slash, yield}, unreadable);
     EXPECT_EQ(Elements(FoundFiles),
-              (std::vector<std::string>{"", "/m/line?break", "/m/caf?/tab?here"}));
-    EXPECT_EQ(Elements(FoundDirs), (std::vector<std::string>{"", "/m/caf?"}));
+              (std::vector<std::string>{"/m/line?break", "/m/caf?/tab?here"}));
+    EXPECT_EQ(Elements(FoundDirs), (std::vector<std::string>{"/m/caf?"}));
     EXPECT_EQ(slash.listed, (std::vector<std::string>{"dropped /m/", "/m/caf\xE9/"}));
 }
 
@@ -176,7 +187,7 @@ TEST_F(ExpansionTest, UnreadableFoldersGetOneMessageAfterTheClipboardAndTheBeep)
         const FakeClipboard* clipboard = nullptr;
         const FakeBeep* beep = nullptr;
         std::vector<std::string> prompts;
-        void show(std::string_view prompt, int icon, std::string_view title) override {
+        void Show(std::string_view prompt, int icon, std::string_view title) override {
             EXPECT_TRUE(clipboard->text.has_value());
             EXPECT_EQ(beep->count, static_cast<int>(prompts.size()) + 1);
             EXPECT_EQ(icon, 64);

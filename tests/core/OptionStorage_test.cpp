@@ -1,4 +1,4 @@
-#include "core/AAB.hpp"
+#include "core/OptionStorage.hpp"
 
 #include <gtest/gtest.h>
 
@@ -30,15 +30,17 @@ LoadResult LoadWith(std::optional<std::string> stored) {
     return {OptionFlags, placement.calls};
 }
 
-TEST(AAB, MissingValueGivesTheDefaultsAndLeavesTheWindowAlone) {
+TEST(OptionStorage, MissingValueGivesTheDefaultsAndLeavesTheWindowAlone) {
     const auto result = LoadWith(std::nullopt);
     EXPECT_EQ(result.flags, Flags({0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
     EXPECT_TRUE(result.placementCalls.empty());
 }
 
-TEST(AAB, ExistingEmptyValueTurnsEveryFlagOff) { EXPECT_EQ(LoadWith("").flags, OptionFlagArray{}); }
+TEST(OptionStorage, ExistingEmptyValueTurnsEveryFlagOff) {
+    EXPECT_EQ(LoadWith("").flags, OptionFlagArray{});
+}
 
-TEST(AAB, ShortValuesReadMissingPlacesAsOff) {
+TEST(OptionStorage, ShortValuesReadMissingPlacesAsOff) {
     EXPECT_EQ(LoadWith("1").flags, Flags({1}));
     EXPECT_EQ(LoadWith("01,1").flags, Flags({0, 1, 0, 1}));
 
@@ -47,7 +49,7 @@ TEST(AAB, ShortValuesReadMissingPlacesAsOff) {
     EXPECT_EQ(topmost.placementCalls, std::vector<bool>{true});
 }
 
-TEST(AAB, LenientReadingOfOddCharacters) {
+TEST(OptionStorage, LenientReadingOfOddCharacters) {
     // digits 2 to 9 keep their value, anything else reads 0, the rest after 14 is ignored
     EXPECT_EQ(LoadWith("9x 2-a00000001"
                        "111")
@@ -64,11 +66,11 @@ TEST(AAB, LenientReadingOfOddCharacters) {
               Flags({0, 0, 1}));
 }
 
-TEST(AAB, AnyNonZeroDigitInPlaceTenRaisesTheWindow) {
+TEST(OptionStorage, AnyNonZeroDigitInPlaceTenRaisesTheWindow) {
     EXPECT_EQ(LoadWith("00000000005").placementCalls, std::vector<bool>{true});
 }
 
-TEST(AAB, SaveKvSettingWritesUnderTheProgramsNames) {
+TEST(OptionStorage, SaveKvSettingWritesUnderTheProgramsNames) {
     FakeSettingsStore store;
     EXPECT_TRUE(SaveKvSetting(store, cOptKey, "10100011000110"));
     const FakeSettingsStore::Address address{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};

@@ -1,4 +1,4 @@
-#include "AAB.hpp"
+#include "OptionStorage.hpp"
 
 #include "OptionIndex.hpp"
 #include "ProgramTitle.hpp"
@@ -15,17 +15,17 @@ OptionFlagArray OptionFlagsFromString(std::string_view optionString) {
 }
 
 OptionFlagArray StoredOptionFlags(SettingsStore& store) {
-    const auto stored = store.read(cAppName, ProgramTitle, cOptKey);
+    const auto stored = store.Read(cAppName, ProgramTitle, cOptKey);
     return OptionFlagsFromString(stored ? std::string_view(*stored) : cDefaultOptions);
 }
 
-void LoadOptions(SettingsStore& store, AAJ& mainWindowPlacement) {
+void LoadOptions(SettingsStore& store, WindowPlacement& mainWindowPlacement) {
     OptionFlags = StoredOptionFlags(store);
     if (IsOn(cOptAlwaysOnTop)) mainWindowPlacement.SetAlwaysOnTop(true);
 }
 
 bool SaveKvSetting(SettingsStore& store, std::string_view key, std::string_view value) {
-    return store.write(cAppName, ProgramTitle, key, value);
+    return store.Write(cAppName, ProgramTitle, key, value);
 }
 
 }  // namespace quarnel

@@ -13,8 +13,8 @@ class StreamMsgBox final : public MsgBox {
 public:
     explicit StreamMsgBox(std::ostream& err) : err_(err) {}
     // Each CR of the prompt becomes a line break.
-    void show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
-    int shownCount() const { return shownCount_; }
+    void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override;
+    int ShownCount() const { return shownCount_; }
 
 private:
     std::ostream& err_;
@@ -24,10 +24,11 @@ private:
 class StreamClipboard final : public Clipboard {
 public:
     explicit StreamClipboard(std::ostream& out) : out_(out) {}
-    void clear() override {}
-    void setText(const std::string& text) override;
+    // Always true: a stream that refuses some of the text is the command's to report, in
+    // its own words.
+    bool SetText(const std::string& text) override;
     // False when the stream refused some of the text.
-    bool written() const { return written_; }
+    bool Written() const { return written_; }
 
 private:
     std::ostream& out_;

@@ -5,17 +5,17 @@
 
 #include <cstdint>
 
-#include "platform/windows/NativeWindow.hpp"
+#include "platform/windows/support/NativeWindow.hpp"
 
 namespace quarnel {
 
 enum class ClassIcon { None, Application };
 
-class ScratchWindow {
+class WindowObject {
 public:
-    ScratchWindow() = default;
-    ScratchWindow(const ScratchWindow&) = delete;
-    ScratchWindow& operator=(const ScratchWindow&) = delete;
+    WindowObject() = default;
+    WindowObject(const WindowObject&) = delete;
+    WindowObject& operator=(const WindowObject&) = delete;
 
     // nullptr once the window is destroyed, by the user or by the system.
     NativeWindow Handle() const { return window_; }
@@ -27,7 +27,7 @@ public:
 protected:
     // A window that still exists is destroyed without reaching OnMessage: the derived part of
     // the object is gone by then.
-    ~ScratchWindow();
+    ~WindowObject();
 
     // Registers the class on first use; the window receives its messages from WM_NCCREATE on.
     void Create(const wchar_t* className, ClassIcon icon, unsigned long style,

@@ -1,0 +1,35 @@
+#include "DropGate.hpp"
+
+namespace quarnel {
+
+bool DropGate::TakeDrop(DropData data) {
+    if (busy_) return false;
+    busy_ = true;
+    taken_ = std::move(data);
+    window_.Post([this] { RunTakenDrop(); });
+    return true;
+}
+
+bool DropGate::MayClose() {
+    if (!busy_) return true;
+    closeRequested_ = true;
+    window_.Hide();
+    return false;
+}
+
+void DropGate::RunTakenDrop() {
+    const DropData data = std::move(taken_);
+    taken_ = {};
+    window_.ShowWaitCursor(true);
+    try {
+        handleDrop_(data);
+    } catch (...) {
+        // The handler has left the clipboard as it was and taken its frame down; what failed
+        // must not keep the window waiting or refusing drops.
+    }
+    window_.ShowWaitCursor(false);
+    busy_ = false;
+    if (closeRequested_) window_.Post([this] { window_.Close(); });
+}
+
+}  // namespace quarnel

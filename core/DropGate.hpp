@@ -1,0 +1,56 @@
+// The rules around a drop, the same for every toolkit. The names are copied out while the drop
+// event runs, and the drop itself runs afterwards from the event loop, so the drag source never
+// waits on message boxes or a long walk. A second drop is refused until the running one has
+// finished. The window shows the wait cursor meanwhile. A window closed during a drop goes out
+// of sight at once and closes once the drop is done, its text on the clipboard. Whatever
+// escapes the drop handler ends here, so the next drop still works.
+#pragma once
+
+#include <functional>
+
+#include "platform/DropData.hpp"
+
+namespace quarnel {
+
+// What the main window does for the gate; each toolkit's main window implements it.
+class DropWindow {
+public:
+    virtual ~DropWindow() = default;
+    // Runs task from the event loop, after the event being handled now has returned.
+    virtual void Post(std::function<void()> task) = 0;
+    virtual void ShowWaitCursor(bool waiting) = 0;
+    virtual void Hide() = 0;
+    // Closes the window for good, which ends the program.
+    virtual void Close() = 0;
+};
+
+class DropGate {
+public:
+    using HandleDrop = std::function<void(const DropData&)>;
+
+    // Both outlive the gate.
+    DropGate(HandleDrop handleDrop, DropWindow& window)
+        : handleDrop_(std::move(handleDrop)), window_(window) {}
+
+    // What the drop target answers to a drag and to a drop: no while a drop waits or runs.
+    bool AcceptsDrops() const { return !busy_; }
+
+    // The drop event, with the names already copied out of the toolkit's data. False when the
+    // drop is refused; otherwise it runs once the event has returned.
+    bool TakeDrop(DropData data);
+
+    // The user closes the window: true when it may close now. During a drop the window hides
+    // and closes once the drop has finished.
+    bool MayClose();
+
+private:
+    void RunTakenDrop();
+
+    HandleDrop handleDrop_;
+    DropWindow& window_;
+    DropData taken_;
+    bool busy_ = false;
+    bool closeRequested_ = false;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,9 @@
+#include "ProgramState.hpp"
+
+namespace quarnel {
+
+OptionFlagArray OptionFlags{};
+std::int16_t ActiveList = 0;
+std::int16_t InOptionSync = 0;
+
+}  // namespace quarnel

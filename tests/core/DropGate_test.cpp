@@ -1,0 +1,94 @@
+#include "core/DropGate.hpp"
+
+#include <gtest/gtest.h>
+
+#include "core/OptionStorage.hpp"
+#include "tests/Fakes.hpp"
+
+namespace quarnel {
+namespace {
+
+using namespace testing;
+
+// The real drop handler with recorded services, behind the gate, as the window wires it.
+class DropGateTest : public ::testing::Test, protected FakeDrop {
+protected:
+    void SetUp() override {
+        OptionFlags = OptionFlagsFromString("10100011000110");  // arrival order, full paths
+        files.AddFile("C:\\x\\a.txt");
+        files.AddFile("C:\\x\\b.txt");
+    }
+
+    FakeDropWindow window;
+    std::function<void()> duringDrop;
+    DropGate gate{[this](const DropData& data) {
+                      if (duringDrop) duringDrop();
+                      handler.HandleDrop(data);
+                  },
+                  window};
+};
+
+TEST_F(DropGateTest, ADropRunsAfterItsEventAndRefusesOthersUntilItHasFinished) {
+    ASSERT_TRUE(gate.AcceptsDrops());
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\a.txt"}}));
+    EXPECT_FALSE(clipboard.text.has_value()) << "the drag source is not kept waiting";
+    EXPECT_FALSE(gate.AcceptsDrops());
+    EXPECT_FALSE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));  // before the taken one has run
+
+    bool acceptedDuringDrop = true;
+    bool takenDuringDrop = true;
+    duringDrop = [&] {
+        acceptedDuringDrop = gate.AcceptsDrops();
+        takenDuringDrop = gate.TakeDrop({true, {"C:\\x\\b.txt"}});
+    };
+    window.RunPosted();
+    EXPECT_FALSE(acceptedDuringDrop);
+    EXPECT_FALSE(takenDuringDrop);
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\n");
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+
+    duringDrop = nullptr;
+    EXPECT_TRUE(gate.AcceptsDrops());
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    window.RunPosted();
+    EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n");
+    EXPECT_EQ(beep.count, 2);
+}
+
+TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheClipboard) {
+    EXPECT_TRUE(gate.MayClose());  // no drop: closes at once
+    EXPECT_EQ(window.hidden, 0);
+
+    bool mayCloseDuringDrop = true;
+    duringDrop = [&] { mayCloseDuringDrop = gate.MayClose(); };
+    gate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
+    window.posted.front()();
+    window.posted.erase(window.posted.begin());
+    EXPECT_FALSE(mayCloseDuringDrop);
+    EXPECT_EQ(window.hidden, 1);
+    EXPECT_EQ(window.closed, 0) << "not before the drop's event has returned";
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\n");
+
+    window.RunPosted();
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_TRUE(gate.MayClose());
+}
+
+TEST_F(DropGateTest, WhateverEscapesTheHandlerLeavesTheClipboardAndTheNextDropWorks) {
+    clipboard.text = "vorher";
+    files.throwOnAttributesOf = "C:\\x\\b.txt";
+    gate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
+    EXPECT_NO_THROW(window.RunPosted());
+    EXPECT_EQ(clipboard.text, "vorher");
+    EXPECT_EQ(beep.count, 0);
+    EXPECT_EQ(image1.styles, (std::vector<int>{1, 0}));
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+
+    files.throwOnAttributesOf.clear();
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    window.RunPosted();
+    EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n") << "nothing of the failed drop is left over";
+}
+
+}  // namespace
+}  // namespace quarnel
