@@ -2,12 +2,14 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -39,6 +41,11 @@ public:
         return found->second;
     }
     bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
+        if (listingDelaySeed != 0) {
+            const std::size_t hash =
+                std::hash<std::string>{}(dir + std::to_string(listingDelaySeed));
+            std::this_thread::sleep_for(std::chrono::microseconds(hash % 400));
+        }
         listed.push_back(dropped ? "dropped " + dir : dir);
         if (unlistable_.count(dir) != 0) return false;
         for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
@@ -57,6 +64,8 @@ public:
     std::vector<std::string> queried;
     std::vector<std::string> listed;  // on the walk's first thread
     std::string throwOnAttributesOf;  // a name whose query throws, as a failing system would
+    // Not 0: each folder takes its own time to list, up to 0.4 ms, different for each seed.
+    int listingDelaySeed = 0;
     bool allowSecondThread = false;
 
 private:

@@ -9,8 +9,8 @@
 
 namespace quarnel {
 
-void MainFormLoad(MainFormView& view, SettingsStore& store, WindowPlacement& placement) {
-    view.SetCaption(ProgramTitle);
+void MainFormLoad(CaptionedWindow& mainForm, SettingsStore& store, WindowPlacement& placement) {
+    mainForm.SetCaption(ProgramTitle);
     LoadOptions(store, placement);
 }
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <memory>
-#include <string_view>
 
+#include "CaptionedWindow.hpp"
 #include "core/OptionSync.hpp"
 #include "platform/MsgBox.hpp"
 #include "platform/ProgramVersion.hpp"
@@ -13,14 +13,8 @@
 
 namespace quarnel {
 
-class MainFormView {
-public:
-    virtual ~MainFormView() = default;
-    virtual void SetCaption(std::string_view caption) = 0;
-};
-
 // Runs once before the window is shown: caption, then the stored options.
-void MainFormLoad(MainFormView& view, SettingsStore& store, WindowPlacement& placement);
+void MainFormLoad(CaptionedWindow& mainForm, SettingsStore& store, WindowPlacement& placement);
 
 // OptionForm, made afresh for each opening and discarded when it closes.
 class OptionDialog : public OptionButtons {

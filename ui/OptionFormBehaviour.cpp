@@ -7,8 +7,8 @@
 
 namespace quarnel {
 
-void OptionFormLoad(OptionFormView& view) {
-    view.SetCaption(std::string(ProgramTitle) + " Optionen");
+void OptionFormLoad(CaptionedWindow& optionForm) {
+    optionForm.SetCaption(std::string(ProgramTitle) + " Optionen");
 }
 
 void OptionClickHandler::OnOptClick(int index, const OptionButtons& buttons) {

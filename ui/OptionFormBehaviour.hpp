@@ -1,8 +1,7 @@
 // What OptionForm does, apart from how it is drawn: its load and the clicks on its buttons.
 #pragma once
 
-#include <string_view>
-
+#include "CaptionedWindow.hpp"
 #include "core/OptionSync.hpp"
 #include "platform/MsgBox.hpp"
 #include "platform/SettingsStore.hpp"
@@ -10,14 +9,8 @@
 
 namespace quarnel {
 
-class OptionFormView {
-public:
-    virtual ~OptionFormView() = default;
-    virtual void SetCaption(std::string_view caption) = 0;
-};
-
 // Runs each time the dialog is created: "Quarnel! 2.5 Optionen".
-void OptionFormLoad(OptionFormView& view);
+void OptionFormLoad(CaptionedWindow& optionForm);
 
 // The clicks on option buttons, for the whole run: every dialog opened uses the same handler,
 // so a store that keeps refusing is reported once, not on every click. A save that works again

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "tests/TempFolder.hpp"
@@ -28,19 +30,19 @@ void WriteFile(const fs::path& path, const std::string& text) {
 
 TEST(IniSettingsStore, WritesTheFileAHumanCanEditAndReadsItBack) {
     testing::TempFolder home;
-    IniSettingsStore store(home.path());
+    IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
 
     ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
-    EXPECT_EQ(ReadFile(home.path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
+    EXPECT_EQ(ReadFile(home.Path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "10100011000110");
 }
 
 TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
     testing::TempFolder home;
-    const fs::path file = home.path() / cRelativeFile;
+    const fs::path file = home.Path() / cRelativeFile;
     WriteFile(file, "# mine\n[General]\nOptions = 01,1 \nTheme=dark\n");
-    IniSettingsStore store(home.path());
+    IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "01,1");
 
     ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "01010101000110"));
@@ -49,20 +51,43 @@ TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
 
 TEST(IniSettingsStore, UnreadableSettingsCountAsMissing) {
     testing::TempFolder home;
-    fs::create_directories(home.path() / cRelativeFile);  // a folder where the file belongs
-    IniSettingsStore store(home.path());
+    fs::create_directories(home.Path() / cRelativeFile);  // a folder where the file belongs
+    IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
 }
 
 TEST(IniSettingsStore, AFailedWriteSaysSoAndLeavesTheOldFile) {
     testing::TempFolder home;
-    WriteFile(home.path() / "Kelvaro's Tools", "a file where the folder belongs");
-    IniSettingsStore store(home.path());
+    WriteFile(home.Path() / "Kelvaro's Tools", "a file where the folder belongs");
+    IniSettingsStore store(home.Path());
     EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
-    EXPECT_EQ(ReadFile(home.path() / "Kelvaro's Tools"), "a file where the folder belongs");
+    EXPECT_EQ(ReadFile(home.Path() / "Kelvaro's Tools"), "a file where the folder belongs");
 }
 
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedVariable {
+public:
+    explicit ScopedVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) saved_ = value;
+    }
+    ~ScopedVariable() {
+        if (saved_) {
+            ::setenv(name_, saved_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
 TEST(IniSettingsStore, DefaultHomeFollowsXdgConfigHome) {
+    const ScopedVariable home("HOME");
+    const ScopedVariable configHome("XDG_CONFIG_HOME");
     ::setenv("XDG_CONFIG_HOME", "/tmp/quarnel-xdg-check", 1);
     EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fs::path("/tmp/quarnel-xdg-check"));
     ::unsetenv("XDG_CONFIG_HOME");

@@ -19,20 +19,20 @@ namespace fs = std::filesystem;
 
 TEST(PosixFileSystem, TellsFoldersFromFilesFollowingLinks) {
     testing::TempFolder temp;
-    const fs::path folder = temp.path() / "Ordner";
-    const fs::path file = temp.path() / "m\xE4rz.txt";  // not UTF-8: bytes pass through
+    const fs::path folder = temp.Path() / "Ordner";
+    const fs::path file = temp.Path() / "m\xE4rz.txt";  // not UTF-8: bytes pass through
     fs::create_directory(folder);
     std::ofstream(file) << "x";
-    fs::create_directory_symlink(folder, temp.path() / "link-to-folder");
-    fs::create_symlink(temp.path() / "nowhere", temp.path() / "dangling");
+    fs::create_directory_symlink(folder, temp.Path() / "link-to-folder");
+    fs::create_symlink(temp.Path() / "nowhere", temp.Path() / "dangling");
 
     PosixFileSystem files;
     EXPECT_EQ(files.PathSeparator(), '/');
     EXPECT_EQ(files.Attributes(folder.string()), cDirectoryAttribute);
     EXPECT_EQ(files.Attributes(file.string()), 0u);
-    EXPECT_EQ(files.Attributes((temp.path() / "link-to-folder").string()), cDirectoryAttribute);
-    EXPECT_EQ(files.Attributes((temp.path() / "dangling").string()), 0u);
-    EXPECT_EQ(files.Attributes((temp.path() / "gone").string()), std::nullopt);
+    EXPECT_EQ(files.Attributes((temp.Path() / "link-to-folder").string()), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes((temp.Path() / "dangling").string()), 0u);
+    EXPECT_EQ(files.Attributes((temp.Path() / "gone").string()), std::nullopt);
     EXPECT_EQ(files.Attributes("/"), cDirectoryAttribute);
 }
 
@@ -43,14 +43,14 @@ struct KindsByName final : FolderVisitor {
 
 TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
     testing::TempFolder temp;
-    const fs::path top = temp.path() / "top";
+    const fs::path top = temp.Path() / "top";
     fs::create_directories(top / "Ordner");
     std::ofstream(top / ".versteckt") << "x";
     std::ofstream(top / "m\xE4rz.txt") << "x";
     fs::create_directory_symlink(top / "Ordner", top / "link-to-folder");
     fs::create_symlink(top / "nowhere", top / "dangling");
     ::mkfifo((top / "pipe").c_str(), 0600);
-    fs::create_directory_symlink(top, temp.path() / "dropped-link");
+    fs::create_directory_symlink(top, temp.Path() / "dropped-link");
 
     PosixFileSystem files;
     KindsByName listed;
@@ -66,11 +66,11 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
                                                 {"pipe", EntryKind::File}}));
 
     KindsByName throughLink;
-    EXPECT_TRUE(files.ListFolder((temp.path() / "dropped-link").string() + "/", true, throughLink));
+    EXPECT_TRUE(files.ListFolder((temp.Path() / "dropped-link").string() + "/", true, throughLink));
     EXPECT_EQ(throughLink.kinds.size(), listed.kinds.size());
     KindsByName notFollowed;
     EXPECT_FALSE(files.ListFolder((top / "link-to-folder").string() + "/", false, notFollowed));
-    EXPECT_FALSE(files.ListFolder((temp.path() / "gone").string() + "/", true, notFollowed));
+    EXPECT_FALSE(files.ListFolder((temp.Path() / "gone").string() + "/", true, notFollowed));
     EXPECT_TRUE(notFollowed.kinds.empty());
 }
 
@@ -103,7 +103,7 @@ std::vector<std::string> All(const FoundPaths& found) {
 
 TEST(PosixFileSystem, WalksALinkCycleOnceAndBothThreadsGiveTheSameOrder) {
     testing::TempFolder temp;
-    const fs::path root = temp.path() / "A";
+    const fs::path root = temp.Path() / "A";
     for (int i = 0; i < 40; ++i) {
         fs::path folder = root / ("sub" + std::to_string(i));
         for (int depth = 0; depth <= i % 4; ++depth, folder /= "tiefer") {
@@ -177,16 +177,16 @@ private:
 TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     testing::TempFolder temp(testing::TempFolder::FastParent());
     constexpr int cDepth = 3000;  // 6,000 bytes of path at the bottom
-    const DeepTree tree(temp.path() / "tief", cDepth);
+    const DeepTree tree(temp.Path() / "tief", cDepth);
 
     NoYield yield;
     std::vector<std::string> unreadable;
     PosixFileSystem files;
-    ExpandDirectory((temp.path() / "tief").string(), -1, {files, yield}, unreadable);
+    ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found;
     FoundFiles.ForEachFound([&](std::string_view path) { found.emplace_back(path); });
-    std::string bottom = (temp.path() / "tief").string();
+    std::string bottom = (temp.Path() / "tief").string();
     for (int level = 0; level < cDepth; ++level) bottom += "/d";
     EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
     EXPECT_EQ(found, std::vector<std::string>{bottom + "/unten.txt"});

@@ -11,7 +11,7 @@ namespace {
 using testing::FakeMsgBox;
 using testing::FakeOptionButtons;
 
-struct RecordingView final : MainFormView {
+struct RecordingView final : CaptionedWindow {
     void SetCaption(std::string_view newCaption) override {
         caption = newCaption;
         flagsWhenCaptioned = OptionFlags;

@@ -154,11 +154,11 @@ TEST(MainForm, StoredTopmostOptionRaisesTheWindowAtLoad) {
 
 TEST(MainForm, ADropIsTakenAsACopyAndHandledAfterItReturns) {
     TempFolder temp;
-    std::ofstream(temp.path() / "b.txt") << "b";
-    std::ofstream(temp.path() / "Äpfel.txt") << "a";
+    std::ofstream(temp.Path() / "b.txt") << "b";
+    std::ofstream(temp.Path() / "Äpfel.txt") << "a";
     Program program;
 
-    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "b.txt") + UriOf(temp.path() / "Äpfel.txt")));
+    ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "b.txt") + UriOf(temp.Path() / "Äpfel.txt")));
     EXPECT_FALSE(program.clipboard.text.has_value());  // the drag source is not kept waiting
     QApplication::processEvents();
     EXPECT_EQ(program.clipboard.text, "Äpfel.txt\r\nb.txt\r\n");
@@ -168,7 +168,7 @@ TEST(MainForm, ADropIsTakenAsACopyAndHandledAfterItReturns) {
 
 TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
     TempFolder temp;
-    std::ofstream(temp.path() / "gut.txt") << "x";
+    std::ofstream(temp.Path() / "gut.txt") << "x";
     Program program;
 
     // A message box during the drop runs the event loop; look at the target from there.
@@ -186,18 +186,18 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
                          program.form.Image1(), program.yield}};
     program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
 
-    ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.path() / "gut.txt")));
+    ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.Path() / "gut.txt")));
     QApplication::processEvents();
     EXPECT_EQ(peeking.shapeDuringDrop, QFrame::Box);
     EXPECT_FALSE(peeking.secondDropAccepted);
     EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
     EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
-    EXPECT_TRUE(program.DropUris(UriOf(temp.path() / "gut.txt")));  // accepted again afterwards
+    EXPECT_TRUE(program.DropUris(UriOf(temp.Path() / "gut.txt")));  // accepted again afterwards
 }
 
 TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
     TempFolder temp;
-    std::ofstream(temp.path() / "liste.txt") << "x";
+    std::ofstream(temp.Path() / "liste.txt") << "x";
     Program program;
     program.form.show();
     bool hiddenAtOnce = false;
@@ -207,7 +207,7 @@ TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
         program.handler.HandleDrop(data);
     };
 
-    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "liste.txt")));
+    ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "liste.txt")));
     QApplication::processEvents();
     QApplication::processEvents();
     EXPECT_TRUE(hiddenAtOnce);
@@ -264,8 +264,8 @@ namespace {
 TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
     TempFolder temp;
     for (const char* folder : {"eins", "zwei", "drei"}) {
-        std::filesystem::create_directories(temp.path() / "Baum" / folder);
-        std::ofstream(temp.path() / "Baum" / folder / "datei.txt") << "x";
+        std::filesystem::create_directories(temp.Path() / "Baum" / folder);
+        std::ofstream(temp.Path() / "Baum" / folder / "datei.txt") << "x";
     }
     Program program(std::string("10100011000110"));
 
@@ -285,7 +285,7 @@ TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
                          program.rules, program.form.Image1(), peeking}};
     program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
 
-    ASSERT_TRUE(program.DropUris(UriOf(temp.path() / "Baum")));
+    ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "Baum")));
     QApplication::processEvents();
     EXPECT_EQ(peeking.cursors, std::vector<Qt::CursorShape>(4, Qt::WaitCursor));
     EXPECT_GE(peeking.timerRuns, 3);  // work queued during one yield ran in the next

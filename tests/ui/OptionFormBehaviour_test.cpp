@@ -13,7 +13,7 @@ using testing::FakeOptionButtons;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
 
-struct RecordingView final : OptionFormView {
+struct RecordingView final : CaptionedWindow {
     void SetCaption(std::string_view newCaption) override { caption = newCaption; }
     std::string caption = "Form2";
 };

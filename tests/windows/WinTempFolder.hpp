@@ -27,9 +27,9 @@ public:
     WinTempFolder(const WinTempFolder&) = delete;
     WinTempFolder& operator=(const WinTempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& Path() const { return path_; }
     // The folder's full name in UTF-8, ending without a separator.
-    std::string name() const { return Utf8FromWide(path_.wstring()); }
+    std::string Name() const { return Utf8FromWide(path_.wstring()); }
 
 private:
     std::filesystem::path path_;

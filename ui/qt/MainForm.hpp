@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace quarnel {
 
-class MainForm final : public QWidget, public MainFormView, public DropWindow {
+class MainForm final : public QWidget, public CaptionedWindow, public DropWindow {
 public:
     MainForm();
 

@@ -16,7 +16,7 @@ class QRadioButton;
 
 namespace quarnel {
 
-class OptionForm final : public QDialog, public OptionFormView, public OptionDialog {
+class OptionForm final : public QDialog, public CaptionedWindow, public OptionDialog {
 public:
     // clicks outlives the dialog; the dialog lives for one opening.
     explicit OptionForm(OptionClickHandler& clicks);

@@ -17,7 +17,7 @@
 
 namespace quarnel {
 
-class MainForm final : public WindowObject, public MainFormView, public DropWindow {
+class MainForm final : public WindowObject, public CaptionedWindow, public DropWindow {
 public:
     // Made hidden, so the load can run before it is shown.
     MainForm();

@@ -17,7 +17,7 @@
 
 namespace quarnel {
 
-class OptionForm final : public WindowObject, public OptionFormView, public OptionDialog {
+class OptionForm final : public WindowObject, public CaptionedWindow, public OptionDialog {
 public:
     // clicks outlives the dialog; blocked is the window that takes no input while the dialog
     // is shown. Made hidden and with no owner; the load has run.

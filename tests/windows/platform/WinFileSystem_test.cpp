@@ -50,7 +50,7 @@ void MakeFile(const fs::path& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
 
 TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
     testing::WinTempFolder temp;
-    const fs::path top = temp.path() / L"top";
+    const fs::path top = temp.Path() / L"top";
     fs::create_directories(top / L"Ordner");
     MakeFile(top / L"\u00C4rger.txt");
     MakeFile(top / L"versteckt.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -61,7 +61,7 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
                                                                     FILE_ATTRIBUTE_SYSTEM));
 
     WinFileSystem files;
-    const std::string topName = temp.name() + "\\top";
+    const std::string topName = temp.Name() + "\\top";
     EXPECT_EQ(files.PathSeparator(), '\\');
     EXPECT_TRUE(*files.Attributes(topName) & cDirectoryAttribute);
     EXPECT_TRUE(*files.Attributes(topName + "\\Ordner") & cDirectoryAttribute);
@@ -92,10 +92,10 @@ TEST(WinFileSystem, AFolderThatIsMissingCannotBeListedAnEmptyOneCan) {
     testing::WinTempFolder temp;
     WinFileSystem files;
     KindsByName listed;
-    EXPECT_FALSE(files.ListFolder(temp.name() + "\\fehlt\\", false, listed));
+    EXPECT_FALSE(files.ListFolder(temp.Name() + "\\fehlt\\", false, listed));
     EXPECT_TRUE(listed.kinds.empty());
-    fs::create_directory(temp.path() / L"leer");
-    EXPECT_TRUE(files.ListFolder(temp.name() + "\\leer\\", false, listed));
+    fs::create_directory(temp.Path() / L"leer");
+    EXPECT_TRUE(files.ListFolder(temp.Name() + "\\leer\\", false, listed));
     EXPECT_EQ(listed.kinds.size(), 2u);  // "." and ".."
 }
 
@@ -103,7 +103,7 @@ TEST(WinFileSystem, ListsAFolderLinkButWalksOnlyADroppedOne) {
     testing::WinTempFolder temp;
     fs::path tree = testing::ProvidedLinkTree();
     if (tree.empty()) {
-        tree = temp.path();
+        tree = temp.Path();
         fs::create_directory(tree / L"target");
         MakeFile(tree / L"target" / L"inner.txt");
         ASSERT_TRUE(testing::MakeJunction(tree / L"link", tree / L"target"));
@@ -130,7 +130,7 @@ TEST(WinFileSystem, ListsAFolderLinkButWalksOnlyADroppedOne) {
 TEST(WinFileSystem, WalksBeyondTheOldPathLimitAndShowsNoPrefix) {
     testing::WinTempFolder temp;
     const std::wstring level(60, L'v');
-    std::wstring deepest = L"\\\\?\\" + temp.path().wstring();
+    std::wstring deepest = L"\\\\?\\" + temp.Path().wstring();
     for (int depth = 0; depth < 8; ++depth) {
         deepest += L"\\" + level + std::to_wstring(depth);
         ASSERT_TRUE(::CreateDirectoryW(deepest.c_str(), nullptr)) << ::GetLastError();
@@ -141,7 +141,7 @@ TEST(WinFileSystem, WalksBeyondTheOldPathLimitAndShowsNoPrefix) {
     ::CloseHandle(file);
 
     WinFileSystem files;
-    const std::vector<std::string> walked = Expanded(files, temp.name());
+    const std::vector<std::string> walked = Expanded(files, temp.Name());
     ASSERT_EQ(walked.size(), 9u);
     const std::string expected = Utf8FromWide(deepest.substr(4)) + "\\tief.txt";
     EXPECT_GT(expected.size(), static_cast<std::size_t>(MAX_PATH));
