@@ -8,7 +8,8 @@ namespace quarnel {
 LinuxProgram::LinuxProgram()
     : textRules_(CollationLocaleFromEnvironment()),
       dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
-      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_),
+      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_,
+                msgBox_),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     mainForm_.Connect(dropGate_, buttons_);
     MainFormLoad(mainForm_, settings_, placement_);

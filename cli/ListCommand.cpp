@@ -3,6 +3,7 @@
 #include "ListMessages.hpp"
 #include "StreamOutput.hpp"
 #include "core/DropHandler.hpp"
+#include "core/Messages.hpp"
 #include "core/OptionStorage.hpp"
 #include "core/ProgramTitle.hpp"
 
@@ -60,18 +61,23 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
         return cExitUsage;
     }
 
-    OptionFlags = parsed.options ? OptionFlagsFromString(*parsed.options)
-                                 : StoredOptionFlags(services.settings);
     StreamMsgBox msgBox(services.err);
     StreamClipboard output(services.out);
-    NoWindowFeedback noWindow;
-    DropHandler handler(
-        {services.files, output, msgBox, noWindow, services.textRules, noWindow, noWindow});
-
-    DropData drop{true, {}};
-    drop.names.reserve(parsed.paths.size());
-    for (const std::string& path : parsed.paths) drop.names.push_back(services.fullName(path));
-    handler.HandleDrop(drop);
+    // The text goes out in one piece at the end: a drop that fails before writes nothing.
+    try {
+        OptionFlags = parsed.options ? OptionFlagsFromString(*parsed.options)
+                                     : StoredOptionFlags(services.settings);
+        NoWindowFeedback noWindow;
+        DropHandler handler(
+            {services.files, output, msgBox, noWindow, services.textRules, noWindow, noWindow});
+        DropData drop{true, {}};
+        drop.names.reserve(parsed.paths.size());
+        for (const std::string& path : parsed.paths) drop.names.push_back(services.fullName(path));
+        handler.HandleDrop(drop);
+    } catch (...) {
+        msgBox.Show(DropFailedMessage(std::current_exception()), cMsgInformation, ProgramTitle);
+        return cExitDropFailed;
+    }
 
     if (!output.Written()) {
         msgBox.Show(cMsgOutputIncomplete, cMsgInformation, ProgramTitle);

@@ -20,6 +20,7 @@ namespace quarnel {
 inline constexpr int cExitAllListed = 0;
 inline constexpr int cExitNameSkipped = 1;
 inline constexpr int cExitUsage = 2;
+inline constexpr int cExitDropFailed = 3;
 
 struct ListArguments {
     std::optional<std::string> options;  // the fourteen option characters, when given

@@ -14,7 +14,8 @@ const std::string_view cListUsage =
     "\n"
     "Rückgabewert: 0, wenn alle Namen berücksichtigt wurden; 1, wenn ein Name oder ein\n"
     "Verzeichnis übergangen wurde (die Liste wird trotzdem ausgegeben); 2 bei einem\n"
-    "Aufruffehler.\n";
+    "Aufruffehler; 3, wenn die Liste nicht erstellt werden konnte (dann wird nichts\n"
+    "ausgegeben).\n";
 
 std::string UnknownArgumentMessage(std::string_view argument) {
     return "Unbekannte Option '" + std::string(argument) + "'.";

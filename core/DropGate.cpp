@@ -1,5 +1,8 @@
 #include "DropGate.hpp"
 
+#include "Messages.hpp"
+#include "ProgramTitle.hpp"
+
 namespace quarnel {
 
 bool DropGate::TakeDrop(DropData data) {
@@ -21,13 +24,15 @@ void DropGate::RunTakenDrop() {
     const DropData data = std::move(taken_);
     taken_ = {};
     window_.ShowWaitCursor(true);
+    std::exception_ptr failure;
     try {
         handleDrop_(data);
     } catch (...) {
-        // The handler has left the clipboard as it was and taken its frame down; what failed
-        // must not keep the window waiting or refusing drops.
+        // The handler has left the clipboard as it was and taken its frame down.
+        failure = std::current_exception();
     }
     window_.ShowWaitCursor(false);
+    if (failure) msgBox_.Show(DropFailedMessage(failure), cMsgInformation, ProgramTitle);
     busy_ = false;
     if (closeRequested_) window_.Post([this] { window_.Close(); });
 }

@@ -3,12 +3,13 @@
 // waits on message boxes or a long walk. A second drop is refused until the running one has
 // finished. The window shows the wait cursor meanwhile. A window closed during a drop goes out
 // of sight at once and closes once the drop is done, its text on the clipboard. Whatever
-// escapes the drop handler ends here, so the next drop still works.
+// escapes the drop handler ends here in one message, and the next drop still works.
 #pragma once
 
 #include <functional>
 
 #include "platform/DropData.hpp"
+#include "platform/MsgBox.hpp"
 
 namespace quarnel {
 
@@ -28,9 +29,9 @@ class DropGate {
 public:
     using HandleDrop = std::function<void(const DropData&)>;
 
-    // Both outlive the gate.
-    DropGate(HandleDrop handleDrop, DropWindow& window)
-        : handleDrop_(std::move(handleDrop)), window_(window) {}
+    // window and msgBox outlive the gate.
+    DropGate(HandleDrop handleDrop, DropWindow& window, MsgBox& msgBox)
+        : handleDrop_(std::move(handleDrop)), window_(window), msgBox_(msgBox) {}
 
     // What the drop target answers to a drag and to a drop: no while a drop waits or runs.
     bool AcceptsDrops() const { return !busy_; }
@@ -48,6 +49,7 @@ private:
 
     HandleDrop handleDrop_;
     DropWindow& window_;
+    MsgBox& msgBox_;
     DropData taken_;
     bool busy_ = false;
     bool closeRequested_ = false;

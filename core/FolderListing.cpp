@@ -11,6 +11,10 @@ public:
 
     void Entry(std::string_view name, EntryKind kind) override {
         if (name.empty() || name.front() == '.') return;
+        if (kind == EntryKind::Unreadable) {
+            listing_.unreadable.emplace_back(name);
+            return;
+        }
         listing_.names.append(name);
         listing_.nameEnds.push_back(static_cast<std::uint32_t>(listing_.names.size()));
         listing_.kinds.push_back(kind);

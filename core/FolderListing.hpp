@@ -18,6 +18,7 @@ struct FolderListing {
     std::string names;
     std::vector<std::uint32_t> nameEnds;
     std::vector<EntryKind> kinds;
+    std::vector<std::string> unreadable;  // entries the file system would not describe
 
     std::string_view Name(std::size_t index) const {
         const std::uint32_t begin = index == 0 ? 0 : nameEnds[index - 1];

@@ -51,6 +51,10 @@ void TakeIntoResults(const FolderListing& listing, char separator,
     if (!listing.complete) {
         unreadableDirs.push_back(PrintableName(WithoutTrailingSeparator(listing.dir, separator)));
     }
+    // Whether such an entry is a folder is not known: it is said like a folder not read.
+    for (const std::string& name : listing.unreadable) {
+        unreadableDirs.push_back(PrintableName(listing.dir + name));
+    }
 }
 
 }  // namespace
@@ -67,7 +71,8 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
     TakeIntoResults(dropped.ReadNext(services.files), separator, unreadableDirs);
     services.yield.YieldOnce();
 
-    ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread());
+    ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread(),
+                         services.startThread);
     while (const auto listing = subfolders.Next()) {
         TakeIntoResults(*listing, separator, unreadableDirs);
         services.yield.YieldOnce();

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ReadAhead.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Yield.hpp"
 
@@ -59,6 +60,7 @@ extern FoundPaths FoundDirs;
 struct WalkServices {
     FileSystem& files;
     Yield& yield;
+    ThreadStarter startThread = StartThread;
 };
 
 // Walks the folder `path` and everything beneath it into FoundFiles and FoundDirs; with fresh

@@ -1,6 +1,7 @@
 // The messages the drop handling shows, in German. Line breaks inside a message are a lone CR.
 #pragma once
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ inline constexpr std::string_view cMsgClipboardNotSet =
     "Die Zwischenablage wird gerade von einem anderen Programm benutzt oder hat die Liste nicht "
     "angenommen.\rDie Liste konnte nicht in die Zwischenablage geschrieben werden.";
 
+// A name as a message shows it: printable, and one longer than 255 characters as its first 120,
+// " … " and its last 120, so every message box fits a small screen.
+std::string ShownName(std::string_view name);
+
 // For a dropped name holding "?" or characters that cannot stand in a line of text.
 std::string InvalidNameMessage(std::string_view name);
 
@@ -22,5 +27,9 @@ std::string UnreachableNameMessage(std::string_view name);
 
 // For the folders a walk could not list: how many, and the first few by name.
 std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
+
+// For a drop that failed as a whole (out of memory, a listing that threw): the clipboard keeps
+// what it had.
+std::string DropFailedMessage(const std::exception_ptr& failure);
 
 }  // namespace quarnel

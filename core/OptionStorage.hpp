@@ -15,8 +15,9 @@ inline constexpr std::string_view cAppName = "Kelvaro's Tools";
 inline constexpr std::string_view cOptKey = "Options";
 inline constexpr std::string_view cDefaultOptions = "01010101000110";
 
-// Reads each of the first fourteen characters as a number: a digit gives its value, anything
-// else (or a missing character) gives 0. Longer values are cut after the fourteenth.
+// Reads each of the first fourteen characters (UTF-8 characters, not bytes: "ä" is one) as a
+// number: a digit gives its value, anything else (or a missing character) gives 0. Longer
+// values are cut after the fourteenth.
 OptionFlagArray OptionFlagsFromString(std::string_view optionString);
 
 // The stored flags, or the default ones when nothing is stored.

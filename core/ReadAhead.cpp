@@ -1,14 +1,23 @@
 #include "ReadAhead.hpp"
 
+#include <system_error>
+
 namespace quarnel {
 
+std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
+
 ReadAhead::ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
-                     std::unique_ptr<FileSystem> secondFiles)
+                     std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread)
     : files_(files), secondFiles_(std::move(secondFiles)) {
     subtrees_.reserve(subtreeRoots.size());
     for (std::string& root : subtreeRoots) subtrees_.emplace_back(std::move(root));
-    if (secondFiles_ && subtrees_.size() > 1)
-        second_ = std::thread([this] { ListOnSecondThread(); });
+    if (!secondFiles_ || subtrees_.size() < 2) return;
+    try {
+        second_ = startThread([this] { ListOnSecondThread(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the calling thread lists everything, in the same order.
+        secondFiles_.reset();
+    }
 }
 
 ReadAhead::~ReadAhead() {

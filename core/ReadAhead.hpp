@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -20,12 +21,17 @@
 
 namespace quarnel {
 
+// Starts a thread running work; throws std::system_error when the system has none to give.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
+std::thread StartThread(std::function<void()> work);
+
 class ReadAhead {
 public:
-    // subtreeRoots in the order the walk takes them; without secondFiles all listing stays on
-    // the calling thread.
+    // subtreeRoots in the order the walk takes them; without secondFiles, or when no second
+    // thread can be started, all listing stays on the calling thread.
     ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
-              std::unique_ptr<FileSystem> secondFiles);
+              std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;

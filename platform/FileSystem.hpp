@@ -13,8 +13,9 @@ namespace quarnel {
 inline constexpr std::uint32_t cDirectoryAttribute = 0x10;
 
 // What a listing reports for one entry. A link to a folder is a folder of its own kind, so the
-// walk can list it without following it into a cycle.
-enum class EntryKind { File, Folder, FolderLink };
+// walk can list it without following it into a cycle. An entry the file system will not
+// describe is Unreadable: the walk can neither list nor walk it, and reports it.
+enum class EntryKind { File, Folder, FolderLink, Unreadable };
 
 class FolderVisitor {
 public:

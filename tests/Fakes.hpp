@@ -31,6 +31,8 @@ public:
         Add(path, cDirectoryAttribute, EntryKind::FolderLink);
     }
     void MakeUnlistable(const std::string& dir) { unlistable_.insert(dir); }
+    // An entry its folder lists without being able to say what it is.
+    void AddUnreadableEntry(const std::string& path) { Add(path, 0, EntryKind::Unreadable); }
 
     char PathSeparator() const override { return separator_; }
     std::optional<std::uint32_t> Attributes(const std::string& path) override {

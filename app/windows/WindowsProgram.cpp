@@ -6,7 +6,8 @@ namespace quarnel {
 
 WindowsProgram::WindowsProgram()
     : dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
-      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_),
+      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_,
+                msgBox_),
       optionForms_(optionClicks_, mainForm_.Handle()),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     msgBox_.SetOwner(mainForm_.Handle());

@@ -10,6 +10,8 @@
 namespace quarnel {
 namespace {
 
+constexpr const char* cFallbackLocale = "de";
+
 template <typename MapCodePoint>
 std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
     std::string mapped(text.size() + 8, '\0');
@@ -37,7 +39,12 @@ void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const { ucol_
 IcuTextRules::IcuTextRules(const std::string& localeName) {
     UErrorCode status = U_ZERO_ERROR;
     collator_.reset(ucol_open(localeName.c_str(), &status));
-    if (U_FAILURE(status)) throw std::runtime_error("ICU collator unavailable: " + localeName);
+    if (U_FAILURE(status)) {
+        // A locale name the collator refuses sorts as German, like an unset locale.
+        status = U_ZERO_ERROR;
+        collator_.reset(ucol_open(cFallbackLocale, &status));
+    }
+    if (U_FAILURE(status)) throw std::runtime_error("ICU has no German collation");
     ucol_setStrength(collator_.get(), UCOL_SECONDARY);
 }
 

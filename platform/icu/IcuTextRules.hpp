@@ -13,6 +13,7 @@ namespace quarnel {
 
 class IcuTextRules final : public TextRules {
 public:
+    // A name ICU refuses (a made-up one, say) gives the German order.
     explicit IcuTextRules(const std::string& localeName);
     ~IcuTextRules() override;
 

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <string_view>
 
+#include "StepwiseOpen.hpp"
+
 namespace quarnel {
 namespace {
 
@@ -13,33 +15,6 @@ constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
 // Far below the usual limit of 1024 descriptors, far above the depth of everyday trees.
 constexpr std::size_t cMostOpen = 64;
-
-// Opens path one name at a time from the folder `at` (or from the root for an absolute path),
-// so that the length of the whole path is no limit.
-FileDescriptor OpenStepwise(int at, std::string_view path, int flags) {
-    FileDescriptor current;
-    if (!path.empty() && path.front() == '/') {
-        current = FileDescriptor(::open("/", cFolderFlags));
-        if (!current.Valid()) return current;
-        at = current.Get();
-    }
-    while (!path.empty()) {
-        const std::size_t slash = std::min(path.find('/'), path.size());
-        const std::string name(path.substr(0, slash));
-        path.remove_prefix(std::min(slash + 1, path.size()));
-        if (name.empty()) continue;
-        FileDescriptor next(::openat(at, name.c_str(), flags));
-        if (!next.Valid()) {
-            const int error = errno;
-            current.Reset();
-            errno = error;
-            return next;
-        }
-        current = std::move(next);
-        at = current.Get();
-    }
-    return current;
-}
 
 std::string_view WithoutTrailingSlash(std::string_view dir) {
     return dir.size() > 1 ? dir.substr(0, dir.size() - 1) : dir;

@@ -4,27 +4,27 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
+
+#include "EntryKindOf.hpp"
+#include "StepwiseOpen.hpp"
 
 namespace quarnel {
 namespace {
 
 constexpr std::size_t cListingBufferBytes = 64 * 1024;
 
-EntryKind KindOf(int folder, const char* name, unsigned char type) {
-    if (type == DT_DIR) return EntryKind::Folder;
-    if (type != DT_LNK && type != DT_UNKNOWN) return EntryKind::File;
-    struct stat status {};
-    if (type == DT_UNKNOWN) {
-        if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::File;
-        if (S_ISDIR(status.st_mode)) return EntryKind::Folder;
-        if (!S_ISLNK(status.st_mode)) return EntryKind::File;
-    }
-    // A link lists as what it points to; a dangling one as a file.
-    if (::fstatat(folder, name, &status, 0) == 0 && S_ISDIR(status.st_mode)) {
-        return EntryKind::FolderLink;
-    }
-    return EntryKind::File;
+// stat(), also for a path longer than the kernel takes in one piece: then the name is asked of
+// its folder, opened step by step as the walk opens deep folders.
+int StatOfPath(const std::string& path, struct stat* status, int flags) {
+    if (::fstatat(AT_FDCWD, path.c_str(), status, flags) == 0) return 0;
+    const auto slash = path.rfind('/');
+    if (errno != ENAMETOOLONG || slash == std::string::npos) return -1;
+    const FileDescriptor folder = OpenStepwise(
+        AT_FDCWD, std::string_view(path).substr(0, slash + 1), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (!folder.Valid()) return -1;
+    return ::fstatat(folder.Get(), path.c_str() + slash + 1, status, flags);
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ PosixFileSystem::PosixFileSystem() : listingBuffer_(cListingBufferBytes / sizeof
 std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::string& path) {
     struct stat status {};
     // A link counts as what it points to; a dangling link is still a name that exists.
-    if (::stat(path.c_str(), &status) != 0 && ::lstat(path.c_str(), &status) != 0) {
+    if (StatOfPath(path, &status, 0) != 0 && StatOfPath(path, &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return std::nullopt;
     }
     return S_ISDIR(status.st_mode) ? cDirectoryAttribute : 0u;
@@ -56,7 +56,7 @@ bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVis
             const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
             offset += entry->d_reclen;
             visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),
-                          KindOf(folder, entry->d_name, entry->d_type));
+                          EntryKindOf(folder, entry->d_name, entry->d_type));
         }
     }
 }

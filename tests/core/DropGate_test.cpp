@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
+#include "core/Messages.hpp"
 #include "core/OptionStorage.hpp"
 #include "tests/Fakes.hpp"
 
@@ -25,7 +28,7 @@ protected:
                       if (duringDrop) duringDrop();
                       handler.HandleDrop(data);
                   },
-                  window};
+                  window, msgBox};
 };
 
 TEST_F(DropGateTest, ADropRunsAfterItsEventAndRefusesOthersUntilItHasFinished) {
@@ -74,11 +77,17 @@ TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheCli
     EXPECT_TRUE(gate.MayClose());
 }
 
-TEST_F(DropGateTest, WhateverEscapesTheHandlerLeavesTheClipboardAndTheNextDropWorks) {
+TEST_F(DropGateTest, WhateverEscapesTheHandlerIsSaidOnceAndTheNextDropWorks) {
     clipboard.text = "vorher";
     files.throwOnAttributesOf = "C:\\x\\b.txt";
     gate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
     EXPECT_NO_THROW(window.RunPosted());
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "Die Liste konnte nicht erstellt werden: ein unerwarteter Fehler ist aufgetreten. "
+              "Die Zwischenablage bleibt, wie sie war.");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
     EXPECT_EQ(clipboard.text, "vorher");
     EXPECT_EQ(beep.count, 0);
     EXPECT_EQ(image1.styles, (std::vector<int>{1, 0}));
@@ -88,6 +97,19 @@ TEST_F(DropGateTest, WhateverEscapesTheHandlerLeavesTheClipboardAndTheNextDropWo
     ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
     window.RunPosted();
     EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n") << "nothing of the failed drop is left over";
+    EXPECT_EQ(msgBox.shown.size(), 1u);
+}
+
+TEST(DropFailedMessage, NamesWhatFailedInOneSentence) {
+    const auto said = [](auto failure) {
+        return DropFailedMessage(std::make_exception_ptr(failure));
+    };
+    EXPECT_EQ(said(std::bad_alloc()),
+              "Die Liste konnte nicht erstellt werden: nicht genug Arbeitsspeicher. "
+              "Die Zwischenablage bleibt, wie sie war.");
+    EXPECT_EQ(said(std::system_error(EIO, std::generic_category())),
+              "Die Liste konnte nicht erstellt werden: das System meldet Fehler 5. "
+              "Die Zwischenablage bleibt, wie sie war.");
 }
 
 }  // namespace

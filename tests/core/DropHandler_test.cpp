@@ -140,6 +140,23 @@ TEST_F(DropHandlerTest, InvalidNamesAreReportedBeforeAnyQueryAndTheDropGoesOn) {
     EXPECT_EQ(beep.count, 1);
 }
 
+TEST_F(DropHandlerTest, NamesLongerThan255CharactersAreShortenedInMessages) {
+    // 300 characters of two bytes each; a cut in the middle of one would show as "?"
+    std::string name = "C:\\";
+    for (int i = 0; i < 296; ++i) name += i < 150 ? "\xC3\xA4" : "\xC3\xB6";
+    std::string shortName = "C:\\";
+    for (int i = 0; i < 250; ++i) shortName += "\xC3\xA4";
+    Drop({name, shortName});
+    ASSERT_EQ(msgBox.shown.size(), 2u);
+    std::string shown = "C:\\";
+    for (int i = 0; i < 117; ++i) shown += "\xC3\xA4";
+    shown += " \xE2\x80\xA6 ";
+    for (int i = 0; i < 120; ++i) shown += "\xC3\xB6";
+    EXPECT_EQ(msgBox.shown[0].prompt.substr(0, msgBox.shown[0].prompt.find('\r')),
+              "Der Name '" + shown + "'");
+    EXPECT_NE(msgBox.shown[1].prompt.find("'" + shortName + "'"), std::string::npos);
+}
+
 TEST_F(DropHandlerTest, VanishedNamesAreReportedAndSkipped) {
     files.AddFile("C:\\x\\here.txt");
     Drop({"C:\\x\\gone.txt", "C:\\x\\here.txt"});

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 #include "core/DropHandler.hpp"
 #include "core/OptionStorage.hpp"
 #include "tests/Fakes.hpp"
@@ -101,6 +103,20 @@ TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
         EXPECT_EQ(Elements(FoundDirs), serialDirs);
     }
     EXPECT_EQ(yield.count, 21 * static_cast<int>(serialListed.size()));
+
+    // no second thread to be had: the same results, all listed on the calling thread
+    files.listed.clear();
+    bool asked = false;
+    ExpandDirectory("C:\\R", -1,
+                    {files, yield,
+                     [&](std::function<void()>) -> std::thread {
+                         asked = true;
+                         throw std::system_error(EAGAIN, std::generic_category());
+                     }},
+                    unreadable);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(Elements(FoundFiles), serialFiles);
+    EXPECT_EQ(files.listed, serialListed);
 }
 
 TEST_F(WalkTest, UnreadableFoldersAreSkippedAndNamedPrintably) {
@@ -108,8 +124,12 @@ TEST_F(WalkTest, UnreadableFoldersAreSkippedAndNamedPrintably) {
     files.MakeUnlistable("C:\\A\\B\\");
     files.AddFolder("C:\\A\\D\\bad\xFF");
     files.MakeUnlistable("C:\\A\\D\\bad\xFF\\");
+    files.AddUnreadableEntry("C:\\A\\D\\unbekannt");
     Walk("C:\\A");
-    EXPECT_EQ(unreadable, (std::vector<std::string>{"C:\\A\\D\\bad?", "C:\\A\\B"}));
+    EXPECT_EQ(unreadable,
+              (std::vector<std::string>{"C:\\A\\D\\unbekannt", "C:\\A\\D\\bad?", "C:\\A\\B"}));
+    EXPECT_EQ(Elements(FoundDirs),
+              (std::vector<std::string>{"C:\\A\\B", "C:\\A\\D", "C:\\A\\link", "C:\\A\\D\\bad?"}));
     EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\A\\a.txt"}));
 
     // the dropped folder itself, and a dropped drive root, which keeps its separator

@@ -60,10 +60,19 @@ TEST(OptionStorage, LenientReadingOfOddCharacters) {
                   .flags,
               Flags({0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
     EXPECT_EQ(LoadWith("11").flags, Flags({1, 1}));
-    EXPECT_EQ(LoadWith("\xC3\xBC"
+    // by character, not by byte: an umlaut, a lone surrogate from the registry and a character
+    // beyond 16 bits are one place each; a stray byte is one too
+    EXPECT_EQ(LoadWith("0\xC3\xA4"
+                       "010101000110")
+                  .flags,
+              Flags({0, 0, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(LoadWith("\xED\xA0\x80"
+                       "1\xF0\x9F\x98\x80"
+                       "1\xFF"
+                       "1\xC3"
                        "1")
                   .flags,
-              Flags({0, 0, 1}));
+              Flags({0, 1, 0, 1, 0, 1, 0, 1}));
 }
 
 TEST(OptionStorage, AnyNonZeroDigitInPlaceTenRaisesTheWindow) {

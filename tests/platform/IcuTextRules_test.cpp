@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace quarnel {
@@ -33,10 +34,17 @@ TEST(IcuTextRules, GermanOrderPutsUmlautsBesideTheirLettersAndIgnoresCase) {
     EXPECT_LT(KeyOf(german, ""), KeyOf(german, "a"));
 }
 
-TEST(IcuTextRules, TheLocaleDecides) {
+TEST(IcuTextRules, TheLocaleDecidesAndARefusedNameSortsAsGerman) {
     const IcuTextRules swedish("sv_SE");
     EXPECT_EQ(SortedBy(swedish, {"Äpple", "Zebra", "Apa"}),
               (std::vector<std::string>{"Apa", "Zebra", "Äpple"}));
+    for (const char* refused : {"nonexistentlocale", "abcdefghijklmnopqrstuvwxyz_XX"}) {
+        SCOPED_TRACE(refused);
+        std::unique_ptr<IcuTextRules> rules;
+        ASSERT_NO_THROW(rules = std::make_unique<IcuTextRules>(refused));
+        EXPECT_EQ(SortedBy(*rules, {"Äpple", "Zebra", "Apa"}),
+                  (std::vector<std::string>{"Apa", "Äpple", "Zebra"}));
+    }
 }
 
 TEST(IcuTextRules, CaseChangesOneCharacterForOne) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <map>
 
 #include "core/FolderWalk.hpp"
+#include "platform/posix/EntryKindOf.hpp"
 #include "tests/TempFolder.hpp"
 
 namespace quarnel {
@@ -34,6 +36,22 @@ TEST(PosixFileSystem, TellsFoldersFromFilesFollowingLinks) {
     EXPECT_EQ(files.Attributes((temp.Path() / "dangling").string()), 0u);
     EXPECT_EQ(files.Attributes((temp.Path() / "gone").string()), std::nullopt);
     EXPECT_EQ(files.Attributes("/"), cDirectoryAttribute);
+}
+
+TEST(PosixFileSystem, AnEntryOfUnknownTypeThatCannotBeStatedIsUnreadable) {
+    testing::TempFolder temp;
+    fs::create_directory(temp.Path() / "Ordner");
+    std::ofstream(temp.Path() / "datei") << "x";
+    const FileDescriptor folder(::open(temp.Path().c_str(), O_RDONLY | O_DIRECTORY));
+    // as a file system that reports no types answers
+    EXPECT_EQ(EntryKindOf(folder.Get(), "Ordner", DT_UNKNOWN), EntryKind::Folder);
+    EXPECT_EQ(EntryKindOf(folder.Get(), "datei", DT_UNKNOWN), EntryKind::File);
+    const StatAt failing = [](int, const char*, struct stat*, int) {
+        errno = EIO;
+        return -1;
+    };
+    EXPECT_EQ(EntryKindOf(folder.Get(), "Ordner", DT_UNKNOWN, failing), EntryKind::Unreadable);
+    EXPECT_EQ(EntryKindOf(folder.Get(), "Ordner", DT_DIR, failing), EntryKind::Folder);
 }
 
 struct KindsByName final : FolderVisitor {
@@ -190,6 +208,10 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     for (int level = 0; level < cDepth; ++level) bottom += "/d";
     EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
     EXPECT_EQ(found, std::vector<std::string>{bottom + "/unten.txt"});
+    // dropped by those names, the bottom file and folder are found as the walk finds them
+    EXPECT_EQ(files.Attributes(bottom + "/unten.txt"), 0u);
+    EXPECT_EQ(files.Attributes(bottom), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes(bottom + "/weg.txt"), std::nullopt);
     int folders = 0;
     FoundDirs.ForEachFound([&](std::string_view) { ++folders; });
     EXPECT_EQ(folders, 2 * cDepth);

@@ -66,7 +66,7 @@ struct Program {
     std::function<void(const DropData&)> handleDrop = [this](const DropData& data) {
         handler.HandleDrop(data);
     };
-    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form};
+    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form, msgBox};
     OptionClickHandler clicks{store, placement, msgBox};
     OptionFormMaker optionForms{clicks};
     MainFormButtons buttons{optionForms, msgBox, RunningVersion()};

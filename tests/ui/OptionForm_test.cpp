@@ -36,7 +36,7 @@ struct Program {
     OptionClickHandler clicks{store, placement, msgBox};
     OptionFormMaker optionForms{clicks};
     MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
-    DropGate gate{[](const DropData&) {}, form};
+    DropGate gate{[](const DropData&) {}, form, msgBox};
 };
 
 // Opens the dialog as Btn(0) does: a fresh one, its buttons set from OptionFlags.

@@ -26,13 +26,14 @@ struct GatedImage {
     HostWindow host;
     DropImage image1{host.window, 1};
     testing::FakeDropWindow window;
+    testing::FakeMsgBox msgBox;
     std::vector<DropData> ran;
     std::function<void()> duringDrop;
     DropGate gate{[this](const DropData& data) {
                       ran.push_back(data);
                       if (duringDrop) duringDrop();
                   },
-                  window};
+                  window, msgBox};
 };
 
 DWORD DragEnterEffect(IDropTarget& target, IDataObject& data) {

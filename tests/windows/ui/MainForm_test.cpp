@@ -38,7 +38,7 @@ struct Program {
     OptionFormMaker optionForms{clicks, form.Handle()};
     MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
     std::function<void(const DropData&)> handleDrop = [](const DropData&) {};
-    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form};
+    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form, msgBox};
 
     void ClickBtn(int index) {
         SendMessageW(form.Handle(), WM_COMMAND,

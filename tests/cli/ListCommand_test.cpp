@@ -1,0 +1,45 @@
+#include "cli/ListCommand.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/Fakes.hpp"
+
+namespace quarnel {
+namespace {
+
+using namespace testing;
+
+struct Command {
+    int Run(std::vector<std::string> arguments) {
+        return RunListCommand(arguments,
+                              {files, rules, settings,
+                               [](const std::string& path) { return "C:\\" + path; }, out, err});
+    }
+    FakeFileSystem files;
+    FakeTextRules rules;
+    FakeSettingsStore settings;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST(ListCommand, ADropThatFailsWritesOneSentenceAndNothingElse) {
+    Command command;
+    command.files.AddFile("C:\\a.txt");
+    command.files.AddFile("C:\\b.txt");
+    command.files.throwOnAttributesOf = "C:\\b.txt";
+    EXPECT_EQ(command.Run({"--options", "10100011000110", "a.txt", "b.txt"}), 3);
+    EXPECT_EQ(command.out.str(), "");
+    EXPECT_EQ(command.err.str(),
+              "Quarnel! 2.5: Die Liste konnte nicht erstellt werden: ein unerwarteter Fehler ist "
+              "aufgetreten. Die Zwischenablage bleibt, wie sie war.\n");
+
+    command.files.throwOnAttributesOf.clear();
+    command.err.str("");
+    EXPECT_EQ(command.Run({"--options", "10100011000110", "a.txt", "b.txt"}), 0);
+    EXPECT_EQ(command.out.str(), "C:\\a.txt\r\nC:\\b.txt\r\n");
+}
+
+}  // namespace
+}  // namespace quarnel
