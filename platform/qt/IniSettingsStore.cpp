@@ -1,9 +1,16 @@
 #include "IniSettingsStore.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 
 #include "IniText.hpp"
 
@@ -11,17 +18,79 @@ namespace quarnel {
 namespace {
 
 constexpr std::string_view cIniGroup = "General";
+constexpr std::size_t cChunkBytes = 64 * 1024;
 
 QString ToQString(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
-std::optional<std::string> FileText(const std::filesystem::path& path) {
-    QFile file(ToQString(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes.toStdString();
+// The lines of an open settings file, read a chunk at a time.
+class FileLines final : public LineSource {
+public:
+    explicit FileLines(std::FILE* file) : file_(file) {}
+
+    bool NextLine(std::string_view& line) override {
+        std::size_t newline;
+        while ((newline = buffer_.find('\n', start_)) == std::string::npos && !atEnd_) ReadChunk();
+        if (start_ == buffer_.size()) return false;
+        const std::size_t end = newline == std::string::npos ? buffer_.size() : newline + 1;
+        line = std::string_view(buffer_).substr(start_, end - start_);
+        start_ = end;
+        return true;
+    }
+
+    // Back to the first line, for a second pass.
+    bool Rewind() {
+        buffer_.clear();
+        start_ = 0;
+        atEnd_ = false;
+        return std::fseek(file_, 0, SEEK_SET) == 0;
+    }
+
+    bool Failed() const { return failed_; }
+
+private:
+    // Drops the lines already passed on, then appends the next chunk of the file.
+    void ReadChunk() {
+        buffer_.erase(0, start_);
+        start_ = 0;
+        const std::size_t kept = buffer_.size();
+        buffer_.resize(kept + cChunkBytes);
+        const std::size_t read = std::fread(buffer_.data() + kept, 1, cChunkBytes, file_);
+        buffer_.resize(kept + read);
+        if (read < cChunkBytes) {
+            atEnd_ = true;
+            failed_ = std::ferror(file_) != 0;
+        }
+    }
+
+    std::FILE* file_;
+    std::string buffer_;
+    std::size_t start_ = 0;  // of the next line in buffer_
+    bool atEnd_ = false;
+    bool failed_ = false;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// The settings file opened for reading when it is a regular file. Opened without blocking, so
+// a named pipe or a device in its place cannot stop the program; its type is checked on the
+// open file itself. errno tells why there is none (ENOENT: there is no such file).
+OpenFile OpenSettingsFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    OpenFile file(::fdopen(fd, "rb"));
+    if (!file) ::close(fd);
+    return file;
 }
 
 }  // namespace
@@ -42,22 +111,44 @@ std::filesystem::path IniSettingsStore::FilePath(std::string_view application,
 
 std::optional<std::string> IniSettingsStore::Read(std::string_view application,
                                                   std::string_view section, std::string_view key) {
-    const auto text = FileText(FilePath(application, section));
-    if (!text) return std::nullopt;
-    return IniValue(*text, cIniGroup, key);
+    const OpenFile file = OpenSettingsFile(FilePath(application, section));
+    if (!file) return std::nullopt;
+    FileLines lines(file.get());
+    auto value = IniValue(lines, cIniGroup, key);
+    if (lines.Failed()) return std::nullopt;
+    return value;
 }
 
+// The new file is written beside the old one and takes its place only when it is whole. A file
+// that exists but cannot be read is never replaced: what it holds would be lost.
 bool IniSettingsStore::Write(std::string_view application, std::string_view section,
                              std::string_view key, std::string_view value) {
     const auto path = FilePath(application, section);
-    const std::string oldText = FileText(path).value_or(std::string());
-    const std::string newText = WithIniValue(oldText, cIniGroup, key, value);
+    const OpenFile old = OpenSettingsFile(path);
+    if (!old && errno != ENOENT) return false;
 
     if (!QDir().mkpath(ToQString(path.parent_path()))) return false;
     QSaveFile file(ToQString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(newText.data(), static_cast<qint64>(newText.size())) !=
-        static_cast<qint64>(newText.size())) {
+    bool written = true;
+    const auto out = [&](std::string_view piece) {
+        written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) ==
+                                 static_cast<qint64>(piece.size());
+    };
+    if (old) {
+        FileLines lines(old.get());
+        const IniKeyPlace place = FindIniKey(lines, cIniGroup, key);
+        if (lines.Failed() || !lines.Rewind()) {
+            file.cancelWriting();
+            return false;
+        }
+        CopyWithIniValue(lines, place, cIniGroup, key, value, out);
+        written = written && !lines.Failed();
+    } else {
+        TextLines none("");
+        CopyWithIniValue(none, {}, cIniGroup, key, value, out);
+    }
+    if (!written) {
         file.cancelWriting();
         return false;
     }

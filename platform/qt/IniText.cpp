@@ -1,15 +1,10 @@
 #include "IniText.hpp"
 
-#include <vector>
-
 namespace quarnel {
 namespace {
 
 // Editors on Windows like to start a UTF-8 file with a byte order mark.
-std::size_t ByteOrderMarkLength(std::string_view fileText) {
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    return fileText.starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
-}
+constexpr std::string_view cByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view blanks = " \t\r";
@@ -18,24 +13,17 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-struct Line {
-    std::string_view text;  // without its line end (LF or CR LF)
-    std::size_t start;      // offset in the file text
-    std::size_t end;        // offset after its line end
-};
+std::string_view LineEndOf(std::string_view line) {
+    if (line.ends_with("\r\n")) return line.substr(line.size() - 2);
+    if (line.ends_with('\n')) return line.substr(line.size() - 1);
+    return {};
+}
 
-std::vector<Line> LinesOf(std::string_view fileText) {
-    std::vector<Line> lines;
-    std::size_t start = 0;
-    while (start < fileText.size()) {
-        const auto newline = fileText.find('\n', start);
-        const std::size_t end = newline == std::string_view::npos ? fileText.size() : newline + 1;
-        std::size_t textEnd = newline == std::string_view::npos ? fileText.size() : newline;
-        if (textEnd > start && fileText[textEnd - 1] == '\r') --textEnd;
-        lines.push_back({fileText.substr(start, textEnd - start), start, end});
-        start = end;
-    }
-    return lines;
+// The line's text without its line end, and without a byte order mark on the first line.
+std::string_view TextOf(std::string_view line, std::size_t index) {
+    line.remove_suffix(LineEndOf(line).size());
+    if (index == 0 && line.starts_with(cByteOrderMark)) line.remove_prefix(cByteOrderMark.size());
+    return line;
 }
 
 std::optional<std::string_view> SectionName(std::string_view line) {
@@ -53,64 +41,108 @@ std::optional<std::string_view> ValueFor(std::string_view line, std::string_view
     return Trimmed(line.substr(equals + 1));
 }
 
-struct KeyPlace {
-    std::optional<std::size_t> sectionLine;
-    std::optional<std::size_t> keyLine;
-};
-
-KeyPlace FindKey(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
-    KeyPlace place;
+// Goes through the lines until visit returns true; keeps track of the section they stand in.
+template <typename Visit>
+void ForEachLine(LineSource& lines, std::string_view section, Visit visit) {
     bool inSection = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto name = SectionName(lines[i].text)) {
-            inSection = *name == section;
-            if (inSection && !place.sectionLine) place.sectionLine = i;
-        } else if (inSection && ValueFor(lines[i].text, key)) {
-            place.keyLine = i;
-            return place;
-        }
+    std::string_view line;
+    for (std::size_t index = 0; lines.NextLine(line); ++index) {
+        const std::string_view text = TextOf(line, index);
+        const auto name = SectionName(text);
+        if (name) inSection = *name == section;
+        if (visit(index, line, text, name.has_value(), inSection)) return;
     }
-    return place;
 }
 
 }  // namespace
 
+bool TextLines::NextLine(std::string_view& line) {
+    if (rest_.empty()) return false;
+    const auto newline = rest_.find('\n');
+    const std::size_t length = newline == std::string_view::npos ? rest_.size() : newline + 1;
+    line = rest_.substr(0, length);
+    rest_.remove_prefix(length);
+    return true;
+}
+
+std::optional<std::string> IniValue(LineSource& lines, std::string_view section,
+                                    std::string_view key) {
+    std::optional<std::string> value;
+    ForEachLine(lines, section,
+                [&](std::size_t, std::string_view, std::string_view text, bool isSectionLine,
+                    bool inSection) {
+                    if (isSectionLine || !inSection) return false;
+                    if (const auto found = ValueFor(text, key)) value = std::string(*found);
+                    return value.has_value();
+                });
+    return value;
+}
+
+IniKeyPlace FindIniKey(LineSource& lines, std::string_view section, std::string_view key) {
+    IniKeyPlace place;
+    bool lineEndSeen = false;
+    ForEachLine(lines, section,
+                [&](std::size_t index, std::string_view line, std::string_view text,
+                    bool isSectionLine, bool inSection) {
+                    if (!lineEndSeen && !LineEndOf(line).empty()) {
+                        place.lineEnd = LineEndOf(line);
+                        lineEndSeen = true;
+                    }
+                    if (isSectionLine && inSection && !place.sectionLine) place.sectionLine = index;
+                    if (!isSectionLine && inSection && !place.keyLine && ValueFor(text, key)) {
+                        place.keyLine = index;
+                    }
+                    return place.keyLine.has_value() && lineEndSeen;
+                });
+    return place;
+}
+
+void CopyWithIniValue(LineSource& lines, const IniKeyPlace& place, std::string_view section,
+                      std::string_view key, std::string_view value,
+                      const std::function<void(std::string_view)>& out) {
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    bool anyText = false;
+    bool lastLineEnded = true;
+    std::string_view line;
+    for (std::size_t index = 0; lines.NextLine(line); ++index) {
+        anyText = true;
+        lastLineEnded = !LineEndOf(line).empty();
+        if (index == place.keyLine) {
+            out(keyLine);
+            out(LineEndOf(line));
+            continue;
+        }
+        out(line);
+        if (!place.keyLine && index == place.sectionLine) {
+            if (!lastLineEnded) out(place.lineEnd);
+            out(keyLine);
+            out(place.lineEnd);
+            lastLineEnded = true;
+        }
+    }
+    if (place.keyLine || place.sectionLine) return;
+    if (anyText) {
+        if (!lastLineEnded) out(place.lineEnd);
+        out(place.lineEnd);
+    }
+    out("[" + std::string(section) + "]" + place.lineEnd + keyLine + place.lineEnd);
+}
+
 std::optional<std::string> IniValue(std::string_view fileText, std::string_view section,
                                     std::string_view key) {
-    fileText.remove_prefix(ByteOrderMarkLength(fileText));
-    const auto lines = LinesOf(fileText);
-    const KeyPlace place = FindKey(lines, section, key);
-    if (!place.keyLine) return std::nullopt;
-    return std::string(*ValueFor(lines[*place.keyLine].text, key));
+    TextLines lines(fileText);
+    return IniValue(lines, section, key);
 }
 
 std::string WithIniValue(std::string_view fileText, std::string_view section, std::string_view key,
                          std::string_view value) {
-    const std::size_t bomLength = ByteOrderMarkLength(fileText);
-    if (bomLength > 0) {
-        return std::string(fileText.substr(0, bomLength)) +
-               WithIniValue(fileText.substr(bomLength), section, key, value);
-    }
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
-    const auto lines = LinesOf(fileText);
-    const KeyPlace place = FindKey(lines, section, key);
-
-    if (place.keyLine) {
-        const Line& line = lines[*place.keyLine];
-        const std::string_view lineEnd = fileText.substr(line.start + line.text.size(),
-                                                         line.end - line.start - line.text.size());
-        return std::string(fileText.substr(0, line.start)) + keyLine + std::string(lineEnd) +
-               std::string(fileText.substr(line.end));
-    }
-    std::string text(fileText);
-    if (!text.empty() && text.back() != '\n') text += '\n';
-    if (place.sectionLine) {
-        std::size_t insertAt = lines[*place.sectionLine].end;
-        if (insertAt >= fileText.size()) insertAt = text.size();
-        return text.insert(insertAt, keyLine + "\n");
-    }
-    if (!text.empty()) text += '\n';
-    return text + "[" + std::string(section) + "]\n" + keyLine + "\n";
+    TextLines firstPass(fileText);
+    const IniKeyPlace place = FindIniKey(firstPass, section, key);
+    TextLines secondPass(fileText);
+    std::string text;
+    CopyWithIniValue(secondPass, place, section, key, value,
+                     [&](std::string_view piece) { text.append(piece); });
+    return text;
 }
 
 }  // namespace quarnel

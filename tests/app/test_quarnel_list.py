@@ -2,6 +2,7 @@
 standard error, and the exit status scripts rely on."""
 
 import os
+import resource
 import shutil
 import subprocess
 import tempfile
@@ -35,6 +36,19 @@ class QuarnelListTest(unittest.TestCase):
             (folder / "Quarnel! 2.5.ini").write_text("[General]\nOptions=%s\n" % settings)
         return subprocess.run([*prefix, QUARNEL_LIST, *arguments], capture_output=True,
                               cwd=cwd, env=environment, timeout=60)
+
+    def test_a_huge_settings_file_is_read_a_line_at_a_time(self):
+        # 100 MB of short lines before the value; held whole in memory they took 1.2 GB
+        folder = self.config / "Kelvaro's Tools"
+        folder.mkdir(parents=True)
+        (folder / "Quarnel! 2.5.ini").write_bytes(
+            b"[Andere]\n" + b"x=1\n" * 25_000_000 + b"[General]\nOptions=10100011000110\n")
+        limit = 400 * 1024 * 1024
+        done = subprocess.run(
+            [QUARNEL_LIST, str(self.tree / "a.txt")], capture_output=True, timeout=60,
+            env=dict(os.environ, XDG_CONFIG_HOME=str(self.config)),
+            preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit)))
+        self.assertEqual((done.returncode, done.stdout), (0, lines(str(self.tree / "a.txt"))))
 
     def test_expands_a_folder_in_the_walks_order_with_crlf_bytes(self):
         done = self.run_list("--options", "10100011000110", str(self.tree))

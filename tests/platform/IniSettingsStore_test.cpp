@@ -1,6 +1,7 @@
 #include "platform/qt/IniSettingsStore.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -49,11 +50,33 @@ TEST(IniSettingsStore, HandEditsReadAsTypedAndOtherLinesSurviveAWrite) {
     EXPECT_EQ(ReadFile(file), "# mine\n[General]\nOptions=01010101000110\nTheme=dark\n");
 }
 
-TEST(IniSettingsStore, UnreadableSettingsCountAsMissing) {
+TEST(IniSettingsStore, WhatIsNoRegularFileCountsAsMissingAndIsNeverReplaced) {
     testing::TempFolder home;
-    fs::create_directories(home.Path() / cRelativeFile);  // a folder where the file belongs
+    const fs::path file = home.Path() / cRelativeFile;
+    fs::create_directories(file);  // a folder where the file belongs
     IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    EXPECT_TRUE(fs::is_directory(file));
+
+    // a named pipe nobody writes to would block a reader for ever
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    EXPECT_TRUE(fs::is_fifo(file));
+}
+
+TEST(IniSettingsStore, AWriteKeepsEveryOtherLineAndTheFilesLineEnds) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    std::string text = "[Andere]\r\n";
+    for (int i = 0; i < 100000; ++i) text += "Zeile" + std::to_string(i) + "=\xFF\xFE\r\n";
+    WriteFile(file, text + "[General]\r\nTheme=dark\r\n");
+    IniSettingsStore store(home.Path());
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "01"));
+    EXPECT_EQ(ReadFile(file), text + "[General]\r\nOptions=01\r\nTheme=dark\r\n");
+    EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), "01");
 }
 
 TEST(IniSettingsStore, AFailedWriteSaysSoAndLeavesTheOldFile) {

@@ -38,6 +38,11 @@ TEST(IniText, WritingAddsWhatIsMissing) {
     EXPECT_EQ(WithIniValue("[General]\nx=1\n", "General", "Options", "1"),
               "[General]\nOptions=1\nx=1\n");
     EXPECT_EQ(WithIniValue("[General]", "General", "Options", "1"), "[General]\nOptions=1\n");
+    // in the file's own line ends
+    EXPECT_EQ(WithIniValue("[General]\r\nx=1\r\n", "General", "Options", "1"),
+              "[General]\r\nOptions=1\r\nx=1\r\n");
+    EXPECT_EQ(WithIniValue("[Other]\r\na=b", "General", "Options", "1"),
+              "[Other]\r\na=b\r\n\r\n[General]\r\nOptions=1\r\n");
 }
 
 TEST(IniText, AByteOrderMarkStaysAndDoesNotHideTheSection) {
