@@ -18,8 +18,9 @@ int main(int argc, char* argv[]) {
     PosixFileSystem files;
     const IcuTextRules textRules(CollationLocaleFromEnvironment());
     IniSettingsStore settings(IniSettingsStore::DefaultConfigHome());
-    return RunListCommand(
-        arguments, {files, textRules, settings,
-                    [&](const std::string& path) { return FullNameFrom(path, currentFolder); },
-                    std::cout, std::cerr});
+    return RunListCommand(arguments, {files, textRules, settings,
+                                      [&](const std::string& path) {
+                                          return FullNameOfArgument(path, currentFolder);
+                                      },
+                                      std::cout, std::cerr});
 }

@@ -10,11 +10,31 @@
 namespace quarnel {
 namespace {
 
-bool SameFolder(const char* a, const char* b) {
+bool SameFile(const char* a, const char* b, int (*statOf)(const char*, struct stat*)) {
     struct stat first {};
     struct stat second {};
-    return ::stat(a, &first) == 0 && ::stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+    return statOf(a, &first) == 0 && statOf(b, &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
+}
+
+bool SameFolder(const char* a, const char* b) { return SameFile(a, b, ::stat); }
+
+// The path as the kernel reads it from the real current folder: its folder resolved, its own
+// name as given, so a link named last stays a link.
+std::string KernelsFullName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const bool nameIsAStep = name.empty() || name == "." || name == "..";
+    const std::string folder = nameIsAStep                  ? path
+                               : slash == std::string::npos ? std::string(".")
+                                                            : path.substr(0, slash + 1);
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr),
+                                                           &std::free);
+    if (!real) return {};
+    std::string full(real.get());
+    if (nameIsAStep) return full;
+    if (full != "/") full += '/';
+    return full + name;
 }
 
 }  // namespace
@@ -26,6 +46,16 @@ std::string CurrentFolder() {
     }
     const std::unique_ptr<char, decltype(&std::free)> real(::getcwd(nullptr, 0), &std::free);
     return real ? std::string(real.get()) : std::string("/");
+}
+
+std::string FullNameOfArgument(const std::string& path, std::string_view currentFolder) {
+    std::string textForm = FullNameFrom(path, currentFolder);
+    const bool sameFile = SameFile(path.c_str(), textForm.c_str(), ::stat) ||
+                          SameFile(path.c_str(), textForm.c_str(), ::lstat);
+    struct stat status {};
+    if (sameFile || ::lstat(path.c_str(), &status) != 0) return textForm;
+    std::string kernels = KernelsFullName(path);
+    return kernels.empty() ? textForm : kernels;
 }
 
 std::string FullNameFrom(std::string_view path, std::string_view currentFolder) {

@@ -77,6 +77,18 @@ class QuarnelListTest(unittest.TestCase):
         self.assertEqual(done.stdout, lines(str(self.root / "Verweis/a.txt"),
                                             str(self.root / "Verweis"), str(self.root)))
 
+    def test_a_step_out_of_a_folder_reached_through_a_link_finds_what_the_shell_finds(self):
+        # the shell stands in Abkürzung, a link to Baum/B; "../a.txt" there is Baum/a.txt
+        (self.root / "Abkürzung").symlink_to(self.tree / "B")
+        (self.root / "a.txt").write_bytes(b"nicht diese")
+        here = self.root / "Abkürzung"
+        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.config), PWD=str(here))
+        done = subprocess.run([QUARNEL_LIST, "--options", "10100011000110", "../a.txt",
+                               "b.txt"], capture_output=True, cwd=here, env=environment,
+                              timeout=60)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.stdout, lines(str(self.tree / "a.txt"), str(here / "b.txt")))
+
     def test_skipped_names_give_messages_and_status_1_but_the_list_still_comes(self):
         done = self.run_list("--options", "10100011000110", str(self.tree / "weg.txt"),
                              str(self.tree / "wer?.txt"), str(self.tree / "a.txt"))
