@@ -85,7 +85,8 @@ TEST(MainForm, AFixedWindowWithOnlyACloseButtonAtItsDesignPlace) {
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.width(), qRound(61 * scale));
     EXPECT_EQ(form.height(), qRound(144 * scale));
-    EXPECT_EQ(form.geometry().topLeft(), QPoint(qRound(16 * scale), qRound(32 * scale)));
+    // 240, 480 twips: the place is not scaled with the font
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(16, 32));
 
     const Qt::WindowFlags flags = form.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);  // a tool window would leave the task bar
@@ -136,12 +137,23 @@ TEST(MainForm, AWiderFontScalesTheWholeWindowByOneFactor) {
     EXPECT_GT(form.ScaleFactor(), normal.ScaleFactor() * 1.5);
     EXPECT_EQ(form.width(), qRound(61 * form.ScaleFactor()));
     EXPECT_EQ(form.Btn(2).y(), qRound(1800 * form.ScaleFactor() / 15.0));
+    EXPECT_EQ(form.geometry().topLeft(), normal.geometry().topLeft());
 }
 
-TEST(MainForm, StoredTopmostOptionRaisesTheWindowAtLoad) {
+TEST(MainForm, StoredTopmostOptionRaisesTheWindowOnceItIsShown) {
     Program topmost("01010101001110");
+    // asked for at load, made once the window is on screen, so it opens where it would without
+    EXPECT_FALSE(topmost.form.windowFlags() & Qt::WindowStaysOnTopHint);
+    topmost.form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(topmost.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(topmost.form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(topmost.form.isVisible());
+    EXPECT_EQ(topmost.form.geometry().topLeft(), QPoint(16, 32));
+
     Program normal("01010101000110");
+    normal.form.show();
+    QApplication::processEvents();
     EXPECT_FALSE(normal.form.windowFlags() & Qt::WindowStaysOnTopHint);
 
     normal.form.show();

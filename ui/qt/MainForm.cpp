@@ -17,10 +17,12 @@ MainForm::MainForm()
                            Qt::WindowCloseButtonHint),
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     const auto& window = MainFormTable::cWindow;
-    const QRect client =
-        PixelRect(window.left, window.top, window.clientWidth, window.clientHeight, scaleFactor_);
-    setFixedSize(client.size());
-    setGeometry(client);  // the client area, not the frame, stands at the design place
+    const QSize size =
+        PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_).size();
+    setFixedSize(size);
+    // The client area, not the frame, stands at the design place; the font's factor sizes the
+    // window but does not move it.
+    setGeometry(QRect(PixelRect(window.left, window.top, 0, 0, 1.0).topLeft(), size));
     BuildControlsFromTable(MainFormTable::cControls, scaleFactor_,
                            [this](const ControlRow& control) { return CreateControl(control); });
 }
