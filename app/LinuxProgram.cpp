@@ -1,5 +1,7 @@
 #include "LinuxProgram.hpp"
 
+#include <QGuiApplication>
+
 #include "platform/ProgramVersion.hpp"
 #include "platform/icu/CollationLocale.hpp"
 
@@ -11,6 +13,8 @@ LinuxProgram::LinuxProgram()
       dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     mainForm_.Connect(dropGate_, buttons_);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    mainForm_.WhenClosed([this] { afterClose_.EndWhenDone(); });
     MainFormLoad(mainForm_, settings_, placement_);
 }
 

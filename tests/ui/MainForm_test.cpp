@@ -212,20 +212,27 @@ TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
     std::ofstream(temp.Path() / "liste.txt") << "x";
     Program program;
     program.form.show();
+    int closedCount = 0;
+    program.form.WhenClosed([&] { ++closedCount; });
     bool hiddenAtOnce = false;
+    int closedDuringDrop = -1;
     program.handleDrop = [&](const DropData& data) {
         program.form.close();
         hiddenAtOnce = program.form.isHidden();
         program.handler.HandleDrop(data);
+        QApplication::processEvents();
+        closedDuringDrop = closedCount;
     };
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "liste.txt")));
-    QApplication::processEvents();
-    QApplication::processEvents();
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     EXPECT_TRUE(hiddenAtOnce);
     EXPECT_EQ(program.clipboard.text, "liste.txt\r\n");
     EXPECT_FALSE(program.form.isVisible());
     EXPECT_TRUE(program.gate.MayClose());
+    // the program hears of the close once, after the list is on the clipboard
+    EXPECT_EQ(closedDuringDrop, 0);
+    EXPECT_EQ(closedCount, 1);
 }
 
 TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {

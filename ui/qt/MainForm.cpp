@@ -1,7 +1,6 @@
 #include "MainForm.hpp"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -74,12 +73,7 @@ void MainForm::ShowWaitCursor(bool waiting) {
 
 void MainForm::Hide() { hide(); }
 
-// Qt ends the program when its last visible window closes; a window that was hidden first
-// does not count, so the event loop is told to end as well.
-void MainForm::Close() {
-    close();
-    QCoreApplication::quit();
-}
+void MainForm::Close() { close(); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
     if (dropGate_ != nullptr && !dropGate_->MayClose()) {
@@ -87,6 +81,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (closed_) Post(closed_);
 }
 
 }  // namespace quarnel
