@@ -291,10 +291,12 @@ class DropToClipboardTest(unittest.TestCase):
         self.addCleanup(self.session.end, self.session.set_clipboard(b"neu"))
         self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
 
+    # so many that the list crosses X in pieces (INCR), also from the fake manager
+    MANY_NAMES = ["Datei %04d ä.txt" % number for number in range(2000)]
+
     def test_without_a_clipboard_manager_the_list_outlives_the_window(self):
-        names = ["Datei %04d ä.txt" % number for number in range(2000)]
-        text = self.drop_and_close(names)
-        self.assertEqual(text, lines(*names))
+        text = self.drop_and_close(self.MANY_NAMES)
+        self.assertEqual(text, lines(*self.MANY_NAMES))
         self.assert_kept_until_another_program_takes_the_clipboard(text)
 
     def test_a_manager_that_refuses_or_does_not_answer_costs_no_text(self):
@@ -316,7 +318,8 @@ class DropToClipboardTest(unittest.TestCase):
 
     def test_a_manager_that_takes_the_whole_list_ends_the_program(self):
         manager = self.manager("keep")
-        text = self.drop_and_close(["eins.txt", "zwei.txt"])
+        text = self.drop_and_close(self.MANY_NAMES)
+        self.assertEqual(text, lines(*self.MANY_NAMES))
         self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
         self.assertEqual(manager.times_asked(), 1)
         self.assertEqual(self.session.read_clipboard(), (0, text))
