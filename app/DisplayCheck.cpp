@@ -1,26 +1,35 @@
 #include "DisplayCheck.hpp"
 
 #include <cstdlib>
+#include <string_view>
+
+#include "platform/xcb/DisplayProbe.hpp"
 
 namespace quarnel {
 namespace {
 
-bool IsSet(const char* name) {
+const char* Value(const char* name) {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
+    return value != nullptr && *value != '\0' ? value : nullptr;
 }
 
 }  // namespace
 
 std::optional<std::string> ChooseDisplayPlatform() {
-    if (IsSet("QT_QPA_PLATFORM")) return std::nullopt;
-    if (IsSet("DISPLAY")) {
+    static const std::string noDisplay =
+        "Quarnel! 2.5 braucht eine grafische Oberfläche, kann aber keine Anzeige erreichen "
+        "(DISPLAY oder WAYLAND_DISPLAY muss eine laufende Anzeige nennen).";
+    if (const char* chosen = Value("QT_QPA_PLATFORM")) {
+        if (!std::string_view(chosen).starts_with("xcb")) return std::nullopt;
+        if (Value("DISPLAY") != nullptr && CanReachX11Display()) return std::nullopt;
+        return noDisplay;
+    }
+    if (Value("DISPLAY") != nullptr && CanReachX11Display()) {
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
         return std::nullopt;
     }
-    if (IsSet("WAYLAND_DISPLAY")) return std::nullopt;
-    return "Quarnel! 2.5 braucht eine grafische Oberfläche, aber es ist keine Anzeige "
-           "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).";
+    if (Value("WAYLAND_DISPLAY") != nullptr) return std::nullopt;
+    return noDisplay;
 }
 
 }  // namespace quarnel

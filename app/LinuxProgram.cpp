@@ -1,5 +1,7 @@
 #include "LinuxProgram.hpp"
 
+#include <QGuiApplication>
+
 #include "platform/ProgramVersion.hpp"
 #include "platform/icu/CollationLocale.hpp"
 
@@ -12,6 +14,8 @@ LinuxProgram::LinuxProgram()
                 msgBox_),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     mainForm_.Connect(dropGate_, buttons_);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    mainForm_.WhenClosed([this] { afterClose_.EndWhenDone(); });
     MainFormLoad(mainForm_, settings_, placement_);
 }
 

@@ -1,7 +1,9 @@
 // The Linux desktop program wired together: the main window, the platform services, the drop
-// handler and its gate, and the buttons' behaviour, each alive for the whole run.
+// handler and its gate, and the buttons' behaviour, each alive for the whole run. The program
+// ends when the list on the clipboard no longer needs it, not when its window closes.
 #pragma once
 
+#include "ClipboardAfterClose.hpp"
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "platform/icu/IcuTextRules.hpp"
@@ -39,6 +41,7 @@ private:
     OptionClickHandler optionClicks_{settings_, placement_, msgBox_};
     OptionFormMaker optionForms_{optionClicks_};
     MainFormButtons buttons_;
+    ClipboardAfterClose afterClose_{clipboard_};
 };
 
 }  // namespace quarnel

@@ -7,11 +7,12 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
-from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, BellWatch, DragSource, Program,
-                      XSession, file_uri_drag_args, wait_for)
+from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, BellWatch, DragSource,
+                      FakeClipboardManager, Program, XSession, file_uri_drag_args, wait_for)
 
 BEFORE = "Vorher da – nicht anfassen\r\n".encode("utf-8")
 
@@ -267,6 +268,78 @@ class DropToClipboardTest(unittest.TestCase):
         self.drag(file_uri_drag_args([second]))
         self.assertEqual(self.new_clipboard(previous=lines("erste.txt")), lines("zweite.txt"))
         self.assertEqual(self.bell_count, 2)
+
+    # -- after the window has closed ------------------------------------------------------
+
+    def manager(self, mode):
+        manager = FakeClipboardManager(self.session, mode)
+        self.addCleanup(self.session.end, manager.process)
+        return manager
+
+    def drop_and_close(self, names):
+        """Drops files with these names, then closes the window; returns the list."""
+        paths = [self.make_file(name) for name in names]
+        self.start()
+        self.drag(file_uri_drag_args(paths))
+        text = self.new_clipboard()
+        self.program.close()
+        return text
+
+    def assert_kept_until_another_program_takes_the_clipboard(self, text):
+        self.assertEqual(self.session.read_clipboard(), (0, text))
+        self.assertIsNone(self.program.process.poll(), "the program ended, and the list with it")
+        self.addCleanup(self.session.end, self.session.set_clipboard(b"neu"))
+        self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
+
+    # so many that the list crosses X in pieces (INCR), also from the fake manager
+    MANY_NAMES = ["Datei %04d ä.txt" % number for number in range(2000)]
+
+    def test_without_a_clipboard_manager_the_list_outlives_the_window(self):
+        text = self.drop_and_close(self.MANY_NAMES)
+        self.assertEqual(text, lines(*self.MANY_NAMES))
+        self.assert_kept_until_another_program_takes_the_clipboard(text)
+
+    def test_a_manager_that_refuses_or_does_not_answer_costs_no_text(self):
+        for mode in ("refuse", "silent"):
+            with self.subTest(mode):
+                manager = self.manager(mode)
+                text = self.drop_and_close(["eins.txt", "zwei.txt"])
+                wait_for(lambda: manager.times_asked() == 1, what="the manager to be asked")
+                if mode == "silent":
+                    time.sleep(2.5)  # the program waits two seconds for an answer
+                self.assert_kept_until_another_program_takes_the_clipboard(text)
+                self.session.end(manager.process)
+
+    def test_a_manager_that_keeps_only_a_part_gets_the_whole_list_back(self):
+        manager = self.manager("spoil")
+        text = self.drop_and_close(["eins.txt", "zwei.txt"])
+        manager.reader.expect(lambda line: line == "lost", what="the list to be taken back")
+        self.assert_kept_until_another_program_takes_the_clipboard(text)
+
+    def test_a_manager_that_takes_the_whole_list_ends_the_program(self):
+        manager = self.manager("keep")
+        text = self.drop_and_close(self.MANY_NAMES)
+        self.assertEqual(text, lines(*self.MANY_NAMES))
+        self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
+        self.assertEqual(manager.times_asked(), 1)
+        self.assertEqual(self.session.read_clipboard(), (0, text))
+
+    def test_without_a_list_of_its_own_the_program_ends_at_once(self):
+        # a manager that never answers: any hand-over would hold the end up for seconds
+        manager = self.manager("silent")
+        folder = self.make_folder("Ordner")
+        for case in ("never dropped", "clipboard taken", "empty list"):
+            with self.subTest(case):
+                # files only, no expansion: a folder gives the empty list
+                self.start(options="01010101000101")
+                if case != "never dropped":
+                    self.drag(file_uri_drag_args([folder]))
+                    self.assertEqual(self.new_clipboard(), b"")
+                if case == "clipboard taken":
+                    self.addCleanup(self.session.end, self.session.set_clipboard(b"neu"))
+                self.program.close()
+                self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
+        self.assertEqual(manager.times_asked(), 0)
 
 
 if __name__ == "__main__":

@@ -97,6 +97,17 @@ class WindowTest(unittest.TestCase):
                          "the newer window (frame 0x%x) covers the main window" % other_frame)
         self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state(window))
 
+    def test_the_window_opens_at_its_design_place_with_or_without_always_on_top(self):
+        # 240, 480 twips from the screen's corner, whatever the font's scale factor
+        for options in (None, ON_TOP):
+            with self.subTest(options or "defaults"):
+                window = self.start(options)
+                if options == ON_TOP:
+                    wait_for(lambda: "_NET_WM_STATE_ABOVE" in self.net_wm_state(window),
+                             what="_NET_WM_STATE_ABOVE on the main window")
+                self.assertEqual(self.session.geometry(window)[:2], (16, 32))
+                self.program.stop()
+
     def test_by_default_the_window_is_not_kept_on_top(self):
         window = self.start()
         self.assertNotIn("_NET_WM_STATE_ABOVE", self.net_wm_state(window))

@@ -54,6 +54,13 @@ def bell_watch_path():
     return path
 
 
+def fake_clipboard_manager_path():
+    path = os.environ.get("QUARNEL_FAKE_CLIPBOARD_MANAGER")
+    if not path:
+        raise RuntimeError("QUARNEL_FAKE_CLIPBOARD_MANAGER must name the fake_clipboard_manager helper")
+    return path
+
+
 def wait_for(condition, timeout=DEFAULT_TIMEOUT, interval=0.05, what="condition"):
     """Polls condition() until it returns something truthy; returns that value."""
     deadline = time.monotonic() + timeout
@@ -118,6 +125,38 @@ x11.XOpenDisplay.restype = ctypes.c_void_p
 display = ctypes.c_void_p(x11.XOpenDisplay(None))
 assert display.value, "no display"
 x11.XBell(display, 0)
+x11.XSync(display, 0)
+"""
+
+# Asks the window given as argument to close, as its close button does (WM_DELETE_WINDOW).
+CLOSE_WINDOW = """
+import ctypes, sys
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                           ctypes.c_void_p]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+display = x11.XOpenDisplay(None)
+assert display, "no display"
+event = Event()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = int(sys.argv[1])
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x11.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
 x11.XSync(display, 0)
 """
 
@@ -362,6 +401,21 @@ class Program:
     def stop(self):
         self.session.end(self.process)
 
+    def close(self):
+        """Closes the main window as its close button does; returns once it is out of sight."""
+        self.session.run([SYSTEM_PYTHON, "-c", CLOSE_WINDOW, str(self.window)])
+        wait_for(lambda: not self.session.find_windows(TITLE_PATTERN),
+                 what="the main window to close")
+
+    def wait_end(self, timeout):
+        """Waits for the program to end; returns its exit status and the seconds it took."""
+        began = time.monotonic()
+        try:
+            status = self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program still runs after %.1f s" % timeout) from None
+        return status, time.monotonic() - began
+
     def stderr_text(self):
         try:
             return self.stderr_log.read_text(errors="replace")
@@ -413,6 +467,20 @@ class BellWatch:
         if answer != "pong":
             raise TimeoutError("the program did not answer a ping")
         return self.reader.lines.count("bell")
+
+
+class FakeClipboardManager:
+    """A clipboard manager that answers a request to save the clipboard as mode says (see
+    fake_clipboard_manager.cpp)."""
+
+    def __init__(self, session, mode):
+        self.process = session.spawn([fake_clipboard_manager_path(), mode],
+                                     stdout=subprocess.PIPE)
+        self.reader = LineReader(self.process.stdout)
+        self.reader.expect(lambda line: line == "ready", what="the clipboard manager")
+
+    def times_asked(self):
+        return self.reader.drain().count("asked")
 
 
 def file_uri_drag_args(paths):

@@ -85,7 +85,8 @@ TEST(MainForm, AFixedWindowWithOnlyACloseButtonAtItsDesignPlace) {
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.width(), qRound(61 * scale));
     EXPECT_EQ(form.height(), qRound(144 * scale));
-    EXPECT_EQ(form.geometry().topLeft(), QPoint(qRound(16 * scale), qRound(32 * scale)));
+    // 240, 480 twips: the place is not scaled with the font
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(16, 32));
 
     const Qt::WindowFlags flags = form.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);  // a tool window would leave the task bar
@@ -136,12 +137,23 @@ TEST(MainForm, AWiderFontScalesTheWholeWindowByOneFactor) {
     EXPECT_GT(form.ScaleFactor(), normal.ScaleFactor() * 1.5);
     EXPECT_EQ(form.width(), qRound(61 * form.ScaleFactor()));
     EXPECT_EQ(form.Btn(2).y(), qRound(1800 * form.ScaleFactor() / 15.0));
+    EXPECT_EQ(form.geometry().topLeft(), normal.geometry().topLeft());
 }
 
-TEST(MainForm, StoredTopmostOptionRaisesTheWindowAtLoad) {
+TEST(MainForm, StoredTopmostOptionRaisesTheWindowOnceItIsShown) {
     Program topmost("01010101001110");
+    // asked for at load, made once the window is on screen, so it opens where it would without
+    EXPECT_FALSE(topmost.form.windowFlags() & Qt::WindowStaysOnTopHint);
+    topmost.form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(topmost.form.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(topmost.form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(topmost.form.isVisible());
+    EXPECT_EQ(topmost.form.geometry().topLeft(), QPoint(16, 32));
+
     Program normal("01010101000110");
+    normal.form.show();
+    QApplication::processEvents();
     EXPECT_FALSE(normal.form.windowFlags() & Qt::WindowStaysOnTopHint);
 
     normal.form.show();
@@ -200,20 +212,27 @@ TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
     std::ofstream(temp.Path() / "liste.txt") << "x";
     Program program;
     program.form.show();
+    int closedCount = 0;
+    program.form.WhenClosed([&] { ++closedCount; });
     bool hiddenAtOnce = false;
+    int closedDuringDrop = -1;
     program.handleDrop = [&](const DropData& data) {
         program.form.close();
         hiddenAtOnce = program.form.isHidden();
         program.handler.HandleDrop(data);
+        QApplication::processEvents();
+        closedDuringDrop = closedCount;
     };
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "liste.txt")));
-    QApplication::processEvents();
-    QApplication::processEvents();
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     EXPECT_TRUE(hiddenAtOnce);
     EXPECT_EQ(program.clipboard.text, "liste.txt\r\n");
     EXPECT_FALSE(program.form.isVisible());
     EXPECT_TRUE(program.gate.MayClose());
+    // the program hears of the close once, after the list is on the clipboard
+    EXPECT_EQ(closedDuringDrop, 0);
+    EXPECT_EQ(closedCount, 1);
 }
 
 TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {

@@ -1,7 +1,6 @@
 #include "MainForm.hpp"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -17,10 +16,12 @@ MainForm::MainForm()
                            Qt::WindowCloseButtonHint),
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     const auto& window = MainFormTable::cWindow;
-    const QRect client =
-        PixelRect(window.left, window.top, window.clientWidth, window.clientHeight, scaleFactor_);
-    setFixedSize(client.size());
-    setGeometry(client);  // the client area, not the frame, stands at the design place
+    const QSize size =
+        PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_).size();
+    setFixedSize(size);
+    // The client area, not the frame, stands at the design place; the font's factor sizes the
+    // window but does not move it.
+    setGeometry(QRect(PixelRect(window.left, window.top, 0, 0, 1.0).topLeft(), size));
     BuildControlsFromTable(MainFormTable::cControls, scaleFactor_,
                            [this](const ControlRow& control) { return CreateControl(control); });
 }
@@ -72,12 +73,7 @@ void MainForm::ShowWaitCursor(bool waiting) {
 
 void MainForm::Hide() { hide(); }
 
-// Qt ends the program when its last visible window closes; a window that was hidden first
-// does not count, so the event loop is told to end as well.
-void MainForm::Close() {
-    close();
-    QCoreApplication::quit();
-}
+void MainForm::Close() { close(); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
     if (dropGate_ != nullptr && !dropGate_->MayClose()) {
@@ -85,6 +81,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (closed_) Post(closed_);
 }
 
 }  // namespace quarnel

@@ -26,6 +26,9 @@ public:
 
     // What the window's events call; both outlive the window.
     void Connect(DropGate& dropGate, MainFormButtons& buttons);
+    // Runs closed from the event loop once the window has closed for good; the program decides
+    // then whether it ends.
+    void WhenClosed(std::function<void()> closed) { closed_ = std::move(closed); }
 
     void SetCaption(std::string_view caption) override;
 
@@ -46,6 +49,7 @@ private:
     std::array<QPushButton*, 3> btn_{};
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
+    std::function<void()> closed_;
 };
 
 }  // namespace quarnel
