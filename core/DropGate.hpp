@@ -21,7 +21,7 @@ public:
     virtual void Post(std::function<void()> task) = 0;
     virtual void ShowWaitCursor(bool waiting) = 0;
     virtual void Hide() = 0;
-    // Closes the window for good, which ends the program.
+    // Closes the window for good; the program then ends once nothing needs it any more.
     virtual void Close() = 0;
 };
 
