@@ -42,7 +42,8 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
     return nullptr;
 }
 
-// The client area stands at the design place, in pixels at this monitor's dpi and font.
+// The client area stands at the design place in physical units, at the monitor's dpi; its size
+// and the controls grow with the font as well.
 void MainForm::Layout(unsigned monitorDpi) {
     dpi_ = TableDpi(monitorDpi);
     font_.emplace(monitorDpi);
@@ -50,7 +51,7 @@ void MainForm::Layout(unsigned monitorDpi) {
     const auto& window = MainFormTable::cWindow;
     PlaceClientArea(
         Handle(),
-        {pixelsFromTwips(window.left, dpi_), pixelsFromTwips(window.top, dpi_),
+        {pixelsFromTwips(window.left, monitorDpi), pixelsFromTwips(window.top, monitorDpi),
          pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
         monitorDpi);
 }

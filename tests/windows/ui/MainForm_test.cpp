@@ -53,6 +53,15 @@ struct Program {
     }
 };
 
+// The client area's corner on the screen, and where it belongs: 240, 480 twips at the monitor's
+// dpi, whatever the font factor.
+std::pair<POINT, POINT> ClientCornerAndDesignPlace(HWND window) {
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    const auto dpi = static_cast<double>(GetDpiForWindow(window));
+    return {corner, {pixelsFromTwips(240, dpi), pixelsFromTwips(480, dpi)}};
+}
+
 bool operator==(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -78,10 +87,6 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, pixelsFromTwips(915, dpi));
     EXPECT_EQ(client.bottom, pixelsFromTwips(2160, dpi));
-    POINT origin{0, 0};
-    ClientToScreen(form.Handle(), &origin);
-    EXPECT_EQ(origin.x, pixelsFromTwips(240, dpi));
-    EXPECT_EQ(origin.y, pixelsFromTwips(480, dpi));
 
     EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(0)) == Pixels(60, 1080, 795, 315, dpi));
     EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(2)) == Pixels(60, 1800, 795, 315, dpi));
@@ -131,7 +136,7 @@ TEST(MainForm, EveryControlHasTheMessageFont) {
     }
 }
 
-TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
+TEST(MainForm, LoadSetsCaptionAndTopmostAndTheWindowOpensAtItsDesignPlace) {
     for (const auto& [stored, topmost] : std::vector<std::pair<std::string, bool>>{
              {"01010101000110", false}, {"01010101001010", true}}) {
         MainForm form;
@@ -145,6 +150,10 @@ TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
         EXPECT_EQ(TextOf(form.Handle()), L"Quarnel! 2.5");
         EXPECT_EQ((GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost)
             << stored;
+        form.Show();
+        const auto [corner, designPlace] = ClientCornerAndDesignPlace(form.Handle());
+        EXPECT_EQ(corner.x, designPlace.x) << stored;
+        EXPECT_EQ(corner.y, designPlace.y) << stored;
     }
 }
 
