@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "ControlIds.hpp"
 #include "platform/windows/support/WideText.hpp"
@@ -18,6 +19,14 @@ const ControlRow& OptRow(int index) {
     return *std::ranges::find_if(OptionFormTable::cControls, [index](const ControlRow& control) {
         return control.kind == ControlKind::OptionButton && control.index == index;
     });
+}
+
+// The first button of the frame in tab order, the one that starts its group.
+const ControlRow& FirstOptOfFrame(const ControlRef& frame) {
+    for (const ControlRow* row : CreationOrder(OptionFormTable::cControls)) {
+        if (row->kind == ControlKind::OptionButton && row->container == frame) return *row;
+    }
+    throw std::logic_error("option table: a frame without buttons");
 }
 
 }  // namespace
@@ -89,7 +98,18 @@ void OptionForm::SetSelected(int index, bool selected) {
         }
     }
     SendMessageW(Opt(index), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!selected) KeepATabStop(OptRow(index).container);
     if (becomesSelected) clicks_.OnOptClick(index, *this);
+}
+
+// BM_SETCHECK gives a radio button the tab stop when it checks it and takes it when it clears
+// it, so the dialog manager would give a frame with no button on no tab stop at all.
+void OptionForm::KeepATabStop(const ControlRef& frame) {
+    for (int i = 0; i < cOptionCount; ++i) {
+        if (OptRow(i).container == frame && IsSelected(i)) return;
+    }
+    const HWND first = Opt(FirstOptOfFrame(frame).index);
+    SetWindowLongW(first, GWL_STYLE, GetWindowLongW(first, GWL_STYLE) | WS_TABSTOP);
 }
 
 void OptionForm::ShowModal() {
