@@ -14,10 +14,20 @@ constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 constexpr UINT cRunPostedMessage = WM_APP + 1;
 
+NativeWindow Made(NativeWindow control) {
+    if (control == nullptr) throw StartupFailure(StartupCall::CreateWindowExW, GetLastError());
+    return control;
+}
+
 }  // namespace
 
-MainForm::MainForm() : controls_(MainFormTable::cControls) {
-    Create(L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr);
+MainForm::MainForm() : MainForm(SystemStartupCalls()) {}
+
+MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable::cControls) {
+    if (auto failure =
+            Create(calls, L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr)) {
+        throw *failure;
+    }
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
 }
@@ -27,14 +37,14 @@ MainForm::~MainForm() = default;
 NativeWindow MainForm::CreateControl(const ControlRow& control) {
     switch (control.kind) {
         case ControlKind::CommandButton:
-            return CreateChildControl(Handle(), L"BUTTON", control.caption,
-                                      BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
-                                      ControlIds::cBtn + control.index);
+            return Made(CreateChildControl(calls_, Handle(), L"BUTTON", control.caption,
+                                           BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                                           ControlIds::cBtn + control.index));
         case ControlKind::Frame:
-            return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
-                                      ControlIds::cDropFrame);
+            return Made(CreateChildControl(calls_, Handle(), L"BUTTON", control.caption,
+                                           BS_GROUPBOX | WS_GROUP, ControlIds::cDropFrame));
         case ControlKind::Image:
-            image1_ = std::make_unique<DropImage>(Handle(), ControlIds::cImage1);
+            image1_ = std::make_unique<DropImage>(calls_, Handle(), ControlIds::cImage1);
             return image1_->Handle();
         case ControlKind::OptionButton:
             break;

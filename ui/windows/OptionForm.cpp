@@ -33,7 +33,8 @@ const ControlRow& FirstOptOfFrame(const ControlRef& frame) {
 
 OptionForm::OptionForm(OptionClickHandler& clicks, NativeWindow blocked)
     : clicks_(clicks), blocked_(blocked), controls_(OptionFormTable::cControls) {
-    Create(L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
+    // A dialog whose window cannot be made has no handle: ShowModal then returns at once.
+    Create(SystemStartupCalls(), L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
     OptionFormLoad(*this);
@@ -46,15 +47,15 @@ int OptionForm::FrameOf(int optIndex) const { return OptRow(optIndex).container.
 // The first button of each frame in creation order starts its radio group.
 NativeWindow OptionForm::CreateControl(const ControlRow& control) {
     if (control.kind == ControlKind::Frame) {
-        return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
-                                  ControlIds::cFrame1 + control.index);
+        return CreateChildControl(SystemStartupCalls(), Handle(), L"BUTTON", control.caption,
+                                  BS_GROUPBOX | WS_GROUP, ControlIds::cFrame1 + control.index);
     }
     const bool firstOfFrame = std::ranges::none_of(
         CreationOrder(OptionFormTable::cControls), [&](const ControlRow* other) {
             return other->kind == ControlKind::OptionButton && other->tabIndex < control.tabIndex &&
                    other->container == control.container;
         });
-    return CreateChildControl(Handle(), L"BUTTON", control.caption,
+    return CreateChildControl(SystemStartupCalls(), Handle(), L"BUTTON", control.caption,
                               BS_RADIOBUTTON | WS_TABSTOP | (firstOfFrame ? WS_GROUP : 0),
                               ControlIds::cOpt + control.index);
 }
