@@ -21,8 +21,6 @@ NativeWindow Made(NativeWindow control) {
 
 }  // namespace
 
-MainForm::MainForm() : MainForm(SystemStartupCalls()) {}
-
 MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable::cControls) {
     if (auto failure =
             Create(calls, L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr)) {

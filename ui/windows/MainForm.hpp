@@ -21,8 +21,7 @@ namespace quarnel {
 class MainForm final : public WindowObject, public CaptionedWindow, public DropWindow {
 public:
     // Made hidden, so the load can run before it is shown. Throws StartupFailure when a window
-    // cannot be made; calls outlives the window. Without calls, the system's own.
-    MainForm();
+    // cannot be made; calls outlives the window.
     explicit MainForm(StartupCalls& calls);
     ~MainForm();
 

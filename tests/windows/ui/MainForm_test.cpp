@@ -30,7 +30,7 @@ RECT Pixels(int left, int top, int width, int height, double dpi) {
 struct Program {
     Program() { form.Connect(gate, buttons); }
 
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     FakeMsgBox msgBox;
     FakeSettingsStore store;
     FakePlacement placement;
@@ -67,7 +67,7 @@ bool operator==(const RECT& a, const RECT& b) {
 }
 
 TEST(MainForm, ButtonsAndFrameCarryTheirCaptions) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     EXPECT_EQ(TextOf(form.Btn(0)), L"&Optionen");
     EXPECT_EQ(TextOf(form.Btn(1)), L"&Hilfe");
     EXPECT_EQ(TextOf(form.Btn(2)), L"&Info");
@@ -79,7 +79,7 @@ TEST(MainForm, ButtonsAndFrameCarryTheirCaptions) {
 }
 
 TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const double dpi = form.Dpi();
     ASSERT_GE(dpi, GetDpiForWindow(form.Handle()));
 
@@ -104,7 +104,7 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
 }
 
 TEST(MainForm, IsAFixedToolWindowShownInTheTaskBar) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const LONG style = GetWindowLongW(form.Handle(), GWL_STYLE);
     const LONG exStyle = GetWindowLongW(form.Handle(), GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -115,7 +115,7 @@ TEST(MainForm, IsAFixedToolWindowShownInTheTaskBar) {
 }
 
 TEST(MainForm, TabsThroughTheButtonsByTabIndex) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     form.Show();
     HWND control = form.Btn(0);
     std::vector<HWND> visited;
@@ -127,7 +127,7 @@ TEST(MainForm, TabsThroughTheButtonsByTabIndex) {
 }
 
 TEST(MainForm, EveryControlHasTheMessageFont) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const auto font = reinterpret_cast<HFONT>(SendMessageW(form.Btn(0), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     EXPECT_NE(font, GetStockObject(SYSTEM_FONT));
@@ -139,7 +139,7 @@ TEST(MainForm, EveryControlHasTheMessageFont) {
 TEST(MainForm, LoadSetsCaptionAndTopmostAndTheWindowOpensAtItsDesignPlace) {
     for (const auto& [stored, topmost] : std::vector<std::pair<std::string, bool>>{
              {"01010101000110", false}, {"01010101001010", true}}) {
-        MainForm form;
+        MainForm form{SystemStartupCalls()};
         WinWindowPlacement placement;
         placement.SetWindow(form.Handle());
         FakeSettingsStore store;

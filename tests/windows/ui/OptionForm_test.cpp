@@ -229,7 +229,7 @@ TEST(OptionForm, SelectingFromCodeRaisesTheClickOnlyWhenItBecomesSelected) {
 }
 
 TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
-    MainForm mainForm;
+    MainForm mainForm{SystemStartupCalls()};
     WinWindowPlacement placement;
     placement.SetWindow(mainForm.Handle());
     FakeSettingsStore store;
@@ -282,7 +282,7 @@ void CALLBACK ClickImmerObenThenNormal(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST(OptionForm, ImmerObenAndNormalLeaveTheDialogActiveWithTheKeyboard) {
-    MainForm mainForm;
+    MainForm mainForm{SystemStartupCalls()};
     mainForm.Show();
     WinWindowPlacement placement;
     placement.SetWindow(mainForm.Handle());
