@@ -53,7 +53,7 @@ ListArguments ParseListArguments(std::span<const std::string> arguments) {
 int RunListCommand(std::span<const std::string> arguments, const ListCommandServices& services) {
     const ListArguments parsed = ParseListArguments(arguments);
     if (parsed.help) {
-        services.out << cListUsage << std::flush;
+        services.out << WithLineEnds(cListUsage, services.outLineEnd) << std::flush;
         return cExitAllListed;
     }
     if (!parsed.error.empty()) {

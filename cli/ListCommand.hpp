@@ -39,6 +39,8 @@ struct ListCommandServices {
     std::function<std::string(const std::string&)> fullName;
     std::ostream& out;
     std::ostream& err;
+    // Ends the usage's lines on out, which passes the list's CR LF unchanged.
+    std::string_view outLineEnd = "\n";
 };
 
 // Runs the command and returns its exit status.

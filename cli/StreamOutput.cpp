@@ -2,6 +2,19 @@
 
 namespace quarnel {
 
+std::string WithLineEnds(std::string_view text, std::string_view lineEnd) {
+    std::string ended;
+    ended.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\n') {
+            ended += lineEnd;
+        } else {
+            ended += c;
+        }
+    }
+    return ended;
+}
+
 void StreamMsgBox::Show(std::string_view prompt, int /*buttonsAndIcon*/, std::string_view title) {
     ++shownCount_;
     err_ << title << ": ";

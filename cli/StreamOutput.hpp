@@ -1,13 +1,19 @@
 // The message box and the clipboard of the command line: messages go to the error stream with
-// the title in front, the text goes to the output stream unchanged.
+// the title in front, the text goes to the output stream unchanged; and the line end of the
+// command's own lines.
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "platform/Clipboard.hpp"
 #include "platform/MsgBox.hpp"
 
 namespace quarnel {
+
+// text with each LF as lineEnd.
+std::string WithLineEnds(std::string_view text, std::string_view lineEnd);
 
 class StreamMsgBox final : public MsgBox {
 public:

@@ -4,8 +4,9 @@
 
 namespace quarnel {
 
-WindowsProgram::WindowsProgram()
-    : dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
+WindowsProgram::WindowsProgram(StartupCalls& calls)
+    : mainForm_(calls),
+      dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
       dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_,
                 msgBox_),
       optionForms_(optionClicks_, mainForm_.Handle()),

@@ -21,8 +21,9 @@ namespace quarnel {
 
 class WindowsProgram {
 public:
-    // Makes the main window and runs its load; the window is not shown yet.
-    WindowsProgram();
+    // Makes the main window and runs its load; the window is not shown yet. Throws
+    // StartupFailure when a window or the drop target cannot be made; calls outlives the program.
+    explicit WindowsProgram(StartupCalls& calls);
     void Show() { mainForm_.Show(); }
     NativeWindow MainWindow() const { return mainForm_.Handle(); }
 

@@ -10,8 +10,11 @@ constexpr int cDropFolderIcon = 2;
 
 }  // namespace
 
-DropImage::DropImage(NativeWindow parent, int id) {
-    Create(L"QuarnelImage1", ClassIcon::None, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent);
+DropImage::DropImage(StartupCalls& calls, NativeWindow parent, int id) : calls_(calls) {
+    if (auto failure = Create(calls, L"QuarnelImage1", ClassIcon::None,
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent)) {
+        throw *failure;
+    }
     SetWindowLongPtrW(Handle(), GWLP_ID, id);
 }
 
@@ -24,7 +27,11 @@ void DropImage::SetDropGate(DropGate& gate) {
     Revoke();
     if (dropTarget_) DetachOleDropTarget(*dropTarget_);
     dropTarget_ = MakeOleDropTarget(gate);
-    registered_ = SUCCEEDED(RegisterDragDrop(Handle(), dropTarget_.get()));
+    const HRESULT result = calls_.RegisterDragDrop(Handle(), dropTarget_.get());
+    if (FAILED(result)) {
+        throw StartupFailure(StartupCall::RegisterDragDrop, static_cast<unsigned long>(result));
+    }
+    registered_ = true;
 }
 
 void DropImage::Revoke() {

@@ -13,11 +13,12 @@ namespace quarnel {
 
 class DropImage final : public WindowObject, public DropTargetBorder {
 public:
-    DropImage(NativeWindow parent, int id);
+    // Throws StartupFailure when the window cannot be made. calls outlives the picture.
+    DropImage(StartupCalls& calls, NativeWindow parent, int id);
     ~DropImage();
 
-    // Registers the picture for OLE drops, which go to gate (OleInitialize must have run). The
-    // gate outlives the picture.
+    // Registers the picture for OLE drops, which go to gate (OleInitialize must have run), or
+    // throws StartupFailure. The gate outlives the picture.
     void SetDropGate(DropGate& gate);
     void SetBorderStyle(int style) override;
 
@@ -29,6 +30,7 @@ private:
     void OnPaint();
     void Revoke();
 
+    StartupCalls& calls_;
     DropTargetPtr dropTarget_;
     bool registered_ = false;
     UniqueIcon icon_;

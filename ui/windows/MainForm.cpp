@@ -14,10 +14,18 @@ constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 constexpr UINT cRunPostedMessage = WM_APP + 1;
 
+NativeWindow Made(NativeWindow control) {
+    if (control == nullptr) throw StartupFailure(StartupCall::CreateWindowExW, GetLastError());
+    return control;
+}
+
 }  // namespace
 
-MainForm::MainForm() : controls_(MainFormTable::cControls) {
-    Create(L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr);
+MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable::cControls) {
+    if (auto failure =
+            Create(calls, L"QuarnelMainForm", ClassIcon::Application, cStyle, cExStyle, nullptr)) {
+        throw *failure;
+    }
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
 }
@@ -27,14 +35,14 @@ MainForm::~MainForm() = default;
 NativeWindow MainForm::CreateControl(const ControlRow& control) {
     switch (control.kind) {
         case ControlKind::CommandButton:
-            return CreateChildControl(Handle(), L"BUTTON", control.caption,
-                                      BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
-                                      ControlIds::cBtn + control.index);
+            return Made(CreateChildControl(calls_, Handle(), L"BUTTON", control.caption,
+                                           BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                                           ControlIds::cBtn + control.index));
         case ControlKind::Frame:
-            return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
-                                      ControlIds::cDropFrame);
+            return Made(CreateChildControl(calls_, Handle(), L"BUTTON", control.caption,
+                                           BS_GROUPBOX | WS_GROUP, ControlIds::cDropFrame));
         case ControlKind::Image:
-            image1_ = std::make_unique<DropImage>(Handle(), ControlIds::cImage1);
+            image1_ = std::make_unique<DropImage>(calls_, Handle(), ControlIds::cImage1);
             return image1_->Handle();
         case ControlKind::OptionButton:
             break;
@@ -42,7 +50,8 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
     return nullptr;
 }
 
-// The client area stands at the design place, in pixels at this monitor's dpi and font.
+// The client area stands at the design place in physical units, at the monitor's dpi; its size
+// and the controls grow with the font as well.
 void MainForm::Layout(unsigned monitorDpi) {
     dpi_ = TableDpi(monitorDpi);
     font_.emplace(monitorDpi);
@@ -50,7 +59,7 @@ void MainForm::Layout(unsigned monitorDpi) {
     const auto& window = MainFormTable::cWindow;
     PlaceClientArea(
         Handle(),
-        {pixelsFromTwips(window.left, dpi_), pixelsFromTwips(window.top, dpi_),
+        {pixelsFromTwips(window.left, monitorDpi), pixelsFromTwips(window.top, monitorDpi),
          pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
         monitorDpi);
 }

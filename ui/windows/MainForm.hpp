@@ -12,6 +12,7 @@
 
 #include "DialogFont.hpp"
 #include "DropImage.hpp"
+#include "StartupCalls.hpp"
 #include "TableControls.hpp"
 #include "WindowObject.hpp"
 #include "core/DropGate.hpp"
@@ -21,8 +22,9 @@ namespace quarnel {
 
 class MainForm final : public WindowObject, public CaptionedWindow, public DropWindow {
 public:
-    // Made hidden, so the load can run before it is shown.
-    MainForm();
+    // Made hidden, so the load can run before it is shown. Throws StartupFailure when a window
+    // cannot be made; calls outlives the window.
+    explicit MainForm(StartupCalls& calls);
     ~MainForm();
 
     DropImage& Image1() { return *image1_; }
@@ -31,7 +33,8 @@ public:
     // The dpi at which the table's twips become pixels.
     double Dpi() const { return dpi_; }
 
-    // What the window's events call; both outlive the window.
+    // What the window's events call; both outlive the window. Throws StartupFailure when
+    // Image1 cannot take drops.
     void Connect(DropGate& dropGate, MainFormButtons& buttons);
 
     void SetCaption(std::string_view caption) override;
@@ -49,6 +52,7 @@ private:
     void Layout(unsigned monitorDpi);
     void RunPosted();
 
+    StartupCalls& calls_;
     TableControls controls_;
     std::unique_ptr<DropImage> image1_;
     std::optional<DialogFont> font_;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "ControlIds.hpp"
 #include "platform/windows/support/WideText.hpp"
@@ -20,11 +21,20 @@ const ControlRow& OptRow(int index) {
     });
 }
 
+// The first button of the frame in tab order, the one that starts its group.
+const ControlRow& FirstOptOfFrame(const ControlRef& frame) {
+    for (const ControlRow* row : CreationOrder(OptionFormTable::cControls)) {
+        if (row->kind == ControlKind::OptionButton && row->container == frame) return *row;
+    }
+    throw std::logic_error("option table: a frame without buttons");
+}
+
 }  // namespace
 
 OptionForm::OptionForm(OptionClickHandler& clicks, NativeWindow blocked)
     : clicks_(clicks), blocked_(blocked), controls_(OptionFormTable::cControls) {
-    Create(L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
+    // A dialog whose window cannot be made has no handle: ShowModal then returns at once.
+    Create(SystemStartupCalls(), L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
     OptionFormLoad(*this);
@@ -37,15 +47,15 @@ int OptionForm::FrameOf(int optIndex) const { return OptRow(optIndex).container.
 // The first button of each frame in creation order starts its radio group.
 NativeWindow OptionForm::CreateControl(const ControlRow& control) {
     if (control.kind == ControlKind::Frame) {
-        return CreateChildControl(Handle(), L"BUTTON", control.caption, BS_GROUPBOX | WS_GROUP,
-                                  ControlIds::cFrame1 + control.index);
+        return CreateChildControl(SystemStartupCalls(), Handle(), L"BUTTON", control.caption,
+                                  BS_GROUPBOX | WS_GROUP, ControlIds::cFrame1 + control.index);
     }
     const bool firstOfFrame = std::ranges::none_of(
         CreationOrder(OptionFormTable::cControls), [&](const ControlRow* other) {
             return other->kind == ControlKind::OptionButton && other->tabIndex < control.tabIndex &&
                    other->container == control.container;
         });
-    return CreateChildControl(Handle(), L"BUTTON", control.caption,
+    return CreateChildControl(SystemStartupCalls(), Handle(), L"BUTTON", control.caption,
                               BS_RADIOBUTTON | WS_TABSTOP | (firstOfFrame ? WS_GROUP : 0),
                               ControlIds::cOpt + control.index);
 }
@@ -89,7 +99,18 @@ void OptionForm::SetSelected(int index, bool selected) {
         }
     }
     SendMessageW(Opt(index), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!selected) KeepATabStop(OptRow(index).container);
     if (becomesSelected) clicks_.OnOptClick(index, *this);
+}
+
+// BM_SETCHECK gives a radio button the tab stop when it checks it and takes it when it clears
+// it, so the dialog manager would give a frame with no button on no tab stop at all.
+void OptionForm::KeepATabStop(const ControlRef& frame) {
+    for (int i = 0; i < cOptionCount; ++i) {
+        if (OptRow(i).container == frame && IsSelected(i)) return;
+    }
+    const HWND first = Opt(FirstOptOfFrame(frame).index);
+    SetWindowLongW(first, GWL_STYLE, GetWindowLongW(first, GWL_STYLE) | WS_TABSTOP);
 }
 
 void OptionForm::ShowModal() {

@@ -32,12 +32,11 @@ std::vector<const ControlRow*> CreationOrder(std::span<const ControlRow> table) 
     return order;
 }
 
-NativeWindow CreateChildControl(NativeWindow parent, const wchar_t* className,
+NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const wchar_t* className,
                                 std::string_view caption, unsigned long style, int id) {
-    return CreateWindowExW(0, className, WideFromUtf8(caption).c_str(),
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return calls.CreateWindowExW(0, className, WideFromUtf8(caption).c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, parent, id,
+                                 nullptr);
 }
 
 PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned monitorDpi) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "StartupCalls.hpp"
 #include "WinHandles.hpp"
 #include "platform/windows/support/NativeWindow.hpp"
 #include "ui/ControlTable.hpp"
@@ -27,8 +28,9 @@ PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& c
 // Controls that take no focus first, then by tab index.
 std::vector<const ControlRow*> CreationOrder(std::span<const ControlRow> table);
 
-// A child control of one of the system's window classes, with the caption's "&" as accelerator.
-NativeWindow CreateChildControl(NativeWindow parent, const wchar_t* className,
+// A child control of one of the system's window classes, with the caption's "&" as accelerator;
+// nullptr when it could not be made.
+NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const wchar_t* className,
                                 std::string_view caption, unsigned long style, int id);
 
 // The whole window's place for a client area at client, with the window's own styles.

@@ -19,13 +19,10 @@ LRESULT CALLBACK WindowObjectProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 // The class icons belong to the class, which lives as long as the program: their ownership
-// passes to the system.
-void RegisterClassOnce(const wchar_t* className, ClassIcon icon) {
+// passes to the system when the class is registered.
+std::optional<StartupFailure> RegisterWindowClass(StartupCalls& calls, const wchar_t* className,
+                                                  ClassIcon icon) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, className, &existing)) return;
-
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowObjectProc;
@@ -33,22 +30,26 @@ void RegisterClassOnce(const wchar_t* className, ClassIcon icon) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
+    UniqueIcon big;
+    UniqueIcon small;
     if (icon == ClassIcon::Application) {
-        UniqueIcon big(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXICON),
-                                                     GetSystemMetrics(SM_CYICON), 0)));
-        UniqueIcon small(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                       GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), 0)));
+        big.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXICON),
+                                                GetSystemMetrics(SM_CYICON), 0)));
+        small.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0)));
         windowClass.hIcon = big.get();
         windowClass.hIconSm = small.get();
-        if (RegisterClassExW(&windowClass) != 0) {
-            big.release();
-            small.release();
-        }
-        return;
     }
-    RegisterClassExW(&windowClass);
+    if (calls.RegisterClassExW(windowClass) != 0) {
+        big.release();
+        small.release();
+        return std::nullopt;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_CLASS_ALREADY_EXISTS) return std::nullopt;
+    return StartupFailure(StartupCall::RegisterClassExW, error);
 }
 
 }  // namespace
@@ -59,11 +60,14 @@ WindowObject::~WindowObject() {
     DestroyWindow(window_);
 }
 
-void WindowObject::Create(const wchar_t* className, ClassIcon icon, unsigned long style,
-                          unsigned long exStyle, NativeWindow parent) {
-    RegisterClassOnce(className, icon);
-    CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, nullptr,
-                    GetModuleHandleW(nullptr), this);
+std::optional<StartupFailure> WindowObject::Create(StartupCalls& calls, const wchar_t* className,
+                                                   ClassIcon icon, unsigned long style,
+                                                   unsigned long exStyle, NativeWindow parent) {
+    if (auto failure = RegisterWindowClass(calls, className, icon)) return failure;
+    if (calls.CreateWindowExW(exStyle, className, L"", style, parent, 0, this) == nullptr) {
+        return StartupFailure(StartupCall::CreateWindowExW, GetLastError());
+    }
+    return std::nullopt;
 }
 
 std::intptr_t WindowObject::Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "StartupCalls.hpp"
 #include "platform/windows/support/NativeWindow.hpp"
 
 namespace quarnel {
@@ -29,9 +31,12 @@ protected:
     // the object is gone by then.
     ~WindowObject();
 
-    // Registers the class on first use; the window receives its messages from WM_NCCREATE on.
-    void Create(const wchar_t* className, ClassIcon icon, unsigned long style,
-                unsigned long exStyle, NativeWindow parent);
+    // Registers the class unless it is registered already, then makes the window, which
+    // receives its messages from WM_NCCREATE on. Nothing when both worked, else the call that
+    // failed; Handle() stays nullptr then.
+    std::optional<StartupFailure> Create(StartupCalls& calls, const wchar_t* className,
+                                         ClassIcon icon, unsigned long style, unsigned long exStyle,
+                                         NativeWindow parent);
 
     virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;

@@ -2,6 +2,9 @@
 // The file list is format 15, CF_HDROP. Explorer leaves names longer than MAX_PATH out of it but
 // keeps them in its shell ID list, so where the data object also offers that list and every item
 // of it is a file system name, the names come from there, in the same order.
+// Both come from another program and may be malformed or hostile: each is read only inside its
+// block (GlobalSize). An ID list that does not fit its block gives way to the file list; data
+// whose file list does not fit either holds no file list.
 #pragma once
 
 #include "platform/DropData.hpp"

@@ -2,6 +2,8 @@
 same bytes (with Windows paths), the same messages and the same exit status."""
 
 import os
+import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -24,6 +26,23 @@ def crlf_lines(*names):
 
 def wine(*command, cwd=None):
     return subprocess.run([WINE_RUN, *command], capture_output=True, cwd=cwd, timeout=120)
+
+
+def on_console(*arguments):
+    """Runs quarnel-list.exe with a terminal (a pty of script's) as its console, as in a console
+    window, and gives its exit status and what the terminal shows: without Wine's cursor
+    sequences and without line breaks, which the console also puts where a line is full."""
+    environment = dict(os.environ, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                       LANG="C.UTF-8", PATH="/usr/lib/wine:" + os.environ["PATH"])
+    # Wine's server outlives the program: started here without the terminal, so script need
+    # not wait for it
+    subprocess.run(["/usr/lib/wine/wineserver64", "-p10"], env=environment,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    done = subprocess.run(["script", "-qec", shlex.join(["wine64", LIST_EXE, *arguments]),
+                           "/dev/null"], capture_output=True, env=environment, timeout=120)
+    shown = re.sub(rb"\x1b\[(\d*)C", lambda m: b" " * int(m.group(1) or 1), done.stdout)
+    shown = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown)
+    return done.returncode, shown.decode("utf-8", "replace").replace("\r", "").replace("\n", "")
 
 
 class QuarnelListExeTest(unittest.TestCase):
@@ -90,6 +109,17 @@ class QuarnelListExeTest(unittest.TestCase):
         done = self.run_exe("--help")
         self.assertEqual(done.returncode, 0)
         self.assertTrue(done.stdout.startswith("Aufruf: quarnel-list".encode()))
+        # CR LF, like every other line of the Windows build
+        self.assertTrue(done.stdout.endswith(b"\r\n"))
+        self.assertNotIn(b"\n", done.stdout.replace(b"\r\n", b""))
+
+    def test_a_console_shows_the_umlauts_of_the_list_and_the_messages(self):
+        t = windows_name(self.tree)
+        status, shown = on_console("--options", "10100011000110", t + "\\Öl.txt",
+                                   t + "\\weg.txt")
+        self.assertEqual(status, 1, shown)
+        self.assertIn(t + "\\Öl.txt", shown)
+        self.assertIn("und wird daher nicht berücksichtigt.", shown)
 
     def test_relative_names_are_made_full_against_the_current_folder(self):
         done = self.run_exe("--options", "10100011000100", "Baum\\B\\..\\a.txt", "Baum/Äste",

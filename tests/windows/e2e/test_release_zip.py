@@ -1,8 +1,9 @@
-"""The release zip: two executables and the README, each executable standing on its own, so
-that unpacked into an empty folder both start with nothing beside them."""
+"""The release zip: two executables and a German README for Windows users, each executable
+standing on its own, so that unpacked into an empty folder both start with nothing beside them."""
 
 import os
 import re
+import shlex
 import subprocess
 import tempfile
 import unittest
@@ -31,8 +32,34 @@ class ReleaseZipTest(unittest.TestCase):
             cls.names = sorted(archive.namelist())
             archive.extractall(cls.folder)
 
-    def test_holds_the_two_programs_and_the_readme(self):
-        self.assertEqual(self.names, ["README.md", "quarnel-list.exe", "quarnel.exe"])
+    def test_holds_the_two_programs_and_a_readme_for_windows_users(self):
+        self.assertEqual(self.names, ["README.txt", "quarnel-list.exe", "quarnel.exe"])
+        readme = (self.folder / "README.txt").read_bytes()
+        self.assertNotIn(b"\n", readme.replace(b"\r\n", b""), "CR LF, as Windows writes text")
+        text = readme.decode("utf-8")
+        version = re.search(r"Quarnel-(.+)-windows-x64\.zip$", RELEASE_ZIP).group(1)
+        self.assertIn("Quarnel! 2.5 für Windows (Version %s)" % version, text)
+        for button in ["Keine", "Alphabethisch", "Mit komplettem Pfad", "Ohne Pfad",
+                       "Verzeichnisnamen", "Dateinamen", "Datei und Verz.-Namen", "Belassen",
+                       "Groß", "Klein", "Immer oben", "Normal", "Verzeichnisse auflösen",
+                       "Verz.-Namen übergeben"]:
+            self.assertIn(button, text)
+        self.assertIn("HKEY_CURRENT_USER\\Software\\Kelvaro's Tools\\Quarnel! 2.5", text)
+        self.assertIn("Options (Zeichenfolge, REG_SZ)", text)
+        # nothing a Windows user cannot use: no build steps, no pictures left outside the zip
+        for foreign in ["cmake", "scripts/", "sudo", "Linux", ".png", "](", "@"]:
+            self.assertNotIn(foreign, text)
+
+    def test_the_readme_removes_the_settings_as_it_says(self):
+        text = (self.folder / "README.txt").read_text(encoding="utf-8")
+        removal = next(line for line in text.splitlines() if "reg delete" in line
+                       and "Quarnel! 2.5" in line)
+        self.session.store_options("01010101000110")
+        self.assertIsNotNone(self.session.stored_options())
+
+        self.session.run(*shlex.split(removal))
+
+        self.assertIsNone(self.session.stored_options())
 
     def test_the_programs_need_only_what_windows_brings(self):
         for exe in ["quarnel.exe", "quarnel-list.exe"]:

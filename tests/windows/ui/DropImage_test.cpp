@@ -24,7 +24,7 @@ struct GatedImage {
     GatedImage() { image1.SetDropGate(gate); }
 
     HostWindow host;
-    DropImage image1{host.window, 1};
+    DropImage image1{SystemStartupCalls(), host.window, 1};
     testing::FakeDropWindow window;
     testing::FakeMsgBox msgBox;
     std::vector<DropData> ran;

@@ -1,5 +1,7 @@
 // A data object as a drag source hands it over: formats given as HGLOBAL bytes, each GetData a
 // fresh copy the caller releases. Lives on the stack; its reference count is not used.
+// A format may end before its bytes do: the block is then shrunk to that size in place, so the
+// rest still lies in memory just past the block, where a reader that overruns it would find it.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +21,14 @@ namespace quarnel::testing {
 
 class FakeDataObject final : public IDataObject {
 public:
-    void Offer(CLIPFORMAT format, std::vector<BYTE> bytes) { formats_[format] = std::move(bytes); }
+    void Offer(CLIPFORMAT format, std::vector<BYTE> bytes) {
+        blockSizes_[format] = bytes.size();
+        formats_[format] = std::move(bytes);
+    }
+    void OfferCutShort(CLIPFORMAT format, std::vector<BYTE> bytes, std::size_t blockSize) {
+        Offer(format, std::move(bytes));
+        blockSizes_[format] = blockSize;
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDataObject) {
@@ -36,8 +45,12 @@ public:
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
         const std::vector<BYTE>& bytes = formats_.at(format->cfFormat);
         HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        std::memcpy(GlobalLock(global), bytes.data(), bytes.size());
-        GlobalUnlock(global);
+        if (!bytes.empty()) {
+            std::memcpy(GlobalLock(global), bytes.data(), bytes.size());
+            GlobalUnlock(global);
+        }
+        const std::size_t blockSize = blockSizes_.at(format->cfFormat);
+        if (blockSize < bytes.size()) global = GlobalReAlloc(global, blockSize, 0);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = global;
         medium->pUnkForRelease = nullptr;
@@ -64,6 +77,7 @@ public:
 
 private:
     std::map<CLIPFORMAT, std::vector<BYTE>> formats_;
+    std::map<CLIPFORMAT, std::size_t> blockSizes_;
 };
 
 // CF_HDROP bytes as Explorer builds them: DROPFILES, then each wide name with its terminator,
@@ -81,5 +95,4 @@ inline std::vector<BYTE> HDropBytes(const std::vector<std::wstring>& names) {
     return bytes;
 }
 
-// Runs the messages waiting in this thread's queue, WM_QUIT included.
 }  // namespace quarnel::testing

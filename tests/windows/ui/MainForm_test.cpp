@@ -30,7 +30,7 @@ RECT Pixels(int left, int top, int width, int height, double dpi) {
 struct Program {
     Program() { form.Connect(gate, buttons); }
 
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     FakeMsgBox msgBox;
     FakeSettingsStore store;
     FakePlacement placement;
@@ -53,12 +53,21 @@ struct Program {
     }
 };
 
+// The client area's corner on the screen, and where it belongs: 240, 480 twips at the monitor's
+// dpi, whatever the font factor.
+std::pair<POINT, POINT> ClientCornerAndDesignPlace(HWND window) {
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    const auto dpi = static_cast<double>(GetDpiForWindow(window));
+    return {corner, {pixelsFromTwips(240, dpi), pixelsFromTwips(480, dpi)}};
+}
+
 bool operator==(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 TEST(MainForm, ButtonsAndFrameCarryTheirCaptions) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     EXPECT_EQ(TextOf(form.Btn(0)), L"&Optionen");
     EXPECT_EQ(TextOf(form.Btn(1)), L"&Hilfe");
     EXPECT_EQ(TextOf(form.Btn(2)), L"&Info");
@@ -70,7 +79,7 @@ TEST(MainForm, ButtonsAndFrameCarryTheirCaptions) {
 }
 
 TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const double dpi = form.Dpi();
     ASSERT_GE(dpi, GetDpiForWindow(form.Handle()));
 
@@ -78,10 +87,6 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, pixelsFromTwips(915, dpi));
     EXPECT_EQ(client.bottom, pixelsFromTwips(2160, dpi));
-    POINT origin{0, 0};
-    ClientToScreen(form.Handle(), &origin);
-    EXPECT_EQ(origin.x, pixelsFromTwips(240, dpi));
-    EXPECT_EQ(origin.y, pixelsFromTwips(480, dpi));
 
     EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(0)) == Pixels(60, 1080, 795, 315, dpi));
     EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(2)) == Pixels(60, 1800, 795, 315, dpi));
@@ -99,7 +104,7 @@ TEST(MainForm, ClientAreaAndControlsStandWhereTheTablePutsThem) {
 }
 
 TEST(MainForm, IsAFixedToolWindowShownInTheTaskBar) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const LONG style = GetWindowLongW(form.Handle(), GWL_STYLE);
     const LONG exStyle = GetWindowLongW(form.Handle(), GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -110,7 +115,7 @@ TEST(MainForm, IsAFixedToolWindowShownInTheTaskBar) {
 }
 
 TEST(MainForm, TabsThroughTheButtonsByTabIndex) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     form.Show();
     HWND control = form.Btn(0);
     std::vector<HWND> visited;
@@ -122,7 +127,7 @@ TEST(MainForm, TabsThroughTheButtonsByTabIndex) {
 }
 
 TEST(MainForm, EveryControlHasTheMessageFont) {
-    MainForm form;
+    MainForm form{SystemStartupCalls()};
     const auto font = reinterpret_cast<HFONT>(SendMessageW(form.Btn(0), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     EXPECT_NE(font, GetStockObject(SYSTEM_FONT));
@@ -131,10 +136,10 @@ TEST(MainForm, EveryControlHasTheMessageFont) {
     }
 }
 
-TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
+TEST(MainForm, LoadSetsCaptionAndTopmostAndTheWindowOpensAtItsDesignPlace) {
     for (const auto& [stored, topmost] : std::vector<std::pair<std::string, bool>>{
              {"01010101000110", false}, {"01010101001010", true}}) {
-        MainForm form;
+        MainForm form{SystemStartupCalls()};
         WinWindowPlacement placement;
         placement.SetWindow(form.Handle());
         FakeSettingsStore store;
@@ -145,6 +150,10 @@ TEST(MainForm, LoadSetsTheCaptionAndTopmostFromTheStoredOptions) {
         EXPECT_EQ(TextOf(form.Handle()), L"Quarnel! 2.5");
         EXPECT_EQ((GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost)
             << stored;
+        form.Show();
+        const auto [corner, designPlace] = ClientCornerAndDesignPlace(form.Handle());
+        EXPECT_EQ(corner.x, designPlace.x) << stored;
+        EXPECT_EQ(corner.y, designPlace.y) << stored;
     }
 }
 

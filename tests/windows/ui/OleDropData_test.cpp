@@ -4,6 +4,7 @@
 
 #include "FakeDataObject.hpp"
 #include "platform/windows/support/WideText.hpp"
+#include "tests/windows/WinTempFolder.hpp"
 
 namespace quarnel {
 namespace {
@@ -21,6 +22,15 @@ TEST(OleDropData, FileListGivesTheFullNamesInDropOrder) {
     EXPECT_TRUE(drop.holdsFileList);
     EXPECT_EQ(drop.names, (std::vector<std::string>{"C:\\b\\zwei.txt", "C:\\a\\Größe ß.txt",
                                                     Utf8FromWide(longName)}));
+
+    // an older source writes the names in the ANSI code page
+    const char names[] = "C:\\alt.txt\0C:\\x\0";
+    std::vector<BYTE> ansi(sizeof(DROPFILES));
+    ansi[0] = sizeof(DROPFILES);
+    ansi.insert(ansi.end(), names, names + sizeof names);
+    FakeDataObject old;
+    old.Offer(CF_HDROP, ansi);
+    EXPECT_EQ(DropDataFrom(&old).names, (std::vector<std::string>{"C:\\alt.txt", "C:\\x"}));
 }
 
 TEST(OleDropData, DataWithoutFormat15HoldsNoFileList) {
@@ -73,47 +83,121 @@ std::vector<BYTE> ShellIdListBytes(const ITEMIDLIST* parent,
     return bytes;
 }
 
+CLIPFORMAT ShellIdListFormat() {
+    return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(CFSTR_SHELLIDLIST));
+}
+
+// Two files in a fresh folder and the shell ID list of both, the second first.
+struct TwoFiles {
+    TwoFiles() {
+        for (const auto& name : {first, second}) {
+            CloseHandle(
+                CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        }
+    }
+    std::vector<BYTE> IdListBytes() const {
+        const IdList parent = ParsedName(folder.Path().wstring());
+        const IdList secondList = ParsedName(second);
+        const IdList firstList = ParsedName(first);
+        if (!parent || !firstList || !secondList) return {};
+        return ShellIdListBytes(parent.get(),
+                                {ILFindLastID(secondList.get()), ILFindLastID(firstList.get())});
+    }
+
+    testing::WinTempFolder folder;
+    std::wstring first = folder.Path().wstring() + L"\\erste.txt";
+    std::wstring second = folder.Path().wstring() + L"\\zweite.txt";
+};
+
 // Explorer leaves a name too long for MAX_PATH out of CF_HDROP; its ID list still has it.
 TEST(OleDropData, ShellIdListGivesTheNamesTheFileListLeftOut) {
-    wchar_t temp[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring folder = std::wstring(temp) + L"quarnel-oledropdata";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring first = folder + L"\\erste.txt";
-    const std::wstring second = folder + L"\\zweite.txt";
-    for (const auto& name : {first, second}) {
-        CloseHandle(
-            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
-    const IdList parent = ParsedName(folder);
-    const IdList secondList = ParsedName(second);
-    const IdList firstList = ParsedName(first);
-    ASSERT_TRUE(parent && firstList && secondList);
-
+    const TwoFiles files;
     FakeDataObject data;
-    data.Offer(CF_HDROP, HDropBytes({first}));
-    data.Offer(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(CFSTR_SHELLIDLIST)),
-               ShellIdListBytes(parent.get(),
-                                {ILFindLastID(secondList.get()), ILFindLastID(firstList.get())}));
+    data.Offer(CF_HDROP, HDropBytes({files.first}));
+    data.Offer(ShellIdListFormat(), files.IdListBytes());
 
     const DropData drop = DropDataFrom(&data);
 
     EXPECT_TRUE(drop.holdsFileList);
-    EXPECT_EQ(drop.names, (std::vector<std::string>{Utf8FromWide(second), Utf8FromWide(first)}));
-    DeleteFileW(first.c_str());
-    DeleteFileW(second.c_str());
-    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(drop.names,
+              (std::vector<std::string>{Utf8FromWide(files.second), Utf8FromWide(files.first)}));
 }
 
-TEST(OleDropData, MalformedShellIdListFallsBackToTheFileList) {
-    FakeDataObject data;
-    data.Offer(CF_HDROP, HDropBytes({L"C:\\eins.txt"}));
-    data.Offer(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(CFSTR_SHELLIDLIST)),
-               {5, 0, 0, 0, 0xFF, 0xFF, 0, 0});
+// A block as a drag source sent it: its bytes, of which only the first blockSize are the block.
+struct Block {
+    const char* what;
+    std::vector<BYTE> bytes;
+    std::size_t blockSize;
+};
 
-    const DropData drop = DropDataFrom(&data);
+void Put(std::vector<BYTE>& bytes, std::size_t at, UINT value) {
+    std::memcpy(bytes.data() + at, &value, sizeof value);
+}
 
-    EXPECT_EQ(drop.names, std::vector<std::string>{"C:\\eins.txt"});
+// The drag source is another program: whatever its ID list claims, nothing is read past the
+// block, and the file list serves instead.
+TEST(OleDropData, AShellIdListThatDoesNotFitItsBlockFallsBackToTheFileList) {
+    const TwoFiles files;
+    const std::vector<BYTE> good = files.IdListBytes();
+    ASSERT_FALSE(good.empty());
+    const std::size_t parentAt = 4 * sizeof(UINT);
+    std::vector<BYTE> offsetPastEnd = good;
+    Put(offsetPastEnd, 2 * sizeof(UINT), static_cast<UINT>(good.size()));
+    std::vector<BYTE> hugeCount = good;
+    Put(hugeCount, 0, 0x80000000u);
+    std::vector<BYTE> itemPastEnd = good;
+    itemPastEnd[parentAt] = 0xFF;
+    itemPastEnd[parentAt + 1] = 0xFF;
+    std::vector<BYTE> endlessChain = good;
+    endlessChain[good.size() - 2] = 4;
+
+    for (const Block& idList : std::vector<Block>{
+             {"an empty block", {}, 0},
+             {"a header cut short", good, 2 * sizeof(UINT)},
+             {"a count of 2^31", hugeCount, good.size()},
+             {"an offset at the end", offsetPastEnd, good.size()},
+             {"an item longer than the block", itemPastEnd, good.size()},
+             {"a terminator just past the block", good, good.size() - 2},
+             {"a chain that runs off the block", endlessChain, good.size()},
+         }) {
+        FakeDataObject data;
+        data.Offer(CF_HDROP, HDropBytes({L"C:\\eins.txt"}));
+        data.OfferCutShort(ShellIdListFormat(), idList.bytes, idList.blockSize);
+
+        const DropData drop = DropDataFrom(&data);
+
+        EXPECT_TRUE(drop.holdsFileList) << idList.what;
+        EXPECT_EQ(drop.names, std::vector<std::string>{"C:\\eins.txt"}) << idList.what;
+    }
+}
+
+TEST(OleDropData, AFileListThatDoesNotFitItsBlockIsNoFileList) {
+    const std::vector<BYTE> good = HDropBytes({L"C:\\eins.txt", L"C:\\zwei.txt"});
+    std::vector<BYTE> listPastEnd = good;
+    Put(listPastEnd, 0, 0x10000);
+    std::vector<BYTE> listInHeader = good;
+    Put(listInHeader, 0, sizeof(UINT));
+
+    for (const Block& fileList : std::vector<Block>{
+             {"an empty block", {}, 0},
+             {"a header cut short", good, sizeof(DROPFILES) - 4},
+             {"a list past the end", listPastEnd, good.size()},
+             {"a list inside the header", listInHeader, good.size()},
+             {"a list without its closing terminator", good, good.size() - 2},
+             {"a name cut short", good, sizeof(DROPFILES) + 6},
+         }) {
+        // and the shell ID list, when there is one, is of no use either
+        for (const bool withIdList : {false, true}) {
+            FakeDataObject data;
+            data.OfferCutShort(CF_HDROP, fileList.bytes, fileList.blockSize);
+            if (withIdList) data.Offer(ShellIdListFormat(), {0, 0, 0, 0x80, 0xFF, 0xFF});
+
+            const DropData drop = DropDataFrom(&data);
+
+            EXPECT_FALSE(drop.holdsFileList) << fileList.what << ", ID list " << withIdList;
+            EXPECT_TRUE(drop.names.empty()) << fileList.what << ", ID list " << withIdList;
+        }
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ using testing::ClientRectOf;
 using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
+using testing::RunPendingMessages;
 using testing::TextOf;
 
 const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
@@ -144,6 +145,38 @@ TEST(OptionForm, TabsThroughTheButtonsByTabIndex) {
     }
 }
 
+// The buttons Tab stops at, from the first, once round.
+std::vector<HWND> TabStops(const OptionForm& form) {
+    std::vector<HWND> stops;
+    for (HWND control = GetNextDlgTabItem(form.Handle(), nullptr, FALSE);
+         control != nullptr && stops.size() < cOptionCount &&
+         std::ranges::find(stops, control) == stops.end();
+         control = GetNextDlgTabItem(form.Handle(), control, FALSE)) {
+        stops.push_back(control);
+    }
+    return stops;
+}
+
+// Windows gives a radio button the tab stop when it is checked and takes it when it is not; a
+// frame with no button on still needs one, or the keyboard never reaches it.
+TEST(OptionForm, TabReachesEveryFrameAlsoWithNoButtonOn) {
+    Dialog dialog;
+    OptionFlags = {};
+    SyncOptionButtons(dialog.form);
+    ShowWindow(dialog.form.Handle(), SW_SHOWNOACTIVATE);
+    const auto opts = [&](std::vector<int> indices) {
+        std::vector<HWND> buttons;
+        for (int index : indices) buttons.push_back(dialog.form.Opt(index));
+        return buttons;
+    };
+
+    EXPECT_EQ(TabStops(dialog.form), opts({11, 0, 5, 3, 13, 7}));
+
+    ClickByUser(dialog.form.Opt(1));
+    ClickByUser(dialog.form.Opt(9));
+    EXPECT_EQ(TabStops(dialog.form), opts({11, 1, 5, 3, 13, 9}));
+}
+
 TEST(OptionForm, SyncSetsTheButtonsAndSavesNothing) {
     Dialog dialog;
     OptionFlags = {1, 1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0};
@@ -196,7 +229,7 @@ TEST(OptionForm, SelectingFromCodeRaisesTheClickOnlyWhenItBecomesSelected) {
 }
 
 TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
-    MainForm mainForm;
+    MainForm mainForm{SystemStartupCalls()};
     WinWindowPlacement placement;
     placement.SetWindow(mainForm.Handle());
     FakeSettingsStore store;
@@ -218,21 +251,67 @@ TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
     EXPECT_EQ(store.values.at(cOptionsAddress), "01010101000110");
 }
 
+bool closedByDeadline = false;
+
+// Ends a dialog that a test left open, so a failing test does not hang.
+void CALLBACK CloseAtTheDeadline(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    closedByDeadline = true;
+    PostMessageW(FindWindowW(L"QuarnelOptionForm", nullptr), WM_CLOSE, 0, 0);
+}
+
+// The open dialog, and whether it stayed the active window with the keyboard after each click.
+struct ClicksInTheOpenDialog {
+    const OptionForm* form = nullptr;
+    std::vector<bool> active;
+    std::vector<bool> focused;
+};
+ClicksInTheOpenDialog clicksInDialog;
+
+void CALLBACK ClickImmerObenThenNormal(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = clicksInDialog.form->Handle();
+    if (dialog == nullptr || GetActiveWindow() != dialog) return;
+    KillTimer(nullptr, timer);
+    for (const int opt : {10, 11}) {
+        SendMessageW(clicksInDialog.form->Opt(opt), BM_CLICK, 0, 0);
+        RunPendingMessages();
+        clicksInDialog.active.push_back(GetActiveWindow() == dialog);
+        clicksInDialog.focused.push_back(GetFocus() == clicksInDialog.form->Opt(opt));
+    }
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+TEST(OptionForm, ImmerObenAndNormalLeaveTheDialogActiveWithTheKeyboard) {
+    MainForm mainForm{SystemStartupCalls()};
+    mainForm.Show();
+    WinWindowPlacement placement;
+    placement.SetWindow(mainForm.Handle());
+    FakeSettingsStore store;
+    FakeMsgBox msgBox;
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, mainForm.Handle());
+    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    SyncOptionButtons(form);
+    clicksInDialog = ClicksInTheOpenDialog{&form, {}, {}};
+    closedByDeadline = false;
+    SetTimer(nullptr, 0, 0, ClickImmerObenThenNormal);
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 5000, CloseAtTheDeadline);
+
+    form.ShowModal();
+
+    KillTimer(nullptr, deadline);
+    EXPECT_FALSE(closedByDeadline) << "the dialog never became active";
+    EXPECT_EQ(clicksInDialog.active, (std::vector<bool>{true, true}));
+    EXPECT_EQ(clicksInDialog.focused, (std::vector<bool>{true, true}));
+    EXPECT_EQ(store.values.at(cOptionsAddress), "01010101000110");
+}
+
 void CALLBACK PressEscapeInTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND focus = GetFocus();
     if (focus == nullptr) return;
     KillTimer(nullptr, timer);
     PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-}
-
-bool closedByDeadline = false;
-
-// Ends a dialog that Escape left open, so a failing test does not hang.
-void CALLBACK CloseAtTheDeadline(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    closedByDeadline = true;
-    PostMessageW(FindWindowW(L"QuarnelOptionForm", nullptr), WM_CLOSE, 0, 0);
 }
 
 TEST(OptionForm, EscapeClosesTheDialog) {

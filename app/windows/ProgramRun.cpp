@@ -1,0 +1,59 @@
+#include "ProgramRun.hpp"
+
+#include <windows.h>
+// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
+// the event loop's Yield class in the headers included after this one.
+#undef Yield
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "AppMessages.hpp"
+#include "WindowsProgram.hpp"
+#include "core/ProgramTitle.hpp"
+
+namespace quarnel {
+namespace {
+
+// OLE for the drop target, for as long as the program runs.
+class OleSession {
+public:
+    explicit OleSession(StartupCalls& calls) {
+        const long result = calls.OleInitialize();
+        if (FAILED(result)) {
+            throw StartupFailure(StartupCall::OleInitialize, static_cast<unsigned long>(result));
+        }
+    }
+    ~OleSession() { OleUninitialize(); }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+};
+
+int RunMessageLoop(HWND mainWindow) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(mainWindow, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int RunProgram(StartupCalls& calls, MsgBox& msgBox) {
+    try {
+        const OleSession ole(calls);
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WindowsProgram program(calls);
+        program.Show();
+        return RunMessageLoop(program.MainWindow());
+    } catch (const StartupFailure& failure) {
+        msgBox.Show(StartupFailureMessage(failure), cMsgError, ProgramTitle);
+        return cExitStartFailed;
+    }
+}
+
+}  // namespace quarnel
