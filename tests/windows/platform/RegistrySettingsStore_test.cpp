@@ -58,8 +58,14 @@ TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {
     EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey),
               "1x\xC3\xA4"
               "9 Quatsch");
+    // by character: "ä" is one place
     EXPECT_EQ(StoredOptionFlags(store_),
-              (OptionFlagArray{1, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+              (OptionFlagArray{1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // a character beyond 16 bits, a surrogate pair in the registry, is one place too
+    const wchar_t pair[] = L"1\xD83D\xDE00" L"2";
+    SetRawValue(REG_SZ, pair, sizeof pair);
+    EXPECT_EQ(StoredOptionFlags(store_),
+              (OptionFlagArray{1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
     // an empty value stored without its terminating zero
     SetRawValue(REG_SZ, nullptr, 0);
