@@ -4,6 +4,7 @@
 
 #include "platform/ProgramVersion.hpp"
 #include "platform/icu/CollationLocale.hpp"
+#include "platform/posix/CommandLineName.hpp"
 
 namespace quarnel {
 
@@ -17,6 +18,15 @@ LinuxProgram::LinuxProgram()
     QGuiApplication::setQuitOnLastWindowClosed(false);
     mainForm_.WhenClosed([this] { afterClose_.EndWhenDone(); });
     MainFormLoad(mainForm_, settings_, placement_);
+}
+
+void LinuxProgram::DropAtStart(const std::vector<std::string>& paths) {
+    const std::string currentFolder = CurrentFolder();
+    DropData drop{true, {}};
+    for (const std::string& path : paths) {
+        drop.names.push_back(FullNameOfArgument(path, currentFolder));
+    }
+    dropGate_.DropAtStart(std::move(drop));
 }
 
 }  // namespace quarnel

@@ -3,6 +3,9 @@
 // ends when the list on the clipboard no longer needs it, not when its window closes.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "ClipboardAfterClose.hpp"
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
@@ -25,6 +28,8 @@ class LinuxProgram {
 public:
     LinuxProgram();
     void Show() { mainForm_.show(); }
+    // The paths, made full as quarnel-list makes them, as one drop without the window.
+    void DropAtStart(const std::vector<std::string>& paths);
 
 private:
     MainForm mainForm_;

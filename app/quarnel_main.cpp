@@ -1,12 +1,17 @@
-// quarnel: the Linux desktop program.
+// quarnel: the Linux desktop program. Paths given as arguments (a file manager's selection) are
+// one drop, handled without showing the window.
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "DisplayCheck.hpp"
 #include "LinuxProgram.hpp"
 
 int main(int argc, char* argv[]) {
+    // the names as bytes, as the file manager gave them, before Qt reads the arguments
+    const std::vector<std::string> paths(argv + 1, argv + argc);
     if (const auto problem = quarnel::ChooseDisplayPlatform()) {
         std::fprintf(stderr, "%s\n", problem->c_str());
         return 1;
@@ -21,6 +26,10 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quarnel"));
 
     quarnel::LinuxProgram program;
-    program.Show();
+    if (paths.empty()) {
+        program.Show();
+    } else {
+        program.DropAtStart(paths);
+    }
     return QApplication::exec();
 }

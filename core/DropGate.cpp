@@ -20,6 +20,15 @@ bool DropGate::MayClose() {
     return false;
 }
 
+void DropGate::DropAtStart(DropData data) {
+    constexpr std::chrono::seconds cShownAfter{1};
+    TakeDrop(std::move(data));
+    closeRequested_ = true;
+    window_.PostAfter(cShownAfter, [this] {
+        if (busy_) window_.Show();
+    });
+}
+
 void DropGate::RunTakenDrop() {
     const DropData data = std::move(taken_);
     taken_ = {};

@@ -3,9 +3,11 @@
 // waits on message boxes or a long walk. A second drop is refused until the running one has
 // finished. The window shows the wait cursor meanwhile. A window closed during a drop goes out
 // of sight at once and closes once the drop is done, its text on the clipboard. Whatever
-// escapes the drop handler ends here in one message, and the next drop still works.
+// escapes the drop handler ends here in one message, and the next drop still works. Names given
+// when the program starts are one drop too, run with the window out of sight.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "platform/DropData.hpp"
@@ -19,7 +21,10 @@ public:
     virtual ~DropWindow() = default;
     // Runs task from the event loop, after the event being handled now has returned.
     virtual void Post(std::function<void()> task) = 0;
+    // Runs task from the event loop once delay has passed.
+    virtual void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) = 0;
     virtual void ShowWaitCursor(bool waiting) = 0;
+    virtual void Show() = 0;
     virtual void Hide() = 0;
     // Closes the window for good; the program then ends once nothing needs it any more.
     virtual void Close() = 0;
@@ -43,6 +48,12 @@ public:
     // The user closes the window: true when it may close now. During a drop the window hides
     // and closes once the drop has finished.
     bool MayClose();
+
+    // Names given when the program starts (a file manager's selection): one drop, like a drop
+    // on the window, while the window stays out of sight; it shows, framed and with the wait
+    // cursor, only when the drop takes longer than a second. Once the drop is done the window
+    // closes, as if closed during the drop.
+    void DropAtStart(DropData data);
 
 private:
     void RunTakenDrop();

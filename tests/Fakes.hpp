@@ -168,7 +168,11 @@ struct FakeDrop {
 // loop would run it after the current event.
 struct FakeDropWindow final : DropWindow {
     void Post(std::function<void()> task) override { posted.push_back(std::move(task)); }
+    void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override {
+        delayed.emplace_back(delay, std::move(task));
+    }
     void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
+    void Show() override { ++shown; }
     void Hide() override { ++hidden; }
     void Close() override { ++closed; }
     void RunPosted() {
@@ -179,7 +183,9 @@ struct FakeDropWindow final : DropWindow {
         }
     }
     std::vector<std::function<void()>> posted;
+    std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
     std::vector<bool> cursors;
+    int shown = 0;
     int hidden = 0;
     int closed = 0;
 };

@@ -77,6 +77,28 @@ TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheCli
     EXPECT_TRUE(gate.MayClose());
 }
 
+TEST_F(DropGateTest, NamesGivenAtStartAreOneDropWithTheWindowShownOnlyWhenItTakesASecond) {
+    gate.DropAtStart({true, {"C:\\x\\a.txt", "C:\\x\\weg.txt", "C:\\x\\b.txt"}});
+    ASSERT_EQ(window.delayed.size(), 1u);
+    EXPECT_EQ(window.delayed[0].first, std::chrono::seconds(1));
+
+    // a second passes while the drop still runs: the window shows what is going on
+    duringDrop = [&] { window.delayed[0].second(); };
+    window.posted.front()();
+    window.posted.erase(window.posted.begin());
+    EXPECT_EQ(window.shown, 1);
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\n");
+    ASSERT_EQ(msgBox.shown.size(), 1u);  // the missing name, as in a drop
+    EXPECT_EQ(beep.count, 1);
+    window.RunPosted();
+    EXPECT_EQ(window.closed, 1) << "the window closes once the list is on the clipboard";
+
+    // the second that passes after a drop is done shows nothing
+    window.delayed[0].second();
+    EXPECT_EQ(window.shown, 1);
+}
+
 TEST_F(DropGateTest, WhateverEscapesTheHandlerIsSaidOnceAndTheNextDropWorks) {
     clipboard.text = "vorher";
     files.throwOnAttributesOf = "C:\\x\\b.txt";

@@ -11,7 +11,7 @@ import time
 import unittest
 from pathlib import Path
 
-from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, BellWatch, DragSource,
+from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, TITLE_PATTERN, BellWatch, DragSource,
                       FakeClipboardManager, Program, XSession, file_uri_drag_args, wait_for)
 
 BEFORE = "Vorher da – nicht anfassen\r\n".encode("utf-8")
@@ -323,6 +323,26 @@ class DropToClipboardTest(unittest.TestCase):
         self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
         self.assertEqual(manager.times_asked(), 1)
         self.assertEqual(self.session.read_clipboard(), (0, text))
+
+    def test_paths_named_at_start_are_one_drop_and_no_window_stays(self):
+        # as a file manager's context menu starts it: a file, a name that is gone, a folder
+        good = self.make_file("gut.txt")
+        folder = self.make_folder("Ordner")
+        server = self.session.set_clipboard(BEFORE)
+        self.addCleanup(self.session.end, server)
+        self.program = Program(self.session, paths=[good, self.files / "weg.txt", folder])
+        self.addCleanup(self.program.stop)
+        box = self.program.wait_message_box()
+        self.assertIn('_NET_WM_NAME(UTF8_STRING) = "%s"' % TITLE,
+                      self.session.xprop(box, "_NET_WM_NAME"))
+        self.assert_clipboard_untouched()
+        self.program.close_message_box(box)
+        # the defaults: sorted names of files, the folder expanded
+        text = wait_for(lambda: (lambda now: now[1] if now[1] != BEFORE else None)(
+            self.session.read_clipboard()), what="the list on the clipboard")
+        self.assertEqual(text, lines("drin.txt", "gut.txt"))
+        self.assertEqual(self.session.find_windows(TITLE_PATTERN), [], "a window stayed")
+        self.assert_kept_until_another_program_takes_the_clipboard(text)
 
     def test_without_a_list_of_its_own_the_program_ends_at_once(self):
         # a manager that never answers: any hand-over would hold the end up for seconds

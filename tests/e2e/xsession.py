@@ -367,7 +367,10 @@ class XSession:
 class Program:
     """The program under test, started with its own settings file."""
 
-    def __init__(self, session, options=None, settings_text=None, keep_settings=False):
+    def __init__(self, session, options=None, settings_text=None, keep_settings=False,
+                 paths=None):
+        """With paths, the program is started with them as arguments, as a file manager's
+        context menu does, and no main window is expected."""
         self.session = session
         settings_dir = session.tmp / "config" / SETTINGS_DIR
         settings = settings_dir / SETTINGS_FILE
@@ -379,7 +382,11 @@ class Program:
             settings_dir.mkdir(parents=True, exist_ok=True)
             settings.write_text(settings_text, encoding="utf-8")
         self.stderr_log = session.tmp / ("program-%d.log" % id(self))
-        self.process = session.spawn([program_path()], stderr=open(self.stderr_log, "wb"))
+        self.process = session.spawn([program_path(), *map(str, paths or [])],
+                                     stderr=open(self.stderr_log, "wb"))
+        self.window = None
+        if paths:
+            return
         try:
             self.window = wait_for(self._main_window, what="the main window")
         except TimeoutError:

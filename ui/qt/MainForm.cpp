@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "FontWidth.hpp"
 #include "TableWidgets.hpp"
@@ -70,6 +71,12 @@ void MainForm::ShowWaitCursor(bool waiting) {
         unsetCursor();
     }
 }
+
+void MainForm::PostAfter(std::chrono::milliseconds delay, std::function<void()> task) {
+    QTimer::singleShot(delay, this, std::move(task));
+}
+
+void MainForm::Show() { show(); }
 
 void MainForm::Hide() { hide(); }
 

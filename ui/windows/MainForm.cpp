@@ -82,6 +82,12 @@ void MainForm::RunPosted() {
     task();
 }
 
+void MainForm::PostAfter(std::chrono::milliseconds delay, std::function<void()> task) {
+    const std::uintptr_t timer = nextTimer_++;
+    delayed_.emplace(timer, std::move(task));
+    SetTimer(Handle(), timer, static_cast<UINT>(delay.count()), nullptr);
+}
+
 void MainForm::ShowWaitCursor(bool waiting) {
     waiting_ = waiting;
     SetCursor(LoadCursorW(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
@@ -110,6 +116,15 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
         case cRunPostedMessage:
             RunPosted();
             return 0;
+        case WM_TIMER: {
+            const auto delayed = delayed_.find(wParam);
+            if (delayed == delayed_.end()) break;
+            KillTimer(Handle(), wParam);
+            const std::function<void()> task = std::move(delayed->second);
+            delayed_.erase(delayed);
+            task();
+            return 0;
+        }
         // The dialog manager's focus goes back to the control that had it.
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {

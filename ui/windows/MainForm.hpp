@@ -3,8 +3,10 @@
 // the buttons' behaviour; it draws what the gate asks for. Closing it ends the program.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -32,12 +34,12 @@ public:
     // What the window's events call; both outlive the window.
     void Connect(DropGate& dropGate, MainFormButtons& buttons);
 
-    void Show();
-
     void SetCaption(std::string_view caption) override;
 
     void Post(std::function<void()> task) override;
+    void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
     void ShowWaitCursor(bool waiting) override;
+    void Show() override;
     void Hide() override;
     void Close() override;
 
@@ -56,6 +58,8 @@ private:
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
     std::deque<std::function<void()>> posted_;
+    std::map<std::uintptr_t, std::function<void()>> delayed_;  // by timer id
+    std::uintptr_t nextTimer_ = 1;
 };
 
 }  // namespace quarnel
