@@ -147,7 +147,8 @@ class InstallTest(unittest.TestCase):
             with self.subTest(file=relative):
                 result = subprocess.run([validator, str(self.usr / "share" / relative)],
                                         capture_output=True, text=True)
-                complaints = [line for line in result.stdout.splitlines() + result.stderr.splitlines()
+                said = result.stdout.splitlines() + result.stderr.splitlines()
+                complaints = [line for line in said
                               if line.strip() and not any(e in line for e in expected)]
                 self.assertEqual(complaints, [])
 
