@@ -9,14 +9,14 @@ bool DropGate::TakeDrop(DropData data) {
     if (busy_) return false;
     busy_ = true;
     taken_ = std::move(data);
-    window_.Post([this] { RunTakenDrop(); });
+    window_.Post({}, [this] { RunTakenDrop(); });
     return true;
 }
 
 bool DropGate::MayClose() {
     if (!busy_) return true;
     closeRequested_ = true;
-    window_.Hide();
+    window_.SetVisible(false);
     return false;
 }
 
@@ -24,8 +24,8 @@ void DropGate::DropAtStart(DropData data) {
     constexpr std::chrono::seconds cShownAfter{1};
     TakeDrop(std::move(data));
     closeRequested_ = true;
-    window_.PostAfter(cShownAfter, [this] {
-        if (busy_) window_.Show();
+    window_.Post(cShownAfter, [this] {
+        if (busy_) window_.SetVisible(true);
     });
 }
 
@@ -43,7 +43,7 @@ void DropGate::RunTakenDrop() {
     window_.ShowWaitCursor(false);
     if (failure) msgBox_.Show(DropFailedMessage(failure), cMsgInformation, ProgramTitle);
     busy_ = false;
-    if (closeRequested_) window_.Post([this] { window_.Close(); });
+    if (closeRequested_) window_.Post({}, [this] { window_.Close(); });
 }
 
 }  // namespace quarnel

@@ -19,13 +19,11 @@ namespace quarnel {
 class DropWindow {
 public:
     virtual ~DropWindow() = default;
-    // Runs task from the event loop, after the event being handled now has returned.
-    virtual void Post(std::function<void()> task) = 0;
-    // Runs task from the event loop once delay has passed.
-    virtual void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) = 0;
+    // Runs task from the event loop once delay has passed; with no delay, as soon as the event
+    // being handled now has returned.
+    virtual void Post(std::chrono::milliseconds delay, std::function<void()> task) = 0;
     virtual void ShowWaitCursor(bool waiting) = 0;
-    virtual void Show() = 0;
-    virtual void Hide() = 0;
+    virtual void SetVisible(bool visible) = 0;
     // Closes the window for good; the program then ends once nothing needs it any more.
     virtual void Close() = 0;
 };

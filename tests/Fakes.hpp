@@ -167,13 +167,15 @@ struct FakeDrop {
 // The main window as the drop gate sees it: posted work waits until RunPosted, as the event
 // loop would run it after the current event.
 struct FakeDropWindow final : DropWindow {
-    void Post(std::function<void()> task) override { posted.push_back(std::move(task)); }
-    void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override {
-        delayed.emplace_back(delay, std::move(task));
+    void Post(std::chrono::milliseconds delay, std::function<void()> task) override {
+        if (delay.count() == 0) {
+            posted.push_back(std::move(task));
+        } else {
+            delayed.emplace_back(delay, std::move(task));
+        }
     }
     void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
-    void Show() override { ++shown; }
-    void Hide() override { ++hidden; }
+    void SetVisible(bool visible) override { ++(visible ? shown : hidden); }
     void Close() override { ++closed; }
     void RunPosted() {
         while (!posted.empty()) {

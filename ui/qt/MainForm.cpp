@@ -60,8 +60,8 @@ void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
 
 void MainForm::SetCaption(std::string_view caption) { setWindowTitle(FromUtf8(caption)); }
 
-void MainForm::Post(std::function<void()> task) {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+void MainForm::Post(std::chrono::milliseconds delay, std::function<void()> task) {
+    QTimer::singleShot(delay, this, std::move(task));
 }
 
 void MainForm::ShowWaitCursor(bool waiting) {
@@ -72,14 +72,6 @@ void MainForm::ShowWaitCursor(bool waiting) {
     }
 }
 
-void MainForm::PostAfter(std::chrono::milliseconds delay, std::function<void()> task) {
-    QTimer::singleShot(delay, this, std::move(task));
-}
-
-void MainForm::Show() { show(); }
-
-void MainForm::Hide() { hide(); }
-
 void MainForm::Close() { close(); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
@@ -88,7 +80,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (closed_) Post(closed_);
+    if (closed_) Post({}, closed_);
 }
 
 }  // namespace quarnel

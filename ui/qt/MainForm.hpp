@@ -32,11 +32,9 @@ public:
 
     void SetCaption(std::string_view caption) override;
 
-    void Post(std::function<void()> task) override;
-    void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
+    void Post(std::chrono::milliseconds delay, std::function<void()> task) override;
     void ShowWaitCursor(bool waiting) override;
-    void Show() override;
-    void Hide() override;
+    void SetVisible(bool visible) override { QWidget::setVisible(visible); }
     void Close() override;
 
 protected:

@@ -61,16 +61,22 @@ void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
     image1_->SetDropGate(dropGate);
 }
 
-void MainForm::Show() {
-    ShowWindow(Handle(), SW_SHOWNORMAL);
-    UpdateWindow(Handle());
+void MainForm::SetVisible(bool visible) {
+    ShowWindow(Handle(), visible ? SW_SHOWNORMAL : SW_HIDE);
+    if (visible) UpdateWindow(Handle());
 }
 
 void MainForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
 }
 
-void MainForm::Post(std::function<void()> task) {
+void MainForm::Post(std::chrono::milliseconds delay, std::function<void()> task) {
+    if (delay.count() > 0) {
+        const std::uintptr_t timer = nextTimer_++;
+        delayed_.emplace(timer, std::move(task));
+        SetTimer(Handle(), timer, static_cast<UINT>(delay.count()), nullptr);
+        return;
+    }
     posted_.push_back(std::move(task));
     PostMessageW(Handle(), cRunPostedMessage, 0, 0);
 }
@@ -82,18 +88,10 @@ void MainForm::RunPosted() {
     task();
 }
 
-void MainForm::PostAfter(std::chrono::milliseconds delay, std::function<void()> task) {
-    const std::uintptr_t timer = nextTimer_++;
-    delayed_.emplace(timer, std::move(task));
-    SetTimer(Handle(), timer, static_cast<UINT>(delay.count()), nullptr);
-}
-
 void MainForm::ShowWaitCursor(bool waiting) {
     waiting_ = waiting;
     SetCursor(LoadCursorW(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
 }
-
-void MainForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
 
 void MainForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 

@@ -36,11 +36,11 @@ public:
 
     void SetCaption(std::string_view caption) override;
 
-    void Post(std::function<void()> task) override;
-    void PostAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
+    void Show() { SetVisible(true); }
+
+    void Post(std::chrono::milliseconds delay, std::function<void()> task) override;
     void ShowWaitCursor(bool waiting) override;
-    void Show() override;
-    void Hide() override;
+    void SetVisible(bool visible) override;
     void Close() override;
 
 private:
