@@ -28,7 +28,6 @@ NOT_AN_APPLICATION = {
     ),
     "file-manager/actions/quarnel.desktop": (
         'value "Action" for key "Type" in group "Desktop Entry" is not a registered type value',
-        'file contains key "Tooltip" in group "Desktop Entry", but keys extending the format',
         'file contains key "Profiles" in group "Desktop Entry", but keys extending the format',
     ),
     "nemo/actions/quarnel.nemo_action": (
