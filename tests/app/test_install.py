@@ -1,10 +1,12 @@
-"""cmake --install puts the program, its menu entry and its icon where a desktop finds them.
+"""cmake --install puts the program, its menu entry, its icon and its manual pages where a desktop
+and man find them.
 
 Installs the build tree into a temporary staging folder (DESTDIR, prefix /usr), as a package
 build does, and looks at what arrived.
 """
 
 import configparser
+import gzip
 import os
 import shutil
 import struct
@@ -71,6 +73,27 @@ class InstallTest(unittest.TestCase):
             with self.subTest(size=size):
                 icon = hicolor / ("%dx%d" % (size, size)) / "apps" / "quarnel.png"
                 self.assertEqual(png_size(icon), (size, size))
+
+    def test_the_manual_pages_are_german_gzipped_and_render_without_warnings(self):
+        man1 = self.usr / "share" / "man" / "man1"
+        for name, see_also in (("quarnel", "quarnel-list(1)"), ("quarnel-list", "quarnel(1)")):
+            with self.subTest(page=name):
+                page = man1 / (name + ".1.gz")
+                packed = page.read_bytes()
+                # gzip -9n: no file name, no time stamp, best compression (Debian's rule)
+                self.assertEqual(packed[:4], b"\x1f\x8b\x08\x00")
+                self.assertEqual(packed[4:8], b"\x00\x00\x00\x00")
+                self.assertEqual(packed[8], 2)
+                source = gzip.decompress(packed).decode("utf-8")
+                self.assertIn('.TH "%s" "1"' % name, source)
+
+                env = dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8")
+                shown = subprocess.run(["man", "--warnings", "-l", str(page)], env=env,
+                                       capture_output=True, text=True, timeout=60)
+                self.assertEqual(shown.returncode, 0, shown.stderr)
+                self.assertEqual(shown.stderr, "")
+                self.assertIn("ÜBERSICHT", shown.stdout)
+                self.assertIn("SIEHE AUCH\n       " + see_also, shown.stdout)
 
     def test_nothing_is_installed_outside_the_prefix(self):
         self.assertEqual([p.name for p in self.staging.iterdir()], ["usr"])
