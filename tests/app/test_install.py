@@ -1,5 +1,5 @@
-"""cmake --install puts the program, its menu entry, its icon and its manual pages where a desktop
-and man find them.
+"""cmake --install puts the program, its menu entry, its icon, its manual pages and its AppStream
+metadata where a desktop, man and a software centre find them.
 
 Installs the build tree into a temporary staging folder (DESTDIR, prefix /usr), as a package
 build does, and looks at what arrived.
@@ -94,6 +94,15 @@ class InstallTest(unittest.TestCase):
                 self.assertEqual(shown.stderr, "")
                 self.assertIn("ÜBERSICHT", shown.stdout)
                 self.assertIn("SIEHE AUCH\n       " + see_also, shown.stdout)
+
+    def test_the_appstream_metadata_and_the_license_come_along(self):
+        metainfo = self.usr / "share" / "metainfo" / "org.example.kelvaros_tools.quarnel.metainfo.xml"
+        self.assertIn("<launchable type=\"desktop-id\">quarnel.desktop</launchable>",
+                      metainfo.read_text(encoding="utf-8"))
+        copyright_file = self.usr / "share" / "doc" / "quarnel" / "copyright"
+        self.assertIn("License: MIT", copyright_file.read_text(encoding="utf-8"))
+        # the Debian changelog belongs to the package alone
+        self.assertFalse((copyright_file.parent / "changelog.Debian.gz").exists())
 
     def test_nothing_is_installed_outside_the_prefix(self):
         self.assertEqual([p.name for p in self.staging.iterdir()], ["usr"])
