@@ -1,6 +1,7 @@
 # The Debian package (scripts/package runs cpack -G DEB): it packs whatever install() installs,
 # plus the files only a Debian package carries. Version and revision come from
-# packaging/changelog, whose first entry must match the project's version.
+# packaging/changelog, whose first entry must match the project's version, as must the newest
+# release of the AppStream metadata.
 include(GNUInstallDirs)
 
 set(QUARNEL_PACKAGING_DIR "${PROJECT_SOURCE_DIR}/packaging")
@@ -15,11 +16,16 @@ if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
                         "the project is ${PROJECT_VERSION}: add an entry for it")
 endif()
 set(QUARNEL_DEBIAN_REVISION "${CMAKE_MATCH_2}")
+set(QUARNEL_METAINFO "${QUARNEL_PACKAGING_DIR}/org.example.kelvaros_tools.quarnel.metainfo.xml")
+file(READ "${QUARNEL_METAINFO}" metainfo)
+string(FIND "${metainfo}" "<release version=\"${PROJECT_VERSION}\"" release_entry)
+if(release_entry EQUAL -1)
+    message(FATAL_ERROR "${QUARNEL_METAINFO} names no release ${PROJECT_VERSION}: add one")
+endif()
 
 # Wherever it is installed: the AppStream metadata for software centres, and the license in
 # Debian's machine-readable form.
-install(FILES "${QUARNEL_PACKAGING_DIR}/org.example.kelvaros_tools.quarnel.metainfo.xml"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+install(FILES "${QUARNEL_METAINFO}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 install(FILES "${QUARNEL_PACKAGING_DIR}/copyright" DESTINATION "${QUARNEL_DOC_DIR}")
 
 # Only in the package: the Debian changelog, gzip -9n so that a rebuild gives the same bytes.
