@@ -94,6 +94,10 @@ class InstallTest(unittest.TestCase):
                 self.assertEqual(shown.stderr, "")
                 self.assertIn("ÜBERSICHT", shown.stdout)
                 self.assertIn("SIEHE AUCH\n       " + see_also, shown.stdout)
+                # no word broken at the end of a line: English rules break German words wrongly
+                # ("Arbeitsspe-icher"), and groff's German ones some ("übern-immt")
+                hyphenated = [line for line in shown.stdout.splitlines() if line.endswith("\u2010")]
+                self.assertEqual(hyphenated, [])
 
     def test_the_appstream_metadata_and_the_license_come_along(self):
         metainfo = self.usr / "share" / "metainfo" / "org.example.kelvaros_tools.quarnel.metainfo.xml"
