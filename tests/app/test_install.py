@@ -1,11 +1,13 @@
-"""cmake --install puts the program, its menu entry, its icon and its entry in the file managers'
-context menus where a desktop finds them.
+"""cmake --install puts the program, its menu entry, its icon, its entry in the file managers'
+context menus, its manual pages and its AppStream metadata where a desktop, man and a software
+centre find them.
 
 Installs the build tree into a temporary staging folder (DESTDIR, prefix /usr), as a package
 build does, and looks at what arrived.
 """
 
 import configparser
+import gzip
 import os
 import shutil
 import struct
@@ -179,6 +181,39 @@ class InstallTest(unittest.TestCase):
 
         self.assertEqual(default_for_folders(share), "")
         self.assertEqual(default_for_folders(share, opener.parent.parent), "folder-opener.desktop")
+    def test_the_manual_pages_are_german_gzipped_and_render_without_warnings(self):
+        man1 = self.usr / "share" / "man" / "man1"
+        for name, see_also in (("quarnel", "quarnel-list(1)"), ("quarnel-list", "quarnel(1)")):
+            with self.subTest(page=name):
+                page = man1 / (name + ".1.gz")
+                packed = page.read_bytes()
+                # gzip -9n: no file name, no time stamp, best compression (Debian's rule)
+                self.assertEqual(packed[:4], b"\x1f\x8b\x08\x00")
+                self.assertEqual(packed[4:8], b"\x00\x00\x00\x00")
+                self.assertEqual(packed[8], 2)
+                source = gzip.decompress(packed).decode("utf-8")
+                self.assertIn('.TH "%s" "1"' % name, source)
+
+                env = dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8")
+                shown = subprocess.run(["man", "--warnings", "-l", str(page)], env=env,
+                                       capture_output=True, text=True, timeout=60)
+                self.assertEqual(shown.returncode, 0, shown.stderr)
+                self.assertEqual(shown.stderr, "")
+                self.assertIn("ÜBERSICHT", shown.stdout)
+                self.assertIn("SIEHE AUCH\n       " + see_also, shown.stdout)
+                # no word broken at the end of a line: English rules break German words wrongly
+                # ("Arbeitsspe-icher"), and groff's German ones some ("übern-immt")
+                hyphenated = [line for line in shown.stdout.splitlines() if line.endswith("\u2010")]
+                self.assertEqual(hyphenated, [])
+
+    def test_the_appstream_metadata_and_the_license_come_along(self):
+        metainfo = self.usr / "share" / "metainfo" / "org.example.kelvaros_tools.quarnel.metainfo.xml"
+        self.assertIn("<launchable type=\"desktop-id\">quarnel.desktop</launchable>",
+                      metainfo.read_text(encoding="utf-8"))
+        copyright_file = self.usr / "share" / "doc" / "quarnel" / "copyright"
+        self.assertIn("License: MIT", copyright_file.read_text(encoding="utf-8"))
+        # the Debian changelog belongs to the package alone
+        self.assertFalse((copyright_file.parent / "changelog.Debian.gz").exists())
 
     def test_nothing_is_installed_outside_the_prefix(self):
         self.assertEqual([p.name for p in self.staging.iterdir()], ["usr"])
