@@ -62,7 +62,9 @@ TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {
     EXPECT_EQ(StoredOptionFlags(store_),
               (OptionFlagArray{1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     // a character beyond 16 bits, a surrogate pair in the registry, is one place too
-    const wchar_t pair[] = L"1\xD83D\xDE00" L"2";
+    const wchar_t pair[] =
+        L"1\xD83D\xDE00"
+        L"2";
     SetRawValue(REG_SZ, pair, sizeof pair);
     EXPECT_EQ(StoredOptionFlags(store_),
               (OptionFlagArray{1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
