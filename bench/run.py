@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
-"""Times quarnel-list and the desktop drop pipeline against find and sort on generated trees,
-side by side in one run, and prints the median ratios as a Markdown table.
+"""Times quarnel-list and the desktop drop against bfs, find, fd and sort on generated trees of
+several shapes, side by side in one run, and prints one Markdown table: every median ratio with
+its target.
 
-    bench/run.py [--runs N] [--trees DIR] [--build DIR]
+    bench/run.py [--runs N] [--trees DIR] [--build DIR] [--write-readme] [--smoke]
 
-Trees are made once (bench/make_tree.py) and kept in DIR for later runs. Every command writes
-to /dev/null; the caches are warm, as for a folder a user has just looked at.
+The trees (bench/make_tree.py) are made once and kept in DIR. Every command writes to
+/dev/null in the C.UTF-8 locale with warm caches, as for a folder a user has just looked at.
+bfs, fd-find and hyperfine come from `scripts/install-deps bench`; a tool that is missing leaves
+its column empty. --smoke runs once over a 2,000-entry tree, as the tests do, to see that the
+bench still works.
 """
 import argparse
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -19,93 +24,160 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 DEFAULTS = "01010101000110"   # sorted, names only, files only, expanded
 ARRIVAL = "10100011000110"    # arrival order, full paths, files and folders, expanded
-TREES = {  # name: (top folders, subfolders each, files in every folder)
-    "200k": (100, 199, 10),   # 20,000 folders, 200,000 files
-    "1m": (100, 999, 9),      # 100,000 folders, 900,000 files
-}
 C_LOCALE = dict(os.environ, LC_ALL="C.UTF-8")
+C_LOCALE.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp())  # Qt wants one of its own
+WIDE = ["regular", "irregular", "flat", "1m"]
+MiB = 1024 * 1024
+
+
+def timed(command, env=C_LOCALE):
+    """Wall time in seconds, peak memory in bytes and output size of one run."""
+    with tempfile.TemporaryFile() as out:
+        start = time.perf_counter()
+        process = subprocess.Popen(command, stdout=out, env=env)
+        _, status, usage = os.wait4(process.pid, 0)
+        elapsed = time.perf_counter() - start
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit("failed: %s" % " ".join(command))
+        size = out.seek(0, os.SEEK_END)
+    return elapsed, usage.ru_maxrss * 1024, size
+
+
+def DesktopDrops(drop_bench, options, runs, tree):
+    """The desktop drop's times in seconds (the first, warming, run left out), its longest
+    pause in handling events, and its peak memory in bytes."""
+    process = subprocess.Popen([drop_bench, options, str(runs + 1), tree], stdout=subprocess.PIPE,
+                               text=True, env=C_LOCALE)
+    output = process.stdout.read()
+    _, status, usage = os.wait4(process.pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: drop_bench over %s" % tree)
+    runs = [line.split() for line in output.splitlines()][1:]
+    return ([float(ms) / 1000 for ms, _ in runs], max(float(gap) / 1000 for _, gap in runs),
+            usage.ru_maxrss * 1024)
 
 
 def entries(tree):
-    top, sub, files = TREES[tree]
-    return top * (1 + sub) * (1 + files)
+    return sum(len(dirs) + len(files) for _, dirs, files in os.walk(tree))
 
 
-def timed(command, env=None):
-    """Wall time in seconds and peak memory in bytes of one run."""
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, env=env)
-    _, status, usage = os.wait4(process.pid, 0)
-    elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: %s" % " ".join(command))
-    return elapsed, usage.ru_maxrss * 1024
+class Row:
+    def __init__(self, label, ours, reference, ratio, target, unit="s"):
+        self.cells = (label, ours, reference, ratio, target, unit)
 
-
-def median_ratio(ours, theirs):
-    return statistics.median(a / b for a, b in zip(ours, theirs))
+    def markdown(self):
+        label, ours, reference, ratio, target, unit = self.cells
+        show = (lambda v: "" if v is None else "%.3f s" % v) if unit == "s" else \
+               (lambda v: "" if v is None else "%.1f MiB" % (v / MiB))
+        verdict = "" if ratio is None else ("yes" if ratio <= target else "**no**")
+        return "| %s | %s | %s | %s | %s | %s |" % (
+            label, show(ours), show(reference), "" if ratio is None else "%.2f" % ratio,
+            "≤ %s" % target if target != "" else "", verdict)
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--trees", default=os.path.join(tempfile.gettempdir(), "quarnel-bench"))
     parser.add_argument("--build", default=str(HERE.parent / "build" / "linux"))
+    parser.add_argument("--write-readme", action="store_true")
+    parser.add_argument("--smoke", action="store_true")
     args = parser.parse_args()
 
-    subprocess.run(["cmake", "--build", args.build, "--target", "quarnel-list", "drop_bench"],
-                   check=True, stdout=subprocess.DEVNULL)
     quarnel_list = str(Path(args.build) / "app" / "quarnel-list")
     drop_bench = str(Path(args.build) / "bench" / "drop_bench")
+    shapes = ["small"] if args.smoke else WIDE + ["deep"]
+    runs = 1 if args.smoke else args.runs
     trees = {}
-    for name, shape in TREES.items():
-        trees[name] = os.path.join(args.trees, name)
-        subprocess.run([sys.executable, str(HERE / "make_tree.py"), trees[name], *map(str, shape)],
+    for shape in shapes:
+        trees[shape] = os.path.join(args.trees, shape)
+        subprocess.run([sys.executable, str(HERE / "make_tree.py"), shape, trees[shape]],
                        check=True)
+    have = {tool: shutil.which(tool) is not None for tool in ("bfs", "fdfind", "find")}
     empty = tempfile.mkdtemp()
+    base = min(timed([quarnel_list, "--options", DEFAULTS, empty])[1] for _ in range(3))
 
     rows = []
-    for name, tree in trees.items():
+    for shape, tree in trees.items():
+        count = entries(tree)
         commands = {
-            "defaults": [quarnel_list, "--options", DEFAULTS, tree],
-            "find | sort -f": ["sh", "-c", "find \"$0\" -type f -printf '%f\\n' | sort -f", tree],
             "arrival": [quarnel_list, "--options", ARRIVAL, tree],
+            "defaults": [quarnel_list, "--options", DEFAULTS, tree],
             "find": ["find", tree],
+            "find | sort": ["sh", "-c", "find \"$0\" -type f -printf '%f\\n' | sort -f", tree],
         }
+        if have["bfs"]:
+            commands["bfs"] = ["bfs", tree]
+            commands["bfs | sort"] = ["sh", "-c", "bfs \"$0\" -type f -printf '%f\\n' | sort -f",
+                                      tree]
+        if have["fdfind"]:
+            commands["fd"] = ["fdfind", "-u", ".", tree]
         times = {label: [] for label in commands}
         peaks = {label: [] for label in commands}
-        for _ in range(args.runs):
+        sizes = {}
+        for _ in range(runs):
             for label, command in commands.items():
-                elapsed, peak = timed(command, C_LOCALE)
+                elapsed, peak, size = timed(command)
                 times[label].append(elapsed)
                 peaks[label].append(peak)
+                sizes[label] = size
         median = {label: statistics.median(values) for label, values in times.items()}
-        rows.append(("%s: defaults vs `find \\| sort -f`" % name, median["defaults"],
-                     median["find | sort -f"], median_ratio(times["defaults"],
-                                                             times["find | sort -f"]), 0.7))
-        rows.append(("%s: arrival order, full paths vs `find`" % name, median["arrival"],
-                     median["find"], median_ratio(times["arrival"], times["find"]), 0.7))
-        if name == "1m":
-            base = statistics.median(timed([quarnel_list, "--options", DEFAULTS, empty])[1]
-                                     for _ in range(3))
-            for label in ("defaults", "arrival"):
-                per_entry = (max(peaks[label]) - base) / entries(name)
-                rows.append(("%s: peak memory above base, %s (bytes per entry)" % (name, label),
-                             None, None, per_entry, 200))
-        if name == "200k":
-            desktop = subprocess.run([drop_bench, DEFAULTS, str(args.runs + 1), tree], check=True,
-                                     capture_output=True, text=True).stdout.split()
-            desktop_times = [float(ms) / 1000 for ms in desktop[1:]]  # the first run warms up
-            rows.append(("%s: desktop drop with the Qt yield vs `quarnel-list`, defaults" % name,
-                         statistics.median(desktop_times), median["defaults"],
-                         median_ratio(desktop_times, times["defaults"]), 1.25))
 
-    print("| measurement | ours | reference | ratio | target |")
-    print("|---|---:|---:|---:|---:|")
-    for label, ours, reference, ratio, target in rows:
-        seconds = lambda value: "" if value is None else "%.3f s" % value
-        print("| %s | %s | %s | %.2f | %s %s |" % (label, seconds(ours), seconds(reference), ratio,
-                                                    "≤", target))
+        def ratio(ours, theirs):
+            if theirs not in times:
+                return None
+            return statistics.median(a / b for a, b in zip(times[ours], times[theirs]))
+
+        if shape == "deep":
+            rows.append(Row("deep: defaults vs `find \\| sort -f`", median["defaults"],
+                            median["find | sort"], ratio("defaults", "find | sort"), 2))
+            rows.append(Row("deep: peak memory above base, defaults", max(peaks["defaults"]) - base,
+                            None, (max(peaks["defaults"]) - base) / (64 * MiB), 1, unit="B"))
+            rows.append(Row("deep: full paths, output %.0f MiB, peak memory" % (
+                sizes["arrival"] / MiB), max(peaks["arrival"]) - base, None, None, "", unit="B"))
+            continue
+        reference = "bfs" if have["bfs"] else "find"
+        rows.append(Row("%s: arrival order, full paths vs `%s`" % (shape, reference),
+                        median["arrival"], median[reference], ratio("arrival", reference), 0.9))
+        sorted_reference = "bfs | sort" if have["bfs"] else "find | sort"
+        rows.append(Row("%s: defaults vs `%s -f`" % (shape, sorted_reference.replace("|", "\\|")),
+                        median["defaults"], median[sorted_reference],
+                        ratio("defaults", sorted_reference), 0.8))
+        for label in ("find", "fd"):
+            if label in times:
+                rows.append(Row("%s: `%s` vs arrival order (for comparison)" % (shape, label),
+                                median[label], median["arrival"], None, ""))
+        if shape == "1m" or args.smoke:
+            for label in ("arrival", "defaults"):
+                above = max(peaks[label]) - base
+                limit = 1.5 * sizes[label] + 32 * count
+                rows.append(Row("%s: peak memory above base, %s (limit 1.5 x output + 32 B per "
+                                "entry)" % (shape, label), above, limit, above / limit, 1,
+                                unit="B"))
+            desktop_base = DesktopDrops(drop_bench, DEFAULTS, 1, empty)[2]
+            for label, option in (("defaults", DEFAULTS), ("arrival", ARRIVAL)):
+                seconds, gap, peak = DesktopDrops(drop_bench, option, runs, tree)
+                rows.append(Row("%s: desktop drop vs `quarnel-list`, %s" % (shape, label),
+                                statistics.median(seconds), median[label],
+                                statistics.median(seconds) / median[label], 1.1))
+                rows.append(Row("%s: longest the window went without handling its events, %s "
+                                "(limit 0.1 s)" % (shape, label), gap, 0.1, gap / 0.1, 1))
+                above = peak - desktop_base
+                limit = 2 * sizes[label] + 48 * count
+                rows.append(Row("%s: desktop peak memory above base, %s (limit 2 x output + "
+                                "48 B per entry)" % (shape, label), above, limit, above / limit,
+                                1, unit="B"))
+
+    table = ["| measurement | ours | reference | ratio | target | met |",
+             "|---|---:|---:|---:|---:|---|"] + [row.markdown() for row in rows]
+    print("\n".join(table))
+    if args.write_readme:
+        readme = HERE / "README.md"
+        text = readme.read_text(encoding="utf-8")
+        start = text.index("<!-- results -->")
+        end = text.index("<!-- /results -->")
+        readme.write_text(text[:start] + "<!-- results -->\n" + "\n".join(table) + "\n" +
+                          text[end:], encoding="utf-8")
 
 
 if __name__ == "__main__":

@@ -76,8 +76,17 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
 void DropHandler::ExpandDroppedFolder(const std::string& folder) {
     ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
     const auto addEach = [this](std::string_view path) { AddToList(path); };
-    if (!IsOn(cOptFolderNamesOnly)) FoundFiles.ForEachFound(addEach);
-    if (!IsOn(cOptFileNamesOnly)) FoundDirs.ForEachFound(addEach);
+    // Cutting the path off a found entry leaves its name, which holds no separator: the names
+    // alone go to AddToList then, so a deep tree never builds its long paths for nothing.
+    const auto addAll = [&](const FoundPaths& found) {
+        if (IsOn(cOptWithoutPath)) {
+            found.ForEachFoundName(addEach);
+        } else {
+            found.ForEachFound(addEach);
+        }
+    };
+    if (!IsOn(cOptFolderNamesOnly)) addAll(FoundFiles);
+    if (!IsOn(cOptFileNamesOnly)) addAll(FoundDirs);
 }
 
 void DropHandler::AddToList(std::string_view EntryStr) {

@@ -13,7 +13,12 @@
 namespace quarnel {
 
 struct FolderListing {
-    std::string dir;  // as the file system needs it, ending in the separator
+    std::string dir;            // as the file system needs it, ending in the separator
+    std::size_t nameBegin = 0;  // of the folder's own name in dir; 0 for a dropped folder
+    // The listing of its subtree that listed this folder (counted from 0 in the order the
+    // subtree's listings are made), or -1 when that was the dropped folder.
+    std::int32_t parent = -1;
+    std::size_t subtree = 0;  // set by whoever hands out listings of several subtrees
     bool complete = true;
     std::string names;
     std::vector<std::uint32_t> nameEnds;
@@ -28,7 +33,8 @@ struct FolderListing {
 
 class SubtreeWalk {
 public:
-    SubtreeWalk(std::string root, bool dropped) : pending_{std::move(root)}, dropped_(dropped) {}
+    SubtreeWalk(std::string root, bool dropped)
+        : pending_{{std::move(root), -1}}, dropped_(dropped) {}
 
     bool Done() const { return pending_.empty(); }
     // Lists the next folder of the subtree and queues its subfolders.
@@ -38,7 +44,12 @@ public:
     std::vector<std::string> TakePending();
 
 private:
-    std::vector<std::string> pending_;
+    struct Pending {
+        std::string dir;
+        std::int32_t parent;
+    };
+    std::vector<Pending> pending_;
+    std::int32_t listed_ = 0;
     bool dropped_;
 };
 

@@ -6,9 +6,48 @@
 
 namespace quarnel {
 
-std::vector<std::string> FoundFolders;
+FoundFolderTree FoundFolders;
 FoundPaths FoundFiles{FoundFolders};
 FoundPaths FoundDirs{FoundFolders};
+
+void FoundFolderTree::Clear() {
+    folders_.clear();
+    names_.clear();
+    chain_.clear();
+    path_.clear();
+}
+
+std::uint32_t FoundFolderTree::Add(std::uint32_t parent, std::string_view name) {
+    names_.append(name);
+    const std::uint32_t depth = parent == cNoParent ? 0 : folders_[parent].depth + 1;
+    folders_.push_back({parent, depth, names_.size()});
+    return static_cast<std::uint32_t>(folders_.size() - 1);
+}
+
+std::string_view FoundFolderTree::NameOf(std::uint32_t folder) const {
+    const std::size_t begin = folder == 0 ? 0 : folders_[folder - 1].nameEnd;
+    return std::string_view(names_).substr(begin, folders_[folder].nameEnd - begin);
+}
+
+std::string_view FoundFolderTree::PathOf(std::uint32_t folder) {
+    // Up from folder to the first of its ancestors the path built last passes through.
+    missing_.clear();
+    std::uint32_t common = folder;
+    while (common != cNoParent) {
+        const Folder& entry = folders_[common];
+        if (entry.depth < chain_.size() && chain_[entry.depth].first == common) break;
+        missing_.push_back(common);
+        common = entry.parent;
+    }
+    const std::size_t kept = common == cNoParent ? 0 : folders_[common].depth + 1;
+    chain_.resize(kept);
+    path_.resize(kept == 0 ? 0 : chain_.back().second);
+    for (auto down = missing_.rbegin(); down != missing_.rend(); ++down) {
+        path_.append(NameOf(*down));
+        chain_.emplace_back(*down, path_.size());
+    }
+    return path_;
+}
 
 void FoundPaths::Reset() {
     folderOf_.assign(1, 0);
@@ -35,10 +74,11 @@ std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
     return isRoot ? dir : dir.substr(0, dir.size() - 1);
 }
 
-void TakeIntoResults(const FolderListing& listing, char separator,
-                     std::vector<std::string>& unreadableDirs) {
-    FoundFolders.push_back(PrintableName(listing.dir));
-    const auto folder = static_cast<std::uint32_t>(FoundFolders.size() - 1);
+// Takes one folder's listing into the results, the folder under parent; returns the folder.
+std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent, char separator,
+                              std::vector<std::string>& unreadableDirs) {
+    const std::uint32_t folder = FoundFolders.Add(
+        parent, PrintableName(std::string_view(listing.dir).substr(listing.nameBegin)));
     std::string replaced;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         std::string_view name = listing.Name(i);
@@ -55,6 +95,7 @@ void TakeIntoResults(const FolderListing& listing, char separator,
     for (const std::string& name : listing.unreadable) {
         unreadableDirs.push_back(PrintableName(listing.dir + name));
     }
+    return folder;
 }
 
 }  // namespace
@@ -62,19 +103,30 @@ void TakeIntoResults(const FolderListing& listing, char separator,
 void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices services,
                      std::vector<std::string>& unreadableDirs) {
     if (fresh != 0) {
-        FoundFolders.clear();
+        FoundFolders.Clear();
         FoundFiles.Reset();
         FoundDirs.Reset();
     }
     const char separator = services.files.PathSeparator();
     SubtreeWalk dropped(path, true);
-    TakeIntoResults(dropped.ReadNext(services.files), separator, unreadableDirs);
+    const std::uint32_t droppedFolder = TakeIntoResults(
+        dropped.ReadNext(services.files), FoundFolderTree::cNoParent, separator, unreadableDirs);
     services.yield.YieldOnce();
 
     ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread(),
                          services.startThread);
+    // A listing names its parent by its place among its subtree's listings, which come in order.
+    std::size_t subtree = SIZE_MAX;
+    std::size_t subtreeStart = 0;
     while (const auto listing = subfolders.Next()) {
-        TakeIntoResults(*listing, separator, unreadableDirs);
+        if (listing->subtree != subtree) {
+            subtree = listing->subtree;
+            subtreeStart = FoundFolders.Size();
+        }
+        const auto parent = listing->parent < 0
+                                ? droppedFolder
+                                : static_cast<std::uint32_t>(subtreeStart + listing->parent);
+        TakeIntoResults(*listing, parent, separator, unreadableDirs);
         services.yield.YieldOnce();
     }
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ReadAhead.hpp"
@@ -20,13 +21,45 @@
 
 namespace quarnel {
 
+// The folders the walk has listed, as a tree: each keeps only its own printable name and its
+// parent, so a deep tree costs its names, not its paths. A folder's path is built when asked
+// for, on top of the path built last, so the folders of one branch cost only their own names.
+class FoundFolderTree {
+public:
+    static constexpr std::uint32_t cNoParent = UINT32_MAX;
+
+    void Clear();
+    std::size_t Size() const { return folders_.size(); }
+    // name is a dropped folder's whole printable path, or a found folder's own printable name;
+    // either ends in the separator.
+    std::uint32_t Add(std::uint32_t parent, std::string_view name);
+    // The printable path of folder, ending in the separator; valid until the next call.
+    std::string_view PathOf(std::uint32_t folder);
+
+private:
+    struct Folder {
+        std::uint32_t parent;
+        std::uint32_t depth;
+        std::size_t nameEnd;  // in names_
+    };
+    std::string_view NameOf(std::uint32_t folder) const;
+
+    std::vector<Folder> folders_;
+    std::string names_;
+    // The path built last: the folders from its dropped folder down, each with the length of
+    // path_ up to and with it.
+    std::vector<std::pair<std::uint32_t, std::size_t>> chain_;
+    std::string path_;
+    std::vector<std::uint32_t> missing_;
+};
+
 // A growable array of full paths whose element 0 is always the empty string. The paths are
-// kept as their folder's prefix (shared, in FoundFolders) and their own name, so a million
-// entries cost little more than their names. Every path is printable: a byte that is not
-// printable UTF-8 shows as "?".
+// kept as their folder (in FoundFolders) and their own name, so a million entries cost little
+// more than their names. Every path is printable: a byte that is not printable UTF-8 shows as
+// "?".
 class FoundPaths {
 public:
-    explicit FoundPaths(const std::vector<std::string>& folders) : folders_(folders) {}
+    explicit FoundPaths(FoundFolderTree& folders) : folders_(folders) {}
 
     // Back to the single empty element 0.
     void Reset();
@@ -36,24 +69,36 @@ public:
     template <typename Visit>
     void ForEachFound(Visit&& visit) const {
         std::string path;
+        std::uint32_t pathFolder = FoundFolderTree::cNoParent;
+        std::size_t folderLength = 0;
         for (std::size_t index = 1; index < folderOf_.size(); ++index) {
-            path.assign(folders_[folderOf_[index]]);
+            if (folderOf_[index] != pathFolder) {
+                pathFolder = folderOf_[index];
+                path.assign(folders_.PathOf(pathFolder));
+                folderLength = path.size();
+            }
+            path.resize(folderLength);
             path.append(Name(index));
             visit(std::string_view(path));
         }
     }
 
+    // Calls visit with the names alone, without their folders' paths, in index order.
+    template <typename Visit>
+    void ForEachFoundName(Visit&& visit) const {
+        for (std::size_t index = 1; index < folderOf_.size(); ++index) visit(Name(index));
+    }
+
 private:
     std::string_view Name(std::size_t index) const;
 
-    const std::vector<std::string>& folders_;
+    FoundFolderTree& folders_;
     std::vector<std::uint32_t> folderOf_;
     std::vector<std::size_t> nameEnds_;
     std::string names_;
 };
 
-// The printable prefixes (with their trailing separator) of the folders the walk has listed.
-extern std::vector<std::string> FoundFolders;
+extern FoundFolderTree FoundFolders;
 extern FoundPaths FoundFiles;
 extern FoundPaths FoundDirs;
 

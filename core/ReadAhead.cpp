@@ -55,6 +55,7 @@ std::optional<FolderListing> ReadAhead::Next() {
         if (!subtree.ready.empty()) {
             FolderListing listing = std::move(subtree.ready.front());
             subtree.ready.pop_front();
+            listing.subtree = current_;
             return listing;
         }
         if (subtree.finished) {
@@ -62,7 +63,11 @@ std::optional<FolderListing> ReadAhead::Next() {
             continue;
         }
         if (subtree.owner == Owner::Nobody) ClaimNext(Owner::Caller);
-        if (subtree.owner == Owner::Caller) return ReadFor(subtree, files_, lock);
+        if (subtree.owner == Owner::Caller) {
+            FolderListing listing = ReadFor(subtree, files_, lock);
+            listing.subtree = current_;
+            return listing;
+        }
 
         // The second thread is on this subtree: list ahead in a later one meanwhile.
         if (callerAhead_ == nullptr || callerAhead_->finished)
