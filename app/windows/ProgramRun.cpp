@@ -42,13 +42,17 @@ int RunMessageLoop(HWND mainWindow) {
 
 }  // namespace
 
-int RunProgram(StartupCalls& calls, MsgBox& msgBox) {
+int RunProgram(StartupCalls& calls, MsgBox& msgBox, const std::vector<std::string>& paths) {
     try {
         const OleSession ole(calls);
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         WindowsProgram program(calls);
-        program.Show();
+        if (paths.empty()) {
+            program.Show();
+        } else {
+            program.DropAtStart(paths);
+        }
         return RunMessageLoop(program.MainWindow());
     } catch (const StartupFailure& failure) {
         msgBox.Show(StartupFailureMessage(failure), cMsgError, ProgramTitle);

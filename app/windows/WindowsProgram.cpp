@@ -1,6 +1,7 @@
 #include "WindowsProgram.hpp"
 
 #include "platform/ProgramVersion.hpp"
+#include "platform/windows/CommandLineName.hpp"
 
 namespace quarnel {
 
@@ -15,6 +16,12 @@ WindowsProgram::WindowsProgram(StartupCalls& calls)
     placement_.SetWindow(mainForm_.Handle());
     mainForm_.Connect(dropGate_, buttons_);
     MainFormLoad(mainForm_, settings_, placement_);
+}
+
+void WindowsProgram::DropAtStart(const std::vector<std::string>& paths) {
+    DropData drop{true, {}};
+    for (const std::string& path : paths) drop.names.push_back(FullNameFrom(path));
+    dropGate_.DropAtStart(std::move(drop));
 }
 
 }  // namespace quarnel

@@ -2,6 +2,9 @@
 // handler and its gate, and the buttons' behaviour, each alive for the whole run.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "platform/windows/RegistrySettingsStore.hpp"
@@ -25,6 +28,8 @@ public:
     // StartupFailure when a window or the drop target cannot be made; calls outlives the program.
     explicit WindowsProgram(StartupCalls& calls);
     void Show() { mainForm_.Show(); }
+    // The paths, made full as quarnel-list.exe makes them, as one drop without the window.
+    void DropAtStart(const std::vector<std::string>& paths);
     NativeWindow MainWindow() const { return mainForm_.Handle(); }
 
 private:

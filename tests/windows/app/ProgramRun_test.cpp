@@ -62,7 +62,7 @@ TEST(ProgramRun, AFailedStartSaysWhatFailedAndEndsWithAnErrorStatus) {
         FailingCalls calls(call);
         FakeMsgBox msgBox;
 
-        EXPECT_NE(RunProgram(calls, msgBox), 0) << named;
+        EXPECT_NE(RunProgram(calls, msgBox, {}), 0) << named;
 
         ASSERT_EQ(msgBox.shown.size(), 1u) << named;
         EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
@@ -77,7 +77,7 @@ TEST(ProgramRun, AStartThatWorksRunsUntilTheEndWithoutAMessage) {
     FakeMsgBox msgBox;
     PostQuitMessage(7);
 
-    EXPECT_EQ(RunProgram(SystemStartupCalls(), msgBox), 7);
+    EXPECT_EQ(RunProgram(SystemStartupCalls(), msgBox, {}), 7);
 
     EXPECT_TRUE(msgBox.shown.empty());
 }

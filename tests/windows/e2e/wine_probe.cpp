@@ -2,6 +2,8 @@
 // under Wine.
 //   wine_probe clipboard          the clipboard's CF_UNICODETEXT as UTF-8 bytes, CR LF kept
 //   wine_probe set-clipboard T    puts the UTF-8 text T on the clipboard
+//   wine_probe watch-clipboard F  listens to the clipboard (creating the file F once it does),
+//                                 and prints the first text put on it after that, UTF-8 bytes
 //   wine_probe windows            every top-level window and its children, one line each:
 //       top|child <handle> <parent> <id> <style> <exstyle> <left> <top> <right> <bottom>
 //       <class>\t<text>            (screen coordinates of the client area, hex styles)
@@ -46,6 +48,23 @@ int SetClipboard(const char* utf8) {
     return placed ? 0 : 2;
 }
 
+// Wine drops a program's clipboard text when the program ends while nothing else keeps Wine
+// running: a listener started before the program sees the text while it is there.
+int WatchClipboard(const wchar_t* readyFile) {
+    const HWND listener = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            ::GetModuleHandleW(nullptr), nullptr);
+    if (listener == nullptr || !::AddClipboardFormatListener(listener)) return 2;
+    ::CloseHandle(::CreateFileW(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ::SetTimer(nullptr, 0, 60000, nullptr);
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER) return 4;
+        if (message.message == WM_CLIPBOARDUPDATE && PrintClipboard() == 0) return 0;
+        ::DispatchMessageW(&message);
+    }
+    return 4;
+}
+
 void PrintWindow(const char* kind, HWND window) {
     wchar_t className[256] = {};
     ::GetClassNameW(window, className, 256);
@@ -84,7 +103,9 @@ int wmain(int argc, wchar_t* argv[]) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"clipboard") return PrintClipboard();
     if (command == L"set-clipboard" && argc > 2) return SetClipboard(Utf8FromWide(argv[2]).c_str());
+    if (command == L"watch-clipboard" && argc > 2) return WatchClipboard(argv[2]);
     if (command == L"windows") return ::EnumWindows(PrintTopLevel, 0) ? 0 : 2;
-    std::fputs("wine_probe clipboard | set-clipboard TEXT | windows\n", stderr);
+    std::fputs("wine_probe clipboard | set-clipboard TEXT | watch-clipboard FILE | windows\n",
+               stderr);
     return 64;
 }
