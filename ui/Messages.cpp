@@ -4,12 +4,12 @@ namespace quarnel {
 
 std::string InfoNotes(std::string_view title) {
     std::string notes(title);
-    notes.append(" ist Freeware: Sie dürfen ")
+    notes.append(" ist freie Software unter der MIT-Lizenz: Sie dürfen ")
         .append(title)
         .append(
-            " kostenlos benutzen und unverändert weitergeben. Die Benutzung geschieht auf "
-            "eigene Gefahr; für Schäden, die daraus entstehen, wird keine Haftung "
-            "übernommen.");
+            " kostenlos benutzen, verändern und weitergeben, solange der Lizenztext dabei "
+            "bleibt. Die Benutzung geschieht auf eigene Gefahr; für Schäden, die daraus "
+            "entstehen, wird keine Haftung übernommen.");
     return notes;
 }
 

@@ -25,7 +25,7 @@ inline constexpr std::string_view cHelpSolution =
     "werden.";
 
 // The info's paragraphs below the version line.
-inline constexpr std::string_view cInfoAttribution = "Geschrieben 1999–2025 von Kelvaro's Tools.";
+inline constexpr std::string_view cInfoAttribution = "Geschrieben 1999–2026 von Kelvaro's Tools.";
 std::string InfoNotes(std::string_view title);  // names the title twice
 inline constexpr std::string_view cInfoMailLine =
     "Verbesserungsvorschläge und Fehlerberichte sind jederzeit willkommen: quarnel@example.org";

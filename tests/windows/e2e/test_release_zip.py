@@ -33,7 +33,9 @@ class ReleaseZipTest(unittest.TestCase):
             archive.extractall(cls.folder)
 
     def test_holds_the_two_programs_and_a_readme_for_windows_users(self):
-        self.assertEqual(self.names, ["README.txt", "quarnel-list.exe", "quarnel.exe"])
+        self.assertEqual(self.names,
+                         ["LICENSE.txt", "README.txt", "quarnel-list.exe", "quarnel.exe"])
+        self.assertIn(b"MIT License\r\n", (self.folder / "LICENSE.txt").read_bytes())
         readme = (self.folder / "README.txt").read_bytes()
         self.assertNotIn(b"\n", readme.replace(b"\r\n", b""), "CR LF, as Windows writes text")
         text = readme.decode("utf-8")
