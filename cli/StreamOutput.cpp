@@ -22,8 +22,10 @@ void StreamMsgBox::Show(std::string_view prompt, int /*buttonsAndIcon*/, std::st
     err_ << '\n' << std::flush;
 }
 
-bool StreamClipboard::SetText(const std::string& text) {
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+bool StreamClipboard::SetText(const OutputText& text) {
+    for (const std::string& chunk : text.Chunks()) {
+        out_.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    }
     out_.flush();
     written_ = written_ && out_.good();
     return true;

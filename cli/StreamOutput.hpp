@@ -32,7 +32,7 @@ public:
     explicit StreamClipboard(std::ostream& out) : out_(out) {}
     // Always true: a stream that refuses some of the text is the command's to report, in
     // its own words.
-    bool SetText(const std::string& text) override;
+    bool SetText(const OutputText& text) override;
     // False when the stream refused some of the text.
     bool Written() const { return written_; }
 

@@ -45,9 +45,8 @@ void DropHandler::HandleDrop(const DropData& data) {
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
-    const bool copied = services_.clipboard.SetText(list.OutputText(services_.textRules));
+    const bool copied = services_.clipboard.SetText(list.TakeText(services_.textRules));
     if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
-    list.Clear();
     services_.beep.Sound();
 
     if (!unreadableDirs_.empty()) {

@@ -5,8 +5,21 @@
 
 namespace quarnel {
 
+void EntryList::Add(std::string_view entry) {
+    ++count_;
+    if (!sorted_) {
+        text_.Append(entry);
+        text_.Append("\r\n");
+        return;
+    }
+    bytes_.append(entry);
+    ends_.push_back(bytes_.size());
+}
+
 void EntryList::Clear() {
     // Give the memory back: the next drop may be small, and this one may have been huge.
+    count_ = 0;
+    text_ = {};
     std::string().swap(bytes_);
     std::vector<std::size_t>().swap(ends_);
 }
@@ -19,7 +32,6 @@ std::string_view EntryList::At(std::size_t index) const {
 std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const {
     std::vector<std::size_t> order(Count());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    if (!sorted_) return order;
 
     std::string keys;
     keys.reserve(bytes_.size() * 2);
@@ -38,14 +50,17 @@ std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const
     return order;
 }
 
-std::string EntryList::OutputText(const TextRules& rules) const {
-    const std::vector<std::size_t> order = OrderOfEntries(rules);
-    std::string text;
-    text.reserve(bytes_.size() + 2 * Count());
-    for (const std::size_t index : order) {
-        text += At(index);
-        text += "\r\n";
+OutputText EntryList::TakeText(const TextRules& rules) {
+    OutputText text;
+    if (!sorted_) {
+        text = std::move(text_);
+    } else {
+        for (const std::size_t index : OrderOfEntries(rules)) {
+            text.Append(At(index));
+            text.Append("\r\n");
+        }
     }
+    Clear();
     return text;
 }
 

@@ -1,7 +1,7 @@
-// One of the two entry lists a drop collects into. The unsorted list keeps arrival order; the
-// sorted one ranks by collation key when the text is built, keeping equal entries in arrival
-// order. Neither has a size limit; the entries share one buffer, so a million of them cost
-// little more than their bytes.
+// One of the two entry lists a drop collects into. The unsorted list keeps arrival order and
+// holds its entries as the output text itself, each followed by CR LF; the sorted one ranks by
+// collation key when the text is taken, keeping equal entries in arrival order. Neither has a
+// size limit, and a million entries cost little more than their bytes.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/OutputText.hpp"
 #include "platform/TextRules.hpp"
 
 namespace quarnel {
@@ -17,23 +18,22 @@ class EntryList {
 public:
     explicit EntryList(bool sorted) : sorted_(sorted) {}
 
-    void Add(std::string_view entry) {
-        bytes_.append(entry);
-        ends_.push_back(bytes_.size());
-    }
-    std::size_t Count() const { return ends_.size(); }
+    void Add(std::string_view entry);
+    std::size_t Count() const { return count_; }
     void Clear();
 
-    // The entries in list order, each followed by CR LF.
-    std::string OutputText(const TextRules& rules) const;
+    // Takes the entries out in list order, each followed by CR LF; the list is empty after.
+    OutputText TakeText(const TextRules& rules);
 
 private:
     std::string_view At(std::size_t index) const;
     std::vector<std::size_t> OrderOfEntries(const TextRules& rules) const;
 
     bool sorted_;
-    std::string bytes_;
-    std::vector<std::size_t> ends_;
+    std::size_t count_ = 0;
+    OutputText text_;                // the unsorted list
+    std::string bytes_;              // the sorted list's entries
+    std::vector<std::size_t> ends_;  // and where each ends
 };
 
 }  // namespace quarnel

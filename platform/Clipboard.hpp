@@ -1,7 +1,7 @@
 // The system clipboard, as far as the drop handling writes it. Text is UTF-8.
 #pragma once
 
-#include <string>
+#include "OutputText.hpp"
 
 namespace quarnel {
 
@@ -10,7 +10,7 @@ public:
     virtual ~Clipboard() = default;
     // Empties the clipboard and puts the text on it, in one step; false when the clipboard
     // could not be set (another program holds it, or the system refused the text).
-    virtual bool SetText(const std::string& text) = 0;
+    virtual bool SetText(const OutputText& text) = 0;
 };
 
 }  // namespace quarnel

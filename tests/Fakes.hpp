@@ -86,10 +86,10 @@ private:
 };
 
 struct FakeClipboard final : Clipboard {
-    bool SetText(const std::string& newText) override {
+    bool SetText(const OutputText& newText) override {
         ++setCount;
         if (refuse) return false;
-        text = newText;
+        text = newText.Joined();
         return true;
     }
     int setCount = 0;

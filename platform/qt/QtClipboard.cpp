@@ -2,17 +2,24 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QString>
+#include <QMimeData>
 
 namespace quarnel {
 
-// Shares the text with the clipboard's own copy; Qt drops that copy when another program takes
-// the clipboard.
+// Shares the text's bytes with the clipboard's own copy; Qt drops that copy when another program
+// takes the clipboard.
 class QtClipboard::LastText {
 public:
-    QString text;
-    std::size_t bytes = 0;
+    QByteArray bytes;
     QMetaObject::Connection lostWatch;
+
+    // The text as UTF-8 bytes, handed over without a copy as UTF-16: Qt on X11 offers data of
+    // this type as UTF8_STRING, STRING, TEXT and text/plain.
+    void Offer() const {
+        auto* data = new QMimeData;  // the clipboard takes it over
+        data->setData(QStringLiteral("text/plain"), bytes);
+        QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
+    }
 };
 
 QtClipboard::QtClipboard() : last_(std::make_unique<LastText>()) {}
@@ -20,20 +27,21 @@ QtClipboard::QtClipboard() : last_(std::make_unique<LastText>()) {}
 QtClipboard::~QtClipboard() { QObject::disconnect(last_->lostWatch); }
 
 // Setting the text replaces whatever the clipboard held; Qt reports no failure.
-bool QtClipboard::SetText(const std::string& text) {
-    last_->text = QString::fromStdString(text);
-    last_->bytes = text.size();
-    QGuiApplication::clipboard()->setText(last_->text, QClipboard::Clipboard);
+bool QtClipboard::SetText(const OutputText& text) {
+    last_->bytes = QByteArray();
+    last_->bytes.reserve(static_cast<qsizetype>(text.Size()));
+    for (const std::string& chunk : text.Chunks()) {
+        last_->bytes.append(chunk.data(), static_cast<qsizetype>(chunk.size()));
+    }
+    last_->Offer();
     return true;
 }
 
 bool QtClipboard::Owns() const { return QGuiApplication::clipboard()->ownsClipboard(); }
 
-std::size_t QtClipboard::TextBytes() const { return last_->bytes; }
+std::size_t QtClipboard::TextBytes() const { return static_cast<std::size_t>(last_->bytes.size()); }
 
-void QtClipboard::SetTextAgain() {
-    QGuiApplication::clipboard()->setText(last_->text, QClipboard::Clipboard);
-}
+void QtClipboard::SetTextAgain() { last_->Offer(); }
 
 void QtClipboard::Release() {
     if (Owns()) QGuiApplication::clipboard()->clear(QClipboard::Clipboard);

@@ -15,7 +15,7 @@ public:
     QtClipboard();
     ~QtClipboard() override;
 
-    bool SetText(const std::string& text) override;
+    bool SetText(const OutputText& text) override;
 
     // Whether the clipboard still holds the text set last, no other program having taken it.
     bool Owns() const;

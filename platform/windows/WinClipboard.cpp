@@ -80,8 +80,8 @@ WinClipboard::WinClipboard() : owner_(std::make_unique<OwnerWindow>()) {}
 
 WinClipboard::~WinClipboard() = default;
 
-bool WinClipboard::SetText(const std::string& text) {
-    GlobalText memory(WideFromUtf8(text));
+bool WinClipboard::SetText(const OutputText& text) {
+    GlobalText memory(WideFromUtf8(text.Joined()));
     if (memory.Get() == nullptr) return false;
     const OpenedClipboard clipboard(owner_->Get());
     if (!clipboard.Opened() || !::EmptyClipboard()) return false;

@@ -16,7 +16,7 @@ public:
     WinClipboard& operator=(const WinClipboard&) = delete;
 
     // Empties the clipboard and sets the text under one opening.
-    bool SetText(const std::string& text) override;
+    bool SetText(const OutputText& text) override;
 
 private:
     class OwnerWindow;

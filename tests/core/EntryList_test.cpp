@@ -11,11 +11,11 @@ const testing::FakeTextRules rules;
 
 TEST(EntryList, UnsortedKeepsArrivalOrderWithCrLfAfterEveryLine) {
     EntryList list(false);
-    EXPECT_EQ(list.OutputText(rules), "");
+    EXPECT_EQ(list.TakeText(rules).Joined(), "");
     list.Add("b.txt");
     list.Add("a.txt");
     list.Add("");
-    EXPECT_EQ(list.OutputText(rules), "b.txt\r\na.txt\r\n\r\n");
+    EXPECT_EQ(list.TakeText(rules).Joined(), "b.txt\r\na.txt\r\n\r\n");
 }
 
 // The name of arrival number i as upper and lower case letters: every one has the key
@@ -40,19 +40,32 @@ TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     for (int i = 0; i < 8; ++i) expected += "B\r\n";
     EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
-    EXPECT_EQ(list.OutputText(rules), expected);
+    EXPECT_EQ(list.TakeText(rules).Joined(), expected);
 }
 
-TEST(EntryList, ClearEmptiesAndLargeListsKeepEveryEntry) {
-    EntryList list(true);
-    for (int i = 0; i < 40000; ++i) list.Add(std::to_string(40000 - i));
-    EXPECT_EQ(list.Count(), 40000u);
-    const std::string text = list.OutputText(rules);
+TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
+    EntryList sorted(true);
+    for (int i = 0; i < 40000; ++i) sorted.Add(std::to_string(40000 - i));
+    EXPECT_EQ(sorted.Count(), 40000u);
+    const std::string text = sorted.TakeText(rules).Joined();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40000);
     EXPECT_TRUE(text.starts_with("1\r\n10\r\n100\r\n"));
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0u);
-    EXPECT_EQ(list.OutputText(rules), "");
+    EXPECT_EQ(sorted.Count(), 0u);
+    EXPECT_EQ(sorted.TakeText(rules).Joined(), "");
+
+    // more than the text's chunks hold, with entries cut between two of them
+    EntryList unsorted(false);
+    std::string expected;
+    for (int i = 0; i < 300000; ++i) {
+        const std::string entry = "/ein/langer/Pfad/" + std::to_string(i);
+        unsorted.Add(entry);
+        expected += entry + "\r\n";
+    }
+    const OutputText taken = unsorted.TakeText(rules);
+    EXPECT_GT(taken.Chunks().size(), 1u);
+    EXPECT_EQ(taken.Size(), expected.size());
+    EXPECT_EQ(taken.Joined(), expected);
+    EXPECT_EQ(unsorted.Count(), 0u);
 }
 
 }  // namespace

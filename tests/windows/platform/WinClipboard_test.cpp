@@ -43,13 +43,19 @@ private:
     std::thread thread_;
 };
 
+OutputText Text(std::string_view bytes) {
+    OutputText text;
+    text.Append(bytes);
+    return text;
+}
+
 TEST(WinClipboard, PutsTheTextAsUnicodeWithItsLineEnds) {
     WinClipboard clipboard;
     EXPECT_TRUE(clipboard.SetText(
-        "Apfel.txt\r\n\xC3\x84rger \xE2\x80\x93 \xC3\x9F.txt\r\n\xF0\x9F\x98\x80\r\n"));
+        Text("Apfel.txt\r\n\xC3\x84rger \xE2\x80\x93 \xC3\x9F.txt\r\n\xF0\x9F\x98\x80\r\n")));
     EXPECT_EQ(ClipboardText(), L"Apfel.txt\r\n\u00C4rger \u2013 \u00DF.txt\r\n\U0001F600\r\n");
 
-    EXPECT_TRUE(clipboard.SetText(""));
+    EXPECT_TRUE(clipboard.SetText(Text("")));
     EXPECT_EQ(ClipboardText(), L"");
 }
 
@@ -58,18 +64,18 @@ TEST(WinClipboard, WaitsForAProgramThatHoldsItOpenBriefly) {
     {
         ClipboardHolder holder(200);
         ASSERT_TRUE(holder.Opened());
-        EXPECT_TRUE(clipboard.SetText("a\r\n"));
+        EXPECT_TRUE(clipboard.SetText(Text("a\r\n")));
     }
     EXPECT_EQ(ClipboardText(), L"a\r\n");
 }
 
 TEST(WinClipboard, ReportsAClipboardThatStaysBusyAndLeavesItAsItWas) {
     WinClipboard clipboard;
-    ASSERT_TRUE(clipboard.SetText("vorher\r\n"));
+    ASSERT_TRUE(clipboard.SetText(Text("vorher\r\n")));
     {
         ClipboardHolder holder(3000);
         ASSERT_TRUE(holder.Opened());
-        EXPECT_FALSE(clipboard.SetText("neu\r\n"));
+        EXPECT_FALSE(clipboard.SetText(Text("neu\r\n")));
     }
     EXPECT_EQ(ClipboardText(), L"vorher\r\n");
 }
