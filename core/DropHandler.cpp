@@ -4,6 +4,7 @@
 #include "Messages.hpp"
 #include "NameCheck.hpp"
 #include "OptionIndex.hpp"
+#include "PacedYield.hpp"
 #include "ProgramState.hpp"
 #include "ProgramTitle.hpp"
 
@@ -45,7 +46,8 @@ void DropHandler::HandleDrop(const DropData& data) {
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
-    const bool copied = services_.clipboard.SetText(list.TakeText(services_.textRules));
+    PacedYield pace(services_.yield);
+    const bool copied = services_.clipboard.SetText(list.TakeText(services_.textRules, pace));
     if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
     services_.beep.Sound();
 
@@ -74,7 +76,12 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
 
 void DropHandler::ExpandDroppedFolder(const std::string& folder) {
     ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
-    const auto addEach = [this](std::string_view path) { AddToList(path); };
+    // A million entries take a while: the event loop runs now and then meanwhile.
+    PacedYield pace(services_.yield);
+    const auto addEach = [&](std::string_view path) {
+        AddToList(path);
+        pace.Step();
+    };
     // Cutting the path off a found entry leaves its name, which holds no separator: the names
     // alone go to AddToList then, so a deep tree never builds its long paths for nothing.
     const auto addAll = [&](const FoundPaths& found) {

@@ -1,7 +1,9 @@
 #include "EntryList.hpp"
 
 #include <algorithm>
+#include <future>
 #include <numeric>
+#include <system_error>
 
 namespace quarnel {
 
@@ -29,7 +31,7 @@ std::string_view EntryList::At(std::size_t index) const {
     return std::string_view(bytes_).substr(begin, ends_[index] - begin);
 }
 
-std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const {
+std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules, PacedYield& pace) const {
     std::vector<std::size_t> order(Count());
     std::iota(order.begin(), order.end(), std::size_t{0});
 
@@ -40,24 +42,41 @@ std::vector<std::size_t> EntryList::OrderOfEntries(const TextRules& rules) const
     for (std::size_t index = 0; index < Count(); ++index) {
         rules.AppendCollationKey(At(index), keys);
         keyEnds.push_back(keys.size());
+        pace.Step();
     }
     const auto keyOf = [&](std::size_t index) {
         const std::size_t begin = index == 0 ? 0 : keyEnds[index - 1];
         return std::string_view(keys).substr(begin, keyEnds[index] - begin);
     };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keyOf(a) < keyOf(b); });
+    const auto sort = [&] {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return keyOf(a) < keyOf(b); });
+    };
+    // The sort takes its time in one piece: on a thread of its own, while the event loop runs
+    // here. Where no thread is to be had, it runs here.
+    std::future<void> sorted;
+    try {
+        sorted = std::async(std::launch::async, sort);
+    } catch (const std::system_error&) {
+        sort();
+        return order;
+    }
+    while (sorted.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        pace.Now();
+    }
+    sorted.get();
     return order;
 }
 
-OutputText EntryList::TakeText(const TextRules& rules) {
+OutputText EntryList::TakeText(const TextRules& rules, PacedYield& pace) {
     OutputText text;
     if (!sorted_) {
         text = std::move(text_);
     } else {
-        for (const std::size_t index : OrderOfEntries(rules)) {
+        for (const std::size_t index : OrderOfEntries(rules, pace)) {
             text.Append(At(index));
             text.Append("\r\n");
+            pace.Step();
         }
     }
     Clear();

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "PacedYield.hpp"
 #include "platform/OutputText.hpp"
 #include "platform/TextRules.hpp"
 
@@ -23,11 +24,12 @@ public:
     void Clear();
 
     // Takes the entries out in list order, each followed by CR LF; the list is empty after.
-    OutputText TakeText(const TextRules& rules);
+    // Sorting lets the event loop run at its pace meanwhile.
+    OutputText TakeText(const TextRules& rules, PacedYield& pace);
 
 private:
     std::string_view At(std::size_t index) const;
-    std::vector<std::size_t> OrderOfEntries(const TextRules& rules) const;
+    std::vector<std::size_t> OrderOfEntries(const TextRules& rules, PacedYield& pace) const;
 
     bool sorted_;
     std::size_t count_ = 0;

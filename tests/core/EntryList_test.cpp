@@ -8,14 +8,16 @@ namespace quarnel {
 namespace {
 
 const testing::FakeTextRules rules;
+testing::FakeYield yield;
+PacedYield pace(yield);
 
 TEST(EntryList, UnsortedKeepsArrivalOrderWithCrLfAfterEveryLine) {
     EntryList list(false);
-    EXPECT_EQ(list.TakeText(rules).Joined(), "");
+    EXPECT_EQ(list.TakeText(rules, pace).Joined(), "");
     list.Add("b.txt");
     list.Add("a.txt");
     list.Add("");
-    EXPECT_EQ(list.TakeText(rules).Joined(), "b.txt\r\na.txt\r\n\r\n");
+    EXPECT_EQ(list.TakeText(rules, pace).Joined(), "b.txt\r\na.txt\r\n\r\n");
 }
 
 // The name of arrival number i as upper and lower case letters: every one has the key
@@ -40,18 +42,18 @@ TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     for (int i = 0; i < 8; ++i) expected += "B\r\n";
     EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
-    EXPECT_EQ(list.TakeText(rules).Joined(), expected);
+    EXPECT_EQ(list.TakeText(rules, pace).Joined(), expected);
 }
 
 TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
     EntryList sorted(true);
     for (int i = 0; i < 40000; ++i) sorted.Add(std::to_string(40000 - i));
     EXPECT_EQ(sorted.Count(), 40000u);
-    const std::string text = sorted.TakeText(rules).Joined();
+    const std::string text = sorted.TakeText(rules, pace).Joined();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40000);
     EXPECT_TRUE(text.starts_with("1\r\n10\r\n100\r\n"));
     EXPECT_EQ(sorted.Count(), 0u);
-    EXPECT_EQ(sorted.TakeText(rules).Joined(), "");
+    EXPECT_EQ(sorted.TakeText(rules, pace).Joined(), "");
 
     // more than the text's chunks hold, with entries cut between two of them
     EntryList unsorted(false);
@@ -61,7 +63,7 @@ TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
         unsorted.Add(entry);
         expected += entry + "\r\n";
     }
-    const OutputText taken = unsorted.TakeText(rules);
+    const OutputText taken = unsorted.TakeText(rules, pace);
     EXPECT_GT(taken.Chunks().size(), 1u);
     EXPECT_EQ(taken.Size(), expected.size());
     EXPECT_EQ(taken.Joined(), expected);
