@@ -40,10 +40,17 @@ std::size_t PrintableSequenceLength(std::string_view text) {
 }  // namespace
 
 bool IsPrintableUtf8(std::string_view name) {
-    while (!name.empty()) {
-        const std::size_t length = PrintableSequenceLength(name);
+    std::size_t at = 0;
+    while (at < name.size()) {
+        // most names are plain ASCII: those bytes are looked at here, without a call
+        const auto byte = static_cast<unsigned char>(name[at]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = PrintableSequenceLength(name.substr(at));
         if (length == 0) return false;
-        name.remove_prefix(length);
+        at += length;
     }
     return true;
 }
