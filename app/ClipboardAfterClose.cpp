@@ -2,9 +2,14 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
+#include <chrono>
 
 namespace quarnel {
 namespace {
+
+constexpr int cTakeBackTries = 20;
+constexpr std::chrono::milliseconds cTakeBackPause{50};
 
 void EndProgram() { QCoreApplication::quit(); }
 
@@ -32,16 +37,32 @@ void ClipboardAfterClose::EndWhenDone() {
         return;
     }
     handOver_ = std::thread([this, bytes = clipboard_.TextBytes()] {
-        const HandOver result = HandClipboardToManager(bytes);
+        const HandOverResult result = HandClipboardToManager(bytes);
         QMetaObject::invokeMethod(
             qApp, [this, result] { AfterHandOver(result); }, Qt::QueuedConnection);
     });
 }
 
-void ClipboardAfterClose::AfterHandOver(HandOver result) {
+void ClipboardAfterClose::AfterHandOver(HandOverResult result) {
     // the manager kept only a part of the list, or none: the whole list goes back on offer
-    if (result == HandOver::Spoiled) clipboard_.SetTextAgain();
+    if (result.outcome == HandOver::Spoiled) {
+        TakeBack(result.formerOwner, cTakeBackTries);
+        return;
+    }
     clipboard_.WhenLost(EndProgram);
+}
+
+void ClipboardAfterClose::TakeBack(std::uint32_t owner, int triesLeft) {
+    clipboard_.SetTextAgain();
+    if (ClipboardOwner() == owner || triesLeft == 0) {
+        clipboard_.WhenLost(EndProgram);
+        return;
+    }
+    // Qt claimed the clipboard with the time of the last event it saw, older than the
+    // manager's claim: an event on its own window brings its time up to date for another try.
+    TellWindowTheTime(owner);
+    QTimer::singleShot(cTakeBackPause, qApp,
+                       [this, owner, triesLeft] { TakeBack(owner, triesLeft - 1); });
 }
 
 }  // namespace quarnel

@@ -4,6 +4,7 @@
 // taken the whole text; otherwise, without windows, when another program takes the clipboard.
 #pragma once
 
+#include <cstdint>
 #include <thread>
 
 #include "platform/qt/QtClipboard.hpp"
@@ -23,7 +24,9 @@ public:
     void EndWhenDone();
 
 private:
-    void AfterHandOver(HandOver result);
+    void AfterHandOver(HandOverResult result);
+    // Puts the list on the clipboard again, from owner, the window that offered it before.
+    void TakeBack(std::uint32_t owner, int triesLeft);
 
     QtClipboard& clipboard_;
     // asks the clipboard manager while the event loop serves it the text; joined at the end

@@ -165,12 +165,13 @@ std::optional<std::size_t> ServedBytes(const Connection& x, const Atoms& atoms, 
 
 }  // namespace
 
-HandOver HandClipboardToManager(std::size_t textBytes) {
+HandOverResult HandClipboardToManager(std::size_t textBytes) {
     const Connection x;
-    if (!x.Ok()) return HandOver::NotTaken;
+    if (!x.Ok()) return {HandOver::NotTaken, cNoWindow};
     const Atoms atoms(x);
     const xcb_window_t manager = x.Owner(atoms.manager);
-    if (manager == cNoWindow || x.Owner(atoms.clipboard) == cNoWindow) return HandOver::NotTaken;
+    const xcb_window_t formerOwner = x.Owner(atoms.clipboard);
+    if (manager == cNoWindow || formerOwner == cNoWindow) return {HandOver::NotTaken, formerOwner};
 
     const xcb_window_t window = x.MakeWindow();
     // no list of targets on the property: the manager keeps every target the owner offers
@@ -190,9 +191,22 @@ HandOver HandClipboardToManager(std::size_t textBytes) {
             taken = managerOwns();
         }
     }
-    if (!taken) return HandOver::NotTaken;
+    if (!taken) return {HandOver::NotTaken, formerOwner};
     const auto served = ServedBytes(x, atoms, window, Clock::now() + cCheckTime);
-    return served == textBytes ? HandOver::Taken : HandOver::Spoiled;
+    return {served == textBytes ? HandOver::Taken : HandOver::Spoiled, formerOwner};
+}
+
+std::uint32_t ClipboardOwner() {
+    const Connection x;
+    return x.Ok() ? x.Owner(x.Atom("CLIPBOARD")) : cNoWindow;
+}
+
+void TellWindowTheTime(std::uint32_t window) {
+    const Connection x;
+    if (!x.Ok()) return;
+    xcb_change_property(x.Get(), XCB_PROP_MODE_APPEND, window, x.Atom("QUARNEL_TIME"),
+                        XCB_ATOM_STRING, 8, 0, nullptr);
+    x.Owner(x.Atom("CLIPBOARD"));  // a round trip: the change is made when this returns
 }
 
 }  // namespace quarnel

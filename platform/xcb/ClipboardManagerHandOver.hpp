@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quarnel {
 
@@ -18,6 +19,20 @@ enum class HandOver {
     Spoiled,
 };
 
-HandOver HandClipboardToManager(std::size_t textBytes);
+struct HandOverResult {
+    HandOver outcome;
+    // the window that owned the clipboard before the hand-over: this program's
+    std::uint32_t formerOwner;
+};
+
+HandOverResult HandClipboardToManager(std::size_t textBytes);
+
+// The clipboard's owner now.
+std::uint32_t ClipboardOwner();
+
+// Changes a property of window, so that its client hears of the server's present time. A
+// toolkit claims the clipboard with the time of the last event it saw; older than the
+// manager's claim, it is ignored by the server.
+void TellWindowTheTime(std::uint32_t window);
 
 }  // namespace quarnel
