@@ -1,6 +1,5 @@
 #include "Messages.hpp"
 
-#include <algorithm>
 #include <new>
 #include <system_error>
 
@@ -12,23 +11,26 @@ namespace {
 constexpr std::size_t cLongestShownName = 255;
 constexpr std::size_t cShownEachEnd = 120;
 
-bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
-
-// Where the character with this number starts, counted from the front (printable UTF-8).
+// Where character number `character` (counted from 0) starts; the end when there are fewer.
 std::size_t ByteOfCharacter(std::string_view text, std::size_t character) {
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (StartsCharacter(text[i]) && seen++ == character) return i;
+    std::size_t at = 0;
+    for (std::size_t seen = 0; seen < character && at < text.size(); ++seen) {
+        at += CharacterLength(text.substr(at));
     }
-    return text.size();
+    return at;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count) at += CharacterLength(text.substr(at));
+    return count;
 }
 
 }  // namespace
 
 std::string ShownName(std::string_view name) {
     std::string shown = PrintableName(name);
-    const auto characters = static_cast<std::size_t>(
-        std::count_if(shown.begin(), shown.end(), [](char byte) { return StartsCharacter(byte); }));
+    const std::size_t characters = CharacterCount(shown);
     if (characters <= cLongestShownName) return shown;
     const std::size_t headEnd = ByteOfCharacter(shown, cShownEachEnd);
     const std::size_t tailStart = ByteOfCharacter(shown, characters - cShownEachEnd);

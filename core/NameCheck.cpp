@@ -39,6 +39,16 @@ std::size_t PrintableSequenceLength(std::string_view text) {
 
 }  // namespace
 
+std::size_t CharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (length > text.size()) return 1;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+    }
+    return length;
+}
+
 bool IsPrintableUtf8(std::string_view name) {
     std::size_t at = 0;
     while (at < name.size()) {

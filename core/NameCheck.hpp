@@ -2,12 +2,18 @@
 // "?" is refused too, since it stands for a character the file manager could not hand over.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace quarnel {
 
 bool IsPrintableUtf8(std::string_view name);
+
+// The bytes of the UTF-8 character at the front of text (which is not empty): its lead byte
+// and the continuation bytes the lead announces. A byte that starts no whole character counts
+// as one character on its own.
+std::size_t CharacterLength(std::string_view text);
 
 // True for a dropped name that must be refused with the invalid-characters message.
 bool HasInvalidCharacters(std::string_view name);

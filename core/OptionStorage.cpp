@@ -1,25 +1,10 @@
 #include "OptionStorage.hpp"
 
+#include "NameCheck.hpp"
 #include "OptionIndex.hpp"
 #include "ProgramTitle.hpp"
 
 namespace quarnel {
-
-namespace {
-
-// The bytes of the UTF-8 character at the front of text: its lead byte and the continuation
-// bytes the lead announces. A byte that starts no whole character counts as one on its own.
-std::size_t CharacterLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text.front());
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (length > text.size()) return 1;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-    }
-    return length;
-}
-
-}  // namespace
 
 OptionFlagArray OptionFlagsFromString(std::string_view optionString) {
     OptionFlagArray flags{};
