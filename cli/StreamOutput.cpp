@@ -23,9 +23,9 @@ void StreamMsgBox::Show(std::string_view prompt, int /*buttonsAndIcon*/, std::st
 }
 
 bool StreamClipboard::SetText(const OutputText& text) {
-    for (const std::string& chunk : text.Chunks()) {
-        out_.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    }
+    text.ForEachPiece([&](std::string_view piece) {
+        out_.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
     out_.flush();
     written_ = written_ && out_.good();
     return true;

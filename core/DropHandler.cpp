@@ -47,7 +47,7 @@ void DropHandler::HandleDrop(const DropData& data) {
 
     EntryList& list = Liste[ActiveList];
     PacedYield pace(services_.yield);
-    const bool copied = services_.clipboard.SetText(list.TakeText(services_.textRules, pace));
+    const bool copied = services_.clipboard.SetText(list.TakeText(pace));
     if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
     services_.beep.Sound();
 
@@ -84,15 +84,19 @@ void DropHandler::ExpandDroppedFolder(const std::string& folder) {
     };
     // Cutting the path off a found entry leaves its name, which holds no separator: the names
     // alone go to AddToList then, so a deep tree never builds its long paths for nothing.
-    const auto addAll = [&](const FoundPaths& found) {
+    const auto addAll = [&](FoundPaths& found) {
         if (IsOn(cOptWithoutPath)) {
-            found.ForEachFoundName(addEach);
+            found.TakeEachFoundName(addEach);
         } else {
-            found.ForEachFound(addEach);
+            found.TakeEachFound(addEach);
         }
     };
     if (!IsOn(cOptFolderNamesOnly)) addAll(FoundFiles);
     if (!IsOn(cOptFileNamesOnly)) addAll(FoundDirs);
+    // What the walk found is in the list now; the sort and the text get its memory.
+    FoundFiles.Reset();
+    FoundDirs.Reset();
+    FoundFolders.Clear();
 }
 
 void DropHandler::AddToList(std::string_view EntryStr) {

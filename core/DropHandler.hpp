@@ -53,7 +53,8 @@ private:
     void ShowMessage(std::string_view prompt, int buttonsAndIcon);
 
     DropServices services_;
-    std::array<EntryList, 2> Liste{EntryList{false}, EntryList{true}};
+    std::array<EntryList, 2> Liste{EntryList{false, services_.textRules},
+                                   EntryList{true, services_.textRules}};
     std::vector<std::string> unreadableDirs_;
 };
 

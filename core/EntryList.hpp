@@ -1,15 +1,16 @@
 // One of the two entry lists a drop collects into. The unsorted list keeps arrival order and
-// holds its entries as the output text itself, each followed by CR LF; the sorted one ranks by
-// collation key when the text is taken, keeping equal entries in arrival order. Neither has a
-// size limit, and a million entries cost little more than their bytes.
+// holds its entries as the output text itself, each followed by CR LF. The sorted one keeps each
+// entry beside its collation key, ranks by key when the text is taken, equal entries in arrival
+// order, and makes its text as it is read. Neither has a size limit, and a million entries cost
+// little more than their bytes (and, sorted, their keys).
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "PacedYield.hpp"
+#include "RecordChunks.hpp"
 #include "platform/OutputText.hpp"
 #include "platform/TextRules.hpp"
 
@@ -17,7 +18,8 @@ namespace quarnel {
 
 class EntryList {
 public:
-    explicit EntryList(bool sorted) : sorted_(sorted) {}
+    // rules give the sorted list its keys.
+    EntryList(bool sorted, const TextRules& rules) : sorted_(sorted), rules_(rules) {}
 
     void Add(std::string_view entry);
     std::size_t Count() const { return count_; }
@@ -25,17 +27,17 @@ public:
 
     // Takes the entries out in list order, each followed by CR LF; the list is empty after.
     // Sorting lets the event loop run at its pace meanwhile.
-    OutputText TakeText(const TextRules& rules, PacedYield& pace);
+    OutputText TakeText(PacedYield& pace);
 
 private:
-    std::string_view At(std::size_t index) const;
-    std::vector<std::size_t> OrderOfEntries(const TextRules& rules, PacedYield& pace) const;
-
     bool sorted_;
+    const TextRules& rules_;
     std::size_t count_ = 0;
-    OutputText text_;                // the unsorted list
-    std::string bytes_;              // the sorted list's entries
-    std::vector<std::size_t> ends_;  // and where each ends
+    OutputText text_;  // the unsorted list
+    // The sorted list: for each entry its key, then the entry, each after its length.
+    RecordChunks records_;
+    std::size_t entryBytes_ = 0;
+    std::string key_;  // reused from entry to entry
 };
 
 }  // namespace quarnel

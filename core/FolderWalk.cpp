@@ -11,10 +11,11 @@ FoundPaths FoundFiles{FoundFolders};
 FoundPaths FoundDirs{FoundFolders};
 
 void FoundFolderTree::Clear() {
-    folders_.clear();
-    names_.clear();
+    // A walk of a million folders may come before a small one: the memory goes back.
+    std::vector<Folder>().swap(folders_);
+    std::string().swap(names_);
     chain_.clear();
-    path_.clear();
+    std::string().swap(path_);
 }
 
 std::uint32_t FoundFolderTree::Add(std::uint32_t parent, std::string_view name) {
@@ -50,21 +51,17 @@ std::string_view FoundFolderTree::PathOf(std::uint32_t folder) {
 }
 
 void FoundPaths::Reset() {
-    folderOf_.assign(1, 0);
-    nameEnds_.assign(1, 0);
-    names_.clear();
+    names_.Clear();
+    std::vector<std::pair<std::size_t, std::uint32_t>>().swap(runs_);
+    count_ = 0;
 }
 
 void FoundPaths::Add(std::uint32_t folder, std::string_view name) {
-    if (folderOf_.empty()) Reset();
-    folderOf_.push_back(folder);
-    names_.append(name);
-    nameEnds_.push_back(names_.size());
-}
-
-std::string_view FoundPaths::Name(std::size_t index) const {
-    const std::size_t begin = nameEnds_[index - 1];
-    return std::string_view(names_).substr(begin, nameEnds_[index] - begin);
+    ++count_;
+    if (runs_.empty() || runs_.back().second != folder) runs_.emplace_back(count_, folder);
+    char* record = names_.At(names_.Append(name.size() + 1));
+    name.copy(record, name.size());
+    record[name.size()] = '\0';
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ReadAhead.hpp"
+#include "RecordChunks.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Yield.hpp"
 
@@ -56,7 +57,8 @@ private:
 // A growable array of full paths whose element 0 is always the empty string. The paths are
 // kept as their folder (in FoundFolders) and their own name, so a million entries cost little
 // more than their names. Every path is printable: a byte that is not printable UTF-8 shows as
-// "?".
+// "?". The paths are read once, by taking them: the array gives its memory back as it is read,
+// while the list that takes the names grows.
 class FoundPaths {
 public:
     explicit FoundPaths(FoundFolderTree& folders) : folders_(folders) {}
@@ -65,37 +67,54 @@ public:
     void Reset();
     void Add(std::uint32_t folder, std::string_view name);
 
-    // Calls visit with the full paths of elements 1 to the upper bound, in index order.
+    // Calls visit with the full paths of elements 1 to the upper bound, in index order, and
+    // leaves the array with element 0 alone.
     template <typename Visit>
-    void ForEachFound(Visit&& visit) const {
+    void TakeEachFound(Visit&& visit) {
         std::string path;
-        std::uint32_t pathFolder = FoundFolderTree::cNoParent;
         std::size_t folderLength = 0;
-        for (std::size_t index = 1; index < folderOf_.size(); ++index) {
-            if (folderOf_[index] != pathFolder) {
-                pathFolder = folderOf_[index];
-                path.assign(folders_.PathOf(pathFolder));
+        std::size_t run = 0;
+        TakeEachName([&](std::size_t index, std::string_view name) {
+            if (run < runs_.size() && runs_[run].first == index) {
+                path.assign(folders_.PathOf(runs_[run].second));
                 folderLength = path.size();
+                ++run;
             }
             path.resize(folderLength);
-            path.append(Name(index));
+            path.append(name);
             visit(std::string_view(path));
-        }
+        });
     }
 
-    // Calls visit with the names alone, without their folders' paths, in index order.
+    // Calls visit with the names alone, without their folders' paths, in index order, and
+    // leaves the array with element 0 alone.
     template <typename Visit>
-    void ForEachFoundName(Visit&& visit) const {
-        for (std::size_t index = 1; index < folderOf_.size(); ++index) visit(Name(index));
+    void TakeEachFoundName(Visit&& visit) {
+        TakeEachName([&](std::size_t, std::string_view name) { visit(name); });
     }
 
 private:
-    std::string_view Name(std::size_t index) const;
+    template <typename Visit>
+    void TakeEachName(Visit&& visit) {
+        std::size_t index = 1;
+        for (std::size_t chunk = 0; chunk < names_.ChunkCount(); ++chunk) {
+            std::string_view names = names_.Chunk(chunk);
+            while (!names.empty()) {
+                const std::size_t end = names.find('\0');
+                visit(index++, names.substr(0, end));
+                names.remove_prefix(end + 1);
+            }
+            names_.GiveBack(chunk);
+        }
+        Reset();
+    }
 
     FoundFolderTree& folders_;
-    std::vector<std::uint32_t> folderOf_;
-    std::vector<std::size_t> nameEnds_;
-    std::string names_;
+    // Each name is followed by a 0 byte, which no name holds.
+    RecordChunks names_;
+    // The elements from which on the folder changes, with that folder.
+    std::vector<std::pair<std::size_t, std::uint32_t>> runs_;
+    std::size_t count_ = 0;
 };
 
 extern FoundFolderTree FoundFolders;

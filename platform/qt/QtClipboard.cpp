@@ -30,9 +30,9 @@ QtClipboard::~QtClipboard() { QObject::disconnect(last_->lostWatch); }
 bool QtClipboard::SetText(const OutputText& text) {
     last_->bytes = QByteArray();
     last_->bytes.reserve(static_cast<qsizetype>(text.Size()));
-    for (const std::string& chunk : text.Chunks()) {
-        last_->bytes.append(chunk.data(), static_cast<qsizetype>(chunk.size()));
-    }
+    text.ForEachPiece([&](std::string_view piece) {
+        last_->bytes.append(piece.data(), static_cast<qsizetype>(piece.size()));
+    });
     last_->Offer();
     return true;
 }

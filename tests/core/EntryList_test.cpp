@@ -12,12 +12,12 @@ testing::FakeYield yield;
 PacedYield pace(yield);
 
 TEST(EntryList, UnsortedKeepsArrivalOrderWithCrLfAfterEveryLine) {
-    EntryList list(false);
-    EXPECT_EQ(list.TakeText(rules, pace).Joined(), "");
+    EntryList list(false, rules);
+    EXPECT_EQ(list.TakeText(pace).Joined(), "");
     list.Add("b.txt");
     list.Add("a.txt");
     list.Add("");
-    EXPECT_EQ(list.TakeText(rules, pace).Joined(), "b.txt\r\na.txt\r\n\r\n");
+    EXPECT_EQ(list.TakeText(pace).Joined(), "b.txt\r\na.txt\r\n\r\n");
 }
 
 // The name of arrival number i as upper and lower case letters: every one has the key
@@ -31,7 +31,7 @@ std::string CaseVariant(int i) {
 TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     // Far more equal keys than a sort that is not stable leaves in their place by chance.
     constexpr int cEqual = 48;
-    EntryList list(true);
+    EntryList list(true, rules);
     std::string expected = "0\r\n";
     for (int i = 0; i < cEqual; ++i) {
         const int arrival = (i * 29) % cEqual;
@@ -42,29 +42,41 @@ TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     for (int i = 0; i < 8; ++i) expected += "B\r\n";
     EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
-    EXPECT_EQ(list.TakeText(rules, pace).Joined(), expected);
+    EXPECT_EQ(list.TakeText(pace).Joined(), expected);
 }
 
 TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
-    EntryList sorted(true);
+    EntryList sorted(true, rules);
     for (int i = 0; i < 40000; ++i) sorted.Add(std::to_string(40000 - i));
     EXPECT_EQ(sorted.Count(), 40000u);
-    const std::string text = sorted.TakeText(rules, pace).Joined();
+    const std::string text = sorted.TakeText(pace).Joined();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40000);
     EXPECT_TRUE(text.starts_with("1\r\n10\r\n100\r\n"));
     EXPECT_EQ(sorted.Count(), 0u);
-    EXPECT_EQ(sorted.TakeText(rules, pace).Joined(), "");
+    EXPECT_EQ(sorted.TakeText(pace).Joined(), "");
+
+    // entries longer than the pieces the text is made in, kept beyond the first few megabytes
+    const std::string huge(3'000'000, 'x');
+    sorted.Add("Z");
+    sorted.Add(huge + "2");
+    sorted.Add("y");
+    sorted.Add(huge + "1");
+    const OutputText hugeText = sorted.TakeText(pace);
+    EXPECT_EQ(hugeText.Size(), 2 * huge.size() + 12);
+    EXPECT_EQ(hugeText.Joined(), huge + "1\r\n" + huge + "2\r\ny\r\nZ\r\n");
 
     // more than the text's chunks hold, with entries cut between two of them
-    EntryList unsorted(false);
+    EntryList unsorted(false, rules);
     std::string expected;
     for (int i = 0; i < 300000; ++i) {
         const std::string entry = "/ein/langer/Pfad/" + std::to_string(i);
         unsorted.Add(entry);
         expected += entry + "\r\n";
     }
-    const OutputText taken = unsorted.TakeText(rules, pace);
-    EXPECT_GT(taken.Chunks().size(), 1u);
+    const OutputText taken = unsorted.TakeText(pace);
+    int pieces = 0;
+    taken.ForEachPiece([&](std::string_view) { ++pieces; });
+    EXPECT_GT(pieces, 1);
     EXPECT_EQ(taken.Size(), expected.size());
     EXPECT_EQ(taken.Joined(), expected);
     EXPECT_EQ(unsorted.Count(), 0u);

@@ -13,10 +13,10 @@ namespace {
 
 using namespace testing;
 
-// Elements 1 to the upper bound, as the expansion step reads them.
-std::vector<std::string> Elements(const FoundPaths& found) {
+// Elements 1 to the upper bound, taken as the expansion step takes them.
+std::vector<std::string> Elements(FoundPaths& found) {
     std::vector<std::string> elements;
-    found.ForEachFound([&](std::string_view path) { elements.emplace_back(path); });
+    found.TakeEachFound([&](std::string_view path) { elements.emplace_back(path); });
     return elements;
 }
 
@@ -66,12 +66,30 @@ TEST_F(WalkTest, FreshWalksStartEmptyAndATrailingSeparatorIsNotDoubled) {
     files.AddFile("C:\\root.txt");
     files.AddFolder("E:\\only-dots");
     Walk("C:\\");
-    EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\root.txt"}));
     Walk("C:\\", 0);  // not fresh: the results grow
     EXPECT_EQ(Elements(FoundFiles), (std::vector<std::string>{"C:\\root.txt", "C:\\root.txt"}));
+    EXPECT_TRUE(Elements(FoundFiles).empty());  // taken once
+    Walk("C:\\");
     Walk("E:\\only-dots");  // a listing of "." and ".." alone
     EXPECT_TRUE(Elements(FoundFiles).empty());
     EXPECT_TRUE(Elements(FoundDirs).empty());
+}
+
+TEST_F(WalkTest, TakingManyMegabytesOfNamesKeepsEachUnderItsFolder) {
+    FoundFolders.Clear();
+    FoundFiles.Reset();
+    const std::uint32_t top = FoundFolders.Add(FoundFolderTree::cNoParent, "C:\\top\\");
+    const std::uint32_t sub = FoundFolders.Add(top, "sub\\");
+    const std::string padding(40, 'n');
+    for (int i = 0; i < 200'000; ++i) {
+        FoundFiles.Add(i % 3 == 0 ? sub : top, padding + std::to_string(i));
+    }
+    const auto found = Elements(FoundFiles);
+    ASSERT_EQ(found.size(), 200'000u);
+    EXPECT_EQ(found[0], "C:\\top\\sub\\" + padding + "0");
+    EXPECT_EQ(found[1], "C:\\top\\" + padding + "1");
+    EXPECT_EQ(found[199'998], "C:\\top\\sub\\" + padding + "199998");
+    EXPECT_EQ(found[199'999], "C:\\top\\" + padding + "199999");
 }
 
 TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {

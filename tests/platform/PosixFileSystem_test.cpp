@@ -113,9 +113,9 @@ private:
     PosixFileSystem files_;
 };
 
-std::vector<std::string> All(const FoundPaths& found) {
+std::vector<std::string> All(FoundPaths& found) {
     std::vector<std::string> all;
-    found.ForEachFound([&](std::string_view path) { all.emplace_back(path); });
+    found.TakeEachFound([&](std::string_view path) { all.emplace_back(path); });
     return all;
 }
 
@@ -203,7 +203,7 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found;
-    FoundFiles.ForEachFound([&](std::string_view path) { found.emplace_back(path); });
+    FoundFiles.TakeEachFound([&](std::string_view path) { found.emplace_back(path); });
     std::string bottom = (temp.Path() / "tief").string();
     for (int level = 0; level < cDepth; ++level) bottom += "/d";
     EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
@@ -213,7 +213,7 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     EXPECT_EQ(files.Attributes(bottom), cDirectoryAttribute);
     EXPECT_EQ(files.Attributes(bottom + "/weg.txt"), std::nullopt);
     int folders = 0;
-    FoundDirs.ForEachFound([&](std::string_view) { ++folders; });
+    FoundDirs.TakeEachFound([&](std::string_view) { ++folders; });
     EXPECT_EQ(folders, 2 * cDepth);
     EXPECT_EQ(yield.count, 2 * cDepth + 1);
 }

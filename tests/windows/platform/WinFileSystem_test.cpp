@@ -27,9 +27,9 @@ struct KindsByName final : FolderVisitor {
     std::map<std::string, EntryKind> kinds;
 };
 
-std::vector<std::string> Found(const FoundPaths& paths) {
+std::vector<std::string> Found(FoundPaths& paths) {
     std::vector<std::string> found;
-    paths.ForEachFound([&](std::string_view path) { found.emplace_back(path); });
+    paths.TakeEachFound([&](std::string_view path) { found.emplace_back(path); });
     return found;
 }
 

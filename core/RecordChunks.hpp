@@ -1,0 +1,45 @@
+// Records of bytes kept in chunks of a few megabytes. A record never straddles two chunks, so
+// each stays one piece, and growing never copies what is already kept: a million names cost
+// their bytes, without the doubled buffer and the copy a growing string costs on its way up.
+// Whoever reads the records in order can give each chunk back behind it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace quarnel {
+
+class RecordChunks {
+public:
+    // Where a record lies. Places grow in the order the records were appended.
+    using Place = std::uint64_t;
+
+    // Room for a record of size bytes, to be written through At(place) before the next call.
+    Place Append(std::size_t size);
+    char* At(Place place) { return chunks_[place >> 32].bytes.get() + (place & UINT32_MAX); }
+    const char* At(Place place) const {
+        return chunks_[place >> 32].bytes.get() + (place & UINT32_MAX);
+    }
+
+    std::size_t ChunkCount() const { return chunks_.size(); }
+    // The records of chunk, back to back; empty once the chunk is given back.
+    std::string_view Chunk(std::size_t chunk) const {
+        return {chunks_[chunk].bytes.get(), chunks_[chunk].used};
+    }
+    void GiveBack(std::size_t chunk);
+    // Gives every chunk back.
+    void Clear() { std::vector<Held>().swap(chunks_); }
+
+private:
+    struct Held {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity;
+        std::size_t used;
+    };
+    std::vector<Held> chunks_;
+};
+
+}  // namespace quarnel
