@@ -9,6 +9,7 @@
 
 #include "EntryKindOf.hpp"
 #include "StepwiseOpen.hpp"
+#include "UpperHalfListing.hpp"
 
 namespace quarnel {
 namespace {
@@ -47,16 +48,42 @@ std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {
 bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) {
     const int folder = openFolders_.Open(dir, dropped);
     if (folder < 0) return false;
+    const auto visit = [&](const char* record) {
+        const auto* entry = reinterpret_cast<const dirent64*>(record);
+        visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),
+                      EntryKindOf(folder, entry->d_name, entry->d_type));
+    };
+    UpperHalfListing upper(folder);
+    if (!upper.Started()) return ReadListing(folder, 0, std::nullopt, visit).complete;
+
+    if (::lseek(folder, 0, SEEK_SET) < 0) return false;
+    const ListingEnd lower = ReadListing(folder, 0, UpperHalfListing::cMiddle, visit);
+    const bool upperListed = upper.Finish();
+    // A lower listing that reached the end has listed all there is.
+    if (!lower.complete || !lower.stopped) return lower.complete;
+    if (upperListed) {
+        upper.ForEachRecord(visit);
+        return true;
+    }
+    // The upper half is listed here instead, from where the lower one stopped.
+    if (::lseek(folder, static_cast<off_t>(lower.place), SEEK_SET) < 0) return false;
+    return ReadListing(folder, lower.place, std::nullopt, visit).complete;
+}
+
+PosixFileSystem::ListingEnd PosixFileSystem::ReadListing(
+    int folder, std::uint64_t place, std::optional<std::uint64_t> stop,
+    const std::function<void(const char*)>& visit) {
     auto* const buffer = reinterpret_cast<char*>(listingBuffer_.data());
     for (;;) {
         const ssize_t filled = ::getdents64(folder, buffer, cListingBufferBytes);
-        if (filled == 0) return true;
-        if (filled < 0) return false;
+        if (filled == 0) return {true, false, place};
+        if (filled < 0) return {false, false, place};
         for (ssize_t offset = 0; offset < filled;) {
+            if (stop && place >= *stop) return {true, true, place};
             const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
             offset += entry->d_reclen;
-            visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),
-                          EntryKindOf(folder, entry->d_name, entry->d_type));
+            place = static_cast<std::uint64_t>(entry->d_off);
+            visit(buffer + offset - entry->d_reclen);
         }
     }
 }

@@ -1,9 +1,12 @@
 // The file system on Linux. Paths are bytes and pass through unchanged. Folders are listed with
-// getdents64 into a large buffer, their subfolders opened relative to them, and an entry is
-// only asked for its type when the listing does not tell it or it is a link.
+// getdents64 into a large buffer (a large folder on ext4 in two halves at once), their
+// subfolders opened relative to them, and an entry is only asked for its type when the listing
+// does not tell it or it is a link.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "OpenFolderChain.hpp"
@@ -21,6 +24,16 @@ public:
     std::unique_ptr<FileSystem> ForSecondThread() override;
 
 private:
+    struct ListingEnd {
+        bool complete;        // no error
+        bool stopped;         // at stop, before the end
+        std::uint64_t place;  // of the entry that would have been read next
+    };
+    // Lists folder from place, where it stands, up to the entry whose place is stop or beyond.
+    // An entry's place is the d_off of the entry before it.
+    ListingEnd ReadListing(int folder, std::uint64_t place, std::optional<std::uint64_t> stop,
+                           const std::function<void(const char*)>& visit);
+
     OpenFolderChain openFolders_;
     std::vector<std::uint64_t> listingBuffer_;  // 8-byte aligned for the kernel's records
 };

@@ -12,6 +12,8 @@
 
 #include "core/FolderWalk.hpp"
 #include "platform/posix/EntryKindOf.hpp"
+#include "platform/posix/FileDescriptor.hpp"
+#include "platform/posix/UpperHalfListing.hpp"
 #include "tests/TempFolder.hpp"
 
 namespace quarnel {
@@ -90,6 +92,44 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
     EXPECT_FALSE(files.ListFolder((top / "link-to-folder").string() + "/", false, notFollowed));
     EXPECT_FALSE(files.ListFolder((temp.Path() / "gone").string() + "/", true, notFollowed));
     EXPECT_TRUE(notFollowed.kinds.empty());
+}
+
+struct InOrder final : FolderVisitor {
+    void Entry(std::string_view name, EntryKind kind) override {
+        names.emplace_back(name);
+        if (kind == EntryKind::FolderLink) ++links;
+    }
+    std::vector<std::string> names;
+    int links = 0;
+};
+
+TEST(PosixFileSystem, ALargeFolderListedInTwoHalvesKeepsTheOrderOfOneListing) {
+    testing::TempFolder temp;
+    const fs::path big = temp.Path() / "gross";
+    fs::create_directory(big);
+    for (int i = 0; i < 12'000; ++i) {
+        std::ofstream(big / ("Datei mit langem Namen " + std::to_string(i) + ".txt"));
+    }
+    for (int i = 0; i < 40; ++i) {
+        fs::create_directory_symlink(temp.Path(), big / ("Verweis " + std::to_string(i)));
+    }
+    const FileDescriptor folder(::open(big.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!UpperHalfListing(folder.Get()).Started()) {
+        GTEST_SKIP() << big << " lies on no ext4 file system that keeps it as a hash tree";
+    }
+
+    std::vector<std::string> oneListing;
+    DIR* stream = ::opendir(big.c_str());
+    ASSERT_NE(stream, nullptr);
+    while (const dirent* entry = ::readdir(stream)) oneListing.emplace_back(entry->d_name);
+    ::closedir(stream);
+
+    PosixFileSystem files;
+    InOrder listed;
+    ASSERT_TRUE(files.ListFolder(big.string() + "/", true, listed));
+    EXPECT_EQ(listed.names.size(), 12'042u);
+    EXPECT_EQ(listed.names, oneListing);
+    EXPECT_EQ(listed.links, 40);
 }
 
 struct NoYield final : Yield {
