@@ -1,4 +1,4 @@
-#include "platform/qt/IniSettingsStore.hpp"
+#include "platform/posix/IniSettingsStore.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
