@@ -7,8 +7,8 @@
 #include "platform/icu/CollationLocale.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/CommandLineName.hpp"
+#include "platform/posix/IniSettingsStore.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
-#include "platform/qt/IniSettingsStore.hpp"
 
 int main(int argc, char* argv[]) {
     using namespace quarnel;

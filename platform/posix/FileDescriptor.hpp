@@ -27,6 +27,13 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
+    // Hands the descriptor to a new owner that closes it (fdopen).
+    int Release() { return std::exchange(fd_, -1); }
+    // Closes now, for a caller that must know: some file systems report a failed write only here.
+    bool Close() {
+        const int fd = Release();
+        return fd < 0 || ::close(fd) == 0;
+    }
 
 private:
     int fd_ = -1;

@@ -1,12 +1,18 @@
-#include "platform/qt/IniSettingsStore.hpp"
+#include "platform/posix/IniSettingsStore.hpp"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "tests/TempFolder.hpp"
 
@@ -87,6 +93,84 @@ TEST(IniSettingsStore, AFailedWriteSaysSoAndLeavesTheOldFile) {
     EXPECT_EQ(ReadFile(home.Path() / "Kelvaro's Tools"), "a file where the folder belongs");
 }
 
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    return names;
+}
+
+// As a full disk would: a write that makes a file larger than the limit fails with EFBIG.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit lower = saved_;
+        lower.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lower);
+        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~ScopedFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, savedHandler_);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*savedHandler_)(int) = SIG_DFL;
+};
+
+TEST(IniSettingsStore, AWriteThatFailsHalfwayLeavesTheOldFileAndNothingElse) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    std::string text = "[General]\nOptions=0\n";
+    for (int i = 0; i < 20000; ++i) text += "Zeile" + std::to_string(i) + "=x\n";
+    WriteFile(file, text);
+    IniSettingsStore store(home.Path());
+    {
+        const ScopedFileSizeLimit limit(100 * 1024);
+        EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    }
+    EXPECT_EQ(ReadFile(file), text);
+    EXPECT_EQ(NamesIn(file.parent_path()), std::vector<std::string>{file.filename()});
+}
+
+TEST(IniSettingsStore, ANewFileFollowsTheUmaskAndAReplacedFileKeepsItsMode) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    const auto modeOf = [](const fs::path& path) {
+        struct stat status {};
+        ::stat(path.c_str(), &status);
+        return status.st_mode & 07777;
+    };
+    IniSettingsStore store(home.Path());
+    const mode_t savedMask = ::umask(027);
+    const bool created = store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1");
+    ::umask(savedMask);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(modeOf(file.parent_path()), 0750u);
+    EXPECT_EQ(modeOf(file), 0640u);
+
+    ASSERT_EQ(::chmod(file.c_str(), 0604), 0);
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "0"));
+    EXPECT_EQ(modeOf(file), 0604u);
+}
+
+TEST(IniSettingsStore, ALinkInPlaceOfTheFileStaysAndTheFileItNamesIsReplaced) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    const fs::path kept = home.Path() / "dotfiles" / "quarnel.ini";
+    WriteFile(kept, "[General]\nTheme=dark\n");
+    fs::create_directories(file.parent_path());
+    fs::create_symlink(fs::path("..") / "dotfiles" / "quarnel.ini", file);
+    IniSettingsStore store(home.Path());
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(ReadFile(kept), "[General]\nOptions=1\nTheme=dark\n");
+}
+
 // Sets an environment variable for the life of the object, then puts back what was there.
 class ScopedVariable {
 public:
@@ -116,6 +200,18 @@ TEST(IniSettingsStore, DefaultHomeFollowsXdgConfigHome) {
     ::unsetenv("XDG_CONFIG_HOME");
     ::setenv("HOME", "/tmp/quarnel-home-check", 1);
     EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fs::path("/tmp/quarnel-home-check/.config"));
+
+    // a relative one would move the settings with the current folder
+    ::setenv("XDG_CONFIG_HOME", "quarnel-relative", 1);
+    EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fs::path("/tmp/quarnel-home-check/.config"));
+
+    const passwd* user = ::getpwuid(::getuid());
+    ASSERT_NE(user, nullptr);
+    const fs::path fromUserDatabase = fs::path(user->pw_dir) / ".config";
+    ::setenv("HOME", "", 1);
+    EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fromUserDatabase);
+    ::unsetenv("HOME");
+    EXPECT_EQ(IniSettingsStore::DefaultConfigHome(), fromUserDatabase);
 }
 
 }  // namespace

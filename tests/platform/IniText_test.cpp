@@ -1,4 +1,4 @@
-#include "platform/qt/IniText.hpp"
+#include "platform/posix/IniText.hpp"
 
 #include <gtest/gtest.h>
 

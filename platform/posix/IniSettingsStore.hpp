@@ -10,9 +10,10 @@ namespace quarnel {
 
 class IniSettingsStore final : public SettingsStore {
 public:
-    // configHome is $XDG_CONFIG_HOME, or ~/.config where it is not set.
     explicit IniSettingsStore(std::filesystem::path configHome);
 
+    // $XDG_CONFIG_HOME where it is an absolute path (a relative one is ignored, as the XDG base
+    // directory rules ask), else ~/.config.
     static std::filesystem::path DefaultConfigHome();
 
     std::optional<std::string> Read(std::string_view application, std::string_view section,

@@ -1,17 +1,18 @@
 #include "IniSettingsStore.hpp"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <system_error>
 
+#include "FileDescriptor.hpp"
+#include "FileReplacement.hpp"
 #include "IniText.hpp"
 
 namespace quarnel {
@@ -19,10 +20,6 @@ namespace {
 
 constexpr std::string_view cIniGroup = "General";
 constexpr std::size_t cChunkBytes = 64 * 1024;
-
-QString ToQString(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
 
 // The lines of an open settings file, read a chunk at a time.
 class FileLines final : public LineSource {
@@ -80,17 +77,28 @@ using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 // a named pipe or a device in its place cannot stop the program; its type is checked on the
 // open file itself. errno tells why there is none (ENOENT: there is no such file).
 OpenFile OpenSettingsFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) return nullptr;
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         errno = EINVAL;
         return nullptr;
     }
-    OpenFile file(::fdopen(fd, "rb"));
-    if (!file) ::close(fd);
+    OpenFile file(::fdopen(fd.Get(), "rb"));
+    if (file) fd.Release();
     return file;
+}
+
+// $HOME tidied as a path ("/home/anna/", "/home//anna" and "/home/anna" are one folder). Where
+// it is unset or empty, the user database names the home folder; the root folder is the last
+// resort.
+std::filesystem::path HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
+    }
+    return std::filesystem::path(*home == '\0' ? "/" : home).lexically_normal();
 }
 
 }  // namespace
@@ -99,9 +107,9 @@ IniSettingsStore::IniSettingsStore(std::filesystem::path configHome)
     : configHome_(std::move(configHome)) {}
 
 std::filesystem::path IniSettingsStore::DefaultConfigHome() {
-    return QFile::encodeName(
-               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .toStdString();
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome != nullptr && configHome[0] == '/') return configHome;
+    return HomeFolder() / ".config";
 }
 
 std::filesystem::path IniSettingsStore::FilePath(std::string_view application,
@@ -127,32 +135,23 @@ bool IniSettingsStore::Write(std::string_view application, std::string_view sect
     const OpenFile old = OpenSettingsFile(path);
     if (!old && errno != ENOENT) return false;
 
-    if (!QDir().mkpath(ToQString(path.parent_path()))) return false;
-    QSaveFile file(ToQString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    bool written = true;
-    const auto out = [&](std::string_view piece) {
-        written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) ==
-                                 static_cast<qint64>(piece.size());
-    };
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) return false;
+    FileReplacement file(path);
+    if (!file.Opened()) return false;
+    const auto out = [&](std::string_view piece) { file.Write(piece); };
     if (old) {
         FileLines lines(old.get());
         const IniKeyPlace place = FindIniKey(lines, cIniGroup, key);
-        if (lines.Failed() || !lines.Rewind()) {
-            file.cancelWriting();
-            return false;
-        }
+        if (lines.Failed() || !lines.Rewind()) return false;
         CopyWithIniValue(lines, place, cIniGroup, key, value, out);
-        written = written && !lines.Failed();
+        if (lines.Failed()) return false;
     } else {
         TextLines none("");
         CopyWithIniValue(none, {}, cIniGroup, key, value, out);
     }
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.Commit();
 }
 
 }  // namespace quarnel
