@@ -36,16 +36,21 @@ std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
 
 void IcuTextRules::CollatorCloser::operator()(UCollator* collator) const { ucol_close(collator); }
 
-IcuTextRules::IcuTextRules(const std::string& localeName) {
+UCollator* IcuTextRules::Collator() const {
+    if (collator_) return collator_.get();
     UErrorCode status = U_ZERO_ERROR;
-    collator_.reset(ucol_open(localeName.c_str(), &status));
+    collator_.reset(ucol_open(localeName_.c_str(), &status));
     if (U_FAILURE(status)) {
         // A locale name the collator refuses sorts as German, like an unset locale.
         status = U_ZERO_ERROR;
         collator_.reset(ucol_open(cFallbackLocale, &status));
     }
-    if (U_FAILURE(status)) throw std::runtime_error("ICU has no German collation");
+    if (U_FAILURE(status)) {
+        collator_.reset();
+        throw std::runtime_error("ICU has no German collation");
+    }
     ucol_setStrength(collator_.get(), UCOL_SECONDARY);
+    return collator_.get();
 }
 
 IcuTextRules::~IcuTextRules() = default;
@@ -63,7 +68,7 @@ void IcuTextRules::AppendCollationKey(std::string_view text, std::string& keys) 
     for (;;) {
         keys.resize(start + room);
         auto* keyBytes = reinterpret_cast<std::uint8_t*>(keys.data() + start);
-        const std::int32_t keyLength = ucol_getSortKey(collator_.get(), utf16_.data(), utf16Length,
+        const std::int32_t keyLength = ucol_getSortKey(Collator(), utf16_.data(), utf16Length,
                                                        keyBytes, static_cast<std::int32_t>(room));
         if (static_cast<std::size_t>(keyLength) <= room) {
             // ICU ends every key with a 0 byte; keys are compared by length instead.

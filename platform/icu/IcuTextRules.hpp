@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/TextRules.hpp"
 
@@ -13,8 +14,9 @@ namespace quarnel {
 
 class IcuTextRules final : public TextRules {
 public:
-    // A name ICU refuses (a made-up one, say) gives the German order.
-    explicit IcuTextRules(const std::string& localeName);
+    // A name ICU refuses (a made-up one, say) gives the German order. The collation is loaded
+    // when the first key is asked for: a list in arrival order never needs it.
+    explicit IcuTextRules(std::string localeName) : localeName_(std::move(localeName)) {}
     ~IcuTextRules() override;
 
     void AppendCollationKey(std::string_view text, std::string& keys) const override;
@@ -25,7 +27,10 @@ private:
     struct CollatorCloser {
         void operator()(UCollator* collator) const;
     };
-    std::unique_ptr<UCollator, CollatorCloser> collator_;
+    UCollator* Collator() const;
+
+    std::string localeName_;
+    mutable std::unique_ptr<UCollator, CollatorCloser> collator_;
     mutable std::u16string utf16_;  // reused between calls; sorting calls this once per entry
 };
 
