@@ -53,38 +53,49 @@ bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVis
         visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),
                       EntryKindOf(folder, entry->d_name, entry->d_type));
     };
-    UpperHalfListing upper(folder);
-    if (!upper.Started()) return ReadListing(folder, 0, std::nullopt, visit).complete;
-
-    if (::lseek(folder, 0, SEEK_SET) < 0) return false;
-    const ListingEnd lower = ReadListing(folder, 0, UpperHalfListing::cMiddle, visit);
+    // Most folders fit the buffer at once; only one that fills it may be worth two halves.
+    const ListingEnd start = ReadListing(folder, 0, std::nullopt, true, visit);
+    if (start.how != ListingEnd::BufferFull) return start.how == ListingEnd::End;
+    UpperHalfListing upper(folder, start.place);
+    if (!upper.Started()) {
+        return ReadListing(folder, start.place, std::nullopt, false, visit).how == ListingEnd::End;
+    }
+    const ListingEnd lower =
+        ReadListing(folder, start.place, UpperHalfListing::cMiddle, false, visit);
     const bool upperListed = upper.Finish();
     // A lower listing that reached the end has listed all there is.
-    if (!lower.complete || !lower.stopped) return lower.complete;
+    if (lower.how != ListingEnd::Stopped) return lower.how == ListingEnd::End;
     if (upperListed) {
         upper.ForEachRecord(visit);
         return true;
     }
     // The upper half is listed here instead, from where the lower one stopped.
     if (::lseek(folder, static_cast<off_t>(lower.place), SEEK_SET) < 0) return false;
-    return ReadListing(folder, lower.place, std::nullopt, visit).complete;
+    return ReadListing(folder, lower.place, std::nullopt, false, visit).how == ListingEnd::End;
 }
 
 PosixFileSystem::ListingEnd PosixFileSystem::ReadListing(
-    int folder, std::uint64_t place, std::optional<std::uint64_t> stop,
+    int folder, std::uint64_t place, std::optional<std::uint64_t> stop, bool firstBufferOnly,
     const std::function<void(const char*)>& visit) {
+    // Room the kernel leaves unused in a full buffer: less than one record of the longest name.
+    constexpr ssize_t cLargestRecord = sizeof(dirent64) + 256;
     auto* const buffer = reinterpret_cast<char*>(listingBuffer_.data());
     for (;;) {
         const ssize_t filled = ::getdents64(folder, buffer, cListingBufferBytes);
-        if (filled == 0) return {true, false, place};
-        if (filled < 0) return {false, false, place};
+        if (filled == 0) return {ListingEnd::End, place};
+        if (filled < 0) return {ListingEnd::Failed, place};
         for (ssize_t offset = 0; offset < filled;) {
-            if (stop && place >= *stop) return {true, true, place};
+            if (stop && place >= *stop) return {ListingEnd::Stopped, place};
             const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
             offset += entry->d_reclen;
             place = static_cast<std::uint64_t>(entry->d_off);
             visit(buffer + offset - entry->d_reclen);
         }
+        if (firstBufferOnly &&
+            filled > static_cast<ssize_t>(cListingBufferBytes) - cLargestRecord) {
+            return {ListingEnd::BufferFull, place};
+        }
+        firstBufferOnly = false;
     }
 }
 

@@ -25,14 +25,14 @@ public:
 
 private:
     struct ListingEnd {
-        bool complete;        // no error
-        bool stopped;         // at stop, before the end
+        enum How { End, Failed, Stopped, BufferFull } how;
         std::uint64_t place;  // of the entry that would have been read next
     };
-    // Lists folder from place, where it stands, up to the entry whose place is stop or beyond.
-    // An entry's place is the d_off of the entry before it.
+    // Lists folder from place, where it stands, to its end, or up to the entry whose place is
+    // stop or beyond (Stopped), or, with firstBufferOnly, as far as a first read that filled the
+    // buffer (BufferFull). An entry's place is the d_off of the entry before it.
     ListingEnd ReadListing(int folder, std::uint64_t place, std::optional<std::uint64_t> stop,
-                           const std::function<void(const char*)>& visit);
+                           bool firstBufferOnly, const std::function<void(const char*)>& visit);
 
     OpenFolderChain openFolders_;
     std::vector<std::uint64_t> listingBuffer_;  // 8-byte aligned for the kernel's records

@@ -22,18 +22,18 @@ constexpr std::size_t cBlockBytes = 1024 * 1024;
 constexpr std::size_t cReadBytes = 64 * 1024;
 
 bool IsLargeHashTreeFolder(int folder) {
-    struct statfs fileSystem {};
     struct stat status {};
+    struct statfs fileSystem {};
     int flags = 0;
-    return ::fstatfs(folder, &fileSystem) == 0 && fileSystem.f_type == cExt4Magic &&
-           ::fstat(folder, &status) == 0 && status.st_size >= cLargeFolderBytes &&
+    return ::fstat(folder, &status) == 0 && status.st_size >= cLargeFolderBytes &&
+           ::fstatfs(folder, &fileSystem) == 0 && fileSystem.f_type == cExt4Magic &&
            ::ioctl(folder, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_INDEX_FL) != 0;
 }
 
 }  // namespace
 
-UpperHalfListing::UpperHalfListing(int folder) {
-    if (!IsLargeHashTreeFolder(folder)) return;
+UpperHalfListing::UpperHalfListing(int folder, std::uint64_t place) {
+    if (place >= cMiddle || !IsLargeHashTreeFolder(folder)) return;
     upper_ = FileDescriptor(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!upper_.Valid() || ::lseek(upper_.Get(), static_cast<off_t>(cMiddle), SEEK_SET) < 0) {
         return;

@@ -21,8 +21,9 @@ public:
     static constexpr std::uint64_t cMiddle = std::uint64_t{0x40000000} << 32;
 
     // Starts listing the upper half of folder on a thread of its own when folder is a large
-    // hash-tree folder on ext4 and a thread is to be had; otherwise does nothing.
-    explicit UpperHalfListing(int folder);
+    // hash-tree folder on ext4, the lower listing stands at place, short of the middle, and a
+    // thread is to be had; otherwise does nothing.
+    UpperHalfListing(int folder, std::uint64_t place);
     ~UpperHalfListing();
     UpperHalfListing(const UpperHalfListing&) = delete;
     UpperHalfListing& operator=(const UpperHalfListing&) = delete;

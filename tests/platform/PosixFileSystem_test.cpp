@@ -114,7 +114,7 @@ TEST(PosixFileSystem, ALargeFolderListedInTwoHalvesKeepsTheOrderOfOneListing) {
         fs::create_directory_symlink(temp.Path(), big / ("Verweis " + std::to_string(i)));
     }
     const FileDescriptor folder(::open(big.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!UpperHalfListing(folder.Get()).Started()) {
+    if (!UpperHalfListing(folder.Get(), 0).Started()) {
         GTEST_SKIP() << big << " lies on no ext4 file system that keeps it as a hash tree";
     }
 
