@@ -1,6 +1,7 @@
 #include "EntryList.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <future>
 #include <system_error>
 #include <utility>
@@ -10,6 +11,37 @@ namespace quarnel {
 namespace {
 
 using Place = RecordChunks::Place;
+
+constexpr int cPlaceBits = RecordChunks::cPlaceBits;
+constexpr std::size_t cDigitBytes = 8;
+
+// An entry as the sort moves it: eight bytes of its key as a number, missing ones as 0, then how
+// many of them the key has (9 when it goes on beyond them) above the entry's place. Sorting by the
+// two numbers ranks by those bytes, a key that ends first before one that goes on, then by
+// arrival.
+struct Ranked {
+    std::uint64_t digit;
+    std::uint64_t lengthAndPlace;
+
+    Place PlaceOf() const { return lengthAndPlace & ((std::uint64_t{1} << cPlaceBits) - 1); }
+    std::uint64_t Length() const { return lengthAndPlace >> cPlaceBits; }
+    bool operator<(const Ranked& other) const {
+        return digit != other.digit ? digit < other.digit : lengthAndPlace < other.lengthAndPlace;
+    }
+};
+
+// Sets the digit of ranked to the bytes of key from `from` on.
+void SetDigit(Ranked& ranked, std::string_view key, std::size_t from) {
+    std::uint64_t digit = 0;
+    for (std::size_t i = from; i < from + cDigitBytes; ++i) {
+        digit = digit << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    }
+    const std::uint64_t length = key.size() > from + cDigitBytes ? cDigitBytes + 1
+                                 : key.size() > from             ? key.size() - from
+                                                                 : 0;
+    ranked.digit = digit;
+    ranked.lengthAndPlace = length << cPlaceBits | ranked.PlaceOf();
+}
 
 // A length takes one byte below 128, and one more for each further 7 bits.
 std::size_t LengthBytes(std::size_t length) {
@@ -51,7 +83,7 @@ Record ReadRecord(const char* in) {
 // Reading it lets the event loop run at its pace, as taking the list out did.
 class SortedText final : public TextPieces {
 public:
-    SortedText(RecordChunks records, std::vector<Place> order, std::size_t size,
+    SortedText(RecordChunks records, std::vector<Ranked> order, std::size_t size,
                const PacedYield& pace)
         : records_(std::move(records)), order_(std::move(order)), size_(size), pace_(pace) {}
 
@@ -66,9 +98,9 @@ public:
         block.reserve(cBlockBytes);
         for (std::size_t index = 0; index < order_.size(); ++index) {
             if (index + cAhead < order_.size()) {
-                __builtin_prefetch(records_.At(order_[index + cAhead]));
+                __builtin_prefetch(records_.At(order_[index + cAhead].PlaceOf()));
             }
-            const std::string_view entry = ReadRecord(records_.At(order_[index])).entry;
+            const std::string_view entry = ReadRecord(records_.At(order_[index].PlaceOf())).entry;
             if (block.size() + entry.size() + 2 > cBlockBytes) {
                 visit(block);
                 block.clear();
@@ -86,34 +118,66 @@ public:
 
 private:
     RecordChunks records_;
-    std::vector<Place> order_;
+    std::vector<Ranked> order_;
     std::size_t size_;
     mutable PacedYield pace_;
 };
 
-// The places of all records, in the order they were appended.
-std::vector<Place> PlacesOf(const RecordChunks& records, std::size_t count) {
-    std::vector<Place> places;
-    places.reserve(count);
+// All records, in the order they were appended, with the first digits of their keys.
+std::vector<Ranked> RecordsOf(const RecordChunks& records, std::size_t count) {
+    std::vector<Ranked> ranked;
+    ranked.reserve(count);
     for (std::size_t chunk = 0; chunk < records.ChunkCount(); ++chunk) {
         const std::string_view bytes = records.Chunk(chunk);
         const char* in = bytes.data();
         while (in != bytes.data() + bytes.size()) {
-            places.push_back(static_cast<Place>(chunk) << 32 |
-                             static_cast<Place>(in - bytes.data()));
-            ReadCounted(in);
+            const Place place = static_cast<Place>(chunk) << RecordChunks::cOffsetBits |
+                                static_cast<Place>(in - bytes.data());
+            ranked.push_back({0, place});
+            SetDigit(ranked.back(), ReadCounted(in), 0);
             ReadCounted(in);
         }
     }
-    return places;
+    return ranked;
 }
 
-// Ranks by key; equal keys keep arrival order, which is the order of their places.
-void SortByKey(const RecordChunks& records, std::vector<Place>& order) {
-    std::sort(order.begin(), order.end(), [&](Place a, Place b) {
-        const int compared = ReadRecord(records.At(a)).key.compare(ReadRecord(records.At(b)).key);
-        return compared != 0 ? compared < 0 : a < b;
-    });
+// Ranks by key, eight bytes at a time: all entries by the first eight, then each run that agrees
+// on them and goes on beyond them by the next eight, and so on. So the records are looked at
+// once per entry and round, not at every comparison. Equal keys keep arrival order.
+void SortByKey(const RecordChunks& records, std::vector<Ranked>& order) {
+    struct Run {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t from;  // the key bytes before it agree throughout the run
+    };
+    std::vector<Run> runs{{0, order.size(), 0}};
+    while (!runs.empty()) {
+        const Run run = runs.back();
+        runs.pop_back();
+        if (run.from != 0) {
+            // The records lie scattered: asking for those a few entries ahead early lets their
+            // reads overlap.
+            constexpr std::size_t cAhead = 16;
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                if (i + cAhead < run.end)
+                    __builtin_prefetch(records.At(order[i + cAhead].PlaceOf()));
+                SetDigit(order[i], ReadRecord(records.At(order[i].PlaceOf())).key, run.from);
+            }
+        }
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                  order.begin() + static_cast<std::ptrdiff_t>(run.end));
+        for (std::size_t first = run.begin; first < run.end;) {
+            std::size_t last = first + 1;
+            while (last < run.end && order[last].digit == order[first].digit &&
+                   order[last].Length() == order[first].Length()) {
+                ++last;
+            }
+            if (last - first > 1 && order[first].Length() > cDigitBytes) {
+                runs.push_back({first, last, run.from + cDigitBytes});
+            }
+            first = last;
+        }
+    }
 }
 
 }  // namespace
@@ -148,7 +212,7 @@ OutputText EntryList::TakeText(PacedYield& pace) {
         Clear();
         return text;
     }
-    std::vector<Place> order = PlacesOf(records_, count_);
+    std::vector<Ranked> order = RecordsOf(records_, count_);
     // The sort takes its time in one piece: on a thread of its own, while the event loop runs
     // here. Where no thread is to be had, it runs here.
     const auto sort = [&] { SortByKey(records_, order); };

@@ -4,21 +4,17 @@
 #include <stdexcept>
 
 namespace quarnel {
-namespace {
-
-constexpr std::size_t cChunkBytes = 4 * 1024 * 1024;
-
-}  // namespace
-
 RecordChunks::Place RecordChunks::Append(std::size_t size) {
-    if (size > UINT32_MAX) throw std::length_error("record too long");
     if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < size) {
+        if (chunks_.size() >> (cPlaceBits - cOffsetBits) != 0)
+            throw std::length_error("too many records");
         // Left uninitialised: a chunk's pages cost memory only once they are written.
         const std::size_t capacity = std::max(cChunkBytes, size);
         chunks_.push_back({std::unique_ptr<char[]>(new char[capacity]), capacity, 0});
     }
     Held& chunk = chunks_.back();
-    const Place place = (static_cast<Place>(chunks_.size() - 1) << 32) | chunk.used;
+    // A record larger than a chunk has one of its own and lies at its start.
+    const Place place = (static_cast<Place>(chunks_.size() - 1) << cOffsetBits) | chunk.used;
     chunk.used += size;
     return place;
 }

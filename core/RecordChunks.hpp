@@ -14,14 +14,17 @@ namespace quarnel {
 
 class RecordChunks {
 public:
-    // Where a record lies. Places grow in the order the records were appended.
+    // Where a record lies: its chunk, then its offset in the chunk. Places grow in the order the
+    // records were appended, and take at most cPlaceBits bits.
     using Place = std::uint64_t;
+    static constexpr int cOffsetBits = 22;
+    static constexpr int cPlaceBits = 48;
 
     // Room for a record of size bytes, to be written through At(place) before the next call.
     Place Append(std::size_t size);
-    char* At(Place place) { return chunks_[place >> 32].bytes.get() + (place & UINT32_MAX); }
+    char* At(Place place) { return chunks_[place >> cOffsetBits].bytes.get() + Offset(place); }
     const char* At(Place place) const {
-        return chunks_[place >> 32].bytes.get() + (place & UINT32_MAX);
+        return chunks_[place >> cOffsetBits].bytes.get() + Offset(place);
     }
 
     std::size_t ChunkCount() const { return chunks_.size(); }
@@ -33,7 +36,12 @@ public:
     // Gives every chunk back.
     void Clear() { std::vector<Held>().swap(chunks_); }
 
+    // A chunk holds this much, or one record that is larger.
+    static constexpr std::size_t cChunkBytes = std::size_t{1} << cOffsetBits;
+
 private:
+    static std::size_t Offset(Place place) { return place & (cChunkBytes - 1); }
+
     struct Held {
         std::unique_ptr<char[]> bytes;
         std::size_t capacity;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -42,6 +45,27 @@ TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     for (int i = 0; i < 8; ++i) expected += "B\r\n";
     EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
+    EXPECT_EQ(list.TakeText(pace).Joined(), expected);
+}
+
+TEST(EntryList, SortedOrderIsThatOfAStableSortOfTheKeys) {
+    // Keys of every length around the eight bytes the sort looks at per round, many sharing long
+    // starts, some with 0 bytes, so runs of equal bytes go several rounds deep.
+    std::mt19937 random(7);
+    std::vector<std::string> entries;
+    for (int i = 0; i < 3000; ++i) {
+        std::string entry(random() % 30, 'a');
+        for (char& c : entry) c = "aAb\0"[random() % (random() % 5 == 0 ? 4 : 2)];
+        entries.push_back(entry);
+    }
+    EntryList list(true, rules);
+    for (const std::string& entry : entries) list.Add(entry);
+    std::stable_sort(
+        entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
+            return testing::FakeTextRules::Lowered(a) < testing::FakeTextRules::Lowered(b);
+        });
+    std::string expected;
+    for (const std::string& entry : entries) expected += entry + "\r\n";
     EXPECT_EQ(list.TakeText(pace).Joined(), expected);
 }
 
