@@ -27,24 +27,44 @@ private:
 }  // namespace
 
 FolderListing SubtreeWalk::ReadNext(FileSystem& files) {
-    FolderListing listing;
-    listing.dir = std::move(pending_.back().dir);
-    listing.parent = pending_.back().parent;
+    auto [folder, number] = TakeNext();
+    FolderListing listing = Read(std::move(folder), files);
+    Queue(listing, number);
+    return listing;
+}
+
+std::pair<SubtreeWalk::Pending, std::int32_t> SubtreeWalk::TakeNext() {
+    Pending folder = std::move(pending_.back());
     pending_.pop_back();
+    return {std::move(folder), listed_++};
+}
+
+FolderListing SubtreeWalk::Read(Pending folder, FileSystem& files) {
+    FolderListing listing;
+    listing.dir = std::move(folder.dir);
+    listing.parent = folder.parent;
     const char separator = files.PathSeparator();
-    if (!dropped_) listing.nameBegin = listing.dir.rfind(separator) + 1;
+    if (!folder.dropped) listing.nameBegin = listing.dir.rfind(separator) + 1;
     if (listing.dir.empty() || listing.dir.back() != separator) listing.dir += separator;
 
     ListingCollector collector(listing);
-    listing.complete = files.ListFolder(listing.dir, dropped_, collector);
-    dropped_ = false;
-    const std::int32_t number = listed_++;
+    listing.complete = files.ListFolder(listing.dir, folder.dropped, collector);
+    return listing;
+}
+
+void SubtreeWalk::Queue(const FolderListing& listing, std::int32_t number) {
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         if (listing.kinds[i] == EntryKind::Folder) {
-            pending_.push_back({listing.dir + std::string(listing.Name(i)), number});
+            pending_.push_back({listing.dir + std::string(listing.Name(i)), number, false});
         }
     }
-    return listing;
+}
+
+std::optional<SubtreeWalk::Pending> SubtreeWalk::TakeLast() {
+    if (pending_.size() < 2) return std::nullopt;
+    Pending last = std::move(pending_.front());
+    pending_.pop_front();
+    return last;
 }
 
 std::vector<std::string> SubtreeWalk::TakePending() {

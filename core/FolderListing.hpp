@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.hpp"
@@ -15,10 +18,10 @@ namespace quarnel {
 struct FolderListing {
     std::string dir;            // as the file system needs it, ending in the separator
     std::size_t nameBegin = 0;  // of the folder's own name in dir; 0 for a dropped folder
-    // The listing of its subtree that listed this folder (counted from 0 in the order the
-    // subtree's listings are made), or -1 when that was the dropped folder.
+    // The listing that listed this folder, counted from 0 in the order the listings are made
+    // (by its subtree, or by whoever hands out listings of several), or -1 when that was the
+    // dropped folder.
     std::int32_t parent = -1;
-    std::size_t subtree = 0;  // set by whoever hands out listings of several subtrees
     bool complete = true;
     std::string names;
     std::vector<std::uint32_t> nameEnds;
@@ -33,24 +36,34 @@ struct FolderListing {
 
 class SubtreeWalk {
 public:
-    SubtreeWalk(std::string root, bool dropped)
-        : pending_{{std::move(root), -1}}, dropped_(dropped) {}
+    // A folder the walk has yet to list.
+    struct Pending {
+        std::string dir;
+        std::int32_t parent;  // as in FolderListing
+        bool dropped;
+    };
+
+    SubtreeWalk(std::string root, bool dropped) : pending_{{std::move(root), -1, dropped}} {}
 
     bool Done() const { return pending_.empty(); }
     // Lists the next folder of the subtree and queues its subfolders.
     FolderListing ReadNext(FileSystem& files);
 
+    // The same in three steps, so that only the listing itself need run outside a lock: takes
+    // the next folder, with the number its listing gets; lists it; queues its subfolders.
+    std::pair<Pending, std::int32_t> TakeNext();
+    static FolderListing Read(Pending folder, FileSystem& files);
+    void Queue(const FolderListing& listing, std::int32_t number);
+
+    // Takes out the folder the walk would list last, while one more is left, for a walk of
+    // its own: it comes after everything else of this one.
+    std::optional<Pending> TakeLast();
     // Takes out the queued subfolders, in the order the walk would take them.
     std::vector<std::string> TakePending();
 
 private:
-    struct Pending {
-        std::string dir;
-        std::int32_t parent;
-    };
-    std::vector<Pending> pending_;
+    std::deque<Pending> pending_;  // the next at the back
     std::int32_t listed_ = 0;
-    bool dropped_;
 };
 
 }  // namespace quarnel

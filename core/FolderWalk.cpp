@@ -112,17 +112,12 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
 
     ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread(),
                          services.startThread);
-    // A listing names its parent by its place among its subtree's listings, which come in order.
-    std::size_t subtree = SIZE_MAX;
-    std::size_t subtreeStart = 0;
+    // A listing names its parent by its place among the listings handed out before it.
+    const std::size_t first = FoundFolders.Size();
     while (const auto listing = subfolders.Next()) {
-        if (listing->subtree != subtree) {
-            subtree = listing->subtree;
-            subtreeStart = FoundFolders.Size();
-        }
         const auto parent = listing->parent < 0
                                 ? droppedFolder
-                                : static_cast<std::uint32_t>(subtreeStart + listing->parent);
+                                : static_cast<std::uint32_t>(first + listing->parent);
         TakeIntoResults(*listing, parent, separator, unreadableDirs);
         services.yield.YieldOnce();
     }

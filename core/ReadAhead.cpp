@@ -1,5 +1,6 @@
 #include "ReadAhead.hpp"
 
+#include <iterator>
 #include <system_error>
 
 namespace quarnel {
@@ -9,9 +10,10 @@ std::thread StartThread(std::function<void()> work) { return std::thread(std::mo
 ReadAhead::ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
                      std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread)
     : files_(files), secondFiles_(std::move(secondFiles)) {
-    subtrees_.reserve(subtreeRoots.size());
-    for (std::string& root : subtreeRoots) subtrees_.emplace_back(std::move(root));
-    if (!secondFiles_ || subtrees_.size() < 2) return;
+    for (std::string& root : subtreeRoots) subtrees_.emplace_back(std::move(root), nullptr, -1);
+    current_ = subtrees_.begin();
+    nextUnclaimed_ = subtrees_.begin();
+    if (!secondFiles_ || subtrees_.empty()) return;
     try {
         second_ = startThread([this] { ListOnSecondThread(); });
     } catch (const std::system_error&) {
@@ -25,24 +27,57 @@ ReadAhead::~ReadAhead() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
+    changed_.notify_all();
     if (second_.joinable()) second_.join();
 }
 
-ReadAhead::Subtree* ReadAhead::ClaimNext(Owner owner) {
-    if (nextUnclaimed_ == subtrees_.size()) return nullptr;
-    Subtree& subtree = subtrees_[nextUnclaimed_++];
-    subtree.owner = owner;
-    return &subtree;
+ReadAhead::Subtree* ReadAhead::Claim(Owner owner) {
+    while (nextUnclaimed_ != subtrees_.end() && nextUnclaimed_->owner != Owner::Nobody) {
+        ++nextUnclaimed_;
+    }
+    if (nextUnclaimed_ != subtrees_.end()) {
+        nextUnclaimed_->owner = owner;
+        return &*nextUnclaimed_++;
+    }
+    // Every subtree is taken: a part of the last one the other thread walks.
+    for (auto subtree = subtrees_.end(); subtree != current_;) {
+        --subtree;
+        if (subtree->owner == owner) continue;
+        if (auto last = subtree->walk.TakeLast()) {
+            const auto part = subtrees_.emplace(std::next(subtree), std::move(last->dir), &*subtree,
+                                                last->parent);
+            part->owner = owner;
+            return &*part;
+        }
+    }
+    return nullptr;
 }
 
-// Lists one folder of a subtree the caller owns, with the lock released meanwhile.
-FolderListing ReadAhead::ReadFor(Subtree& subtree, FileSystem& files,
-                                 std::unique_lock<std::mutex>& lock) {
+bool ReadAhead::ListNext(Subtree& subtree, FileSystem& files, std::unique_lock<std::mutex>& lock) {
+    if (subtree.walk.Done()) return false;
+    auto [folder, number] = subtree.walk.TakeNext();
+    subtree.listing = true;
     lock.unlock();
-    FolderListing listing = subtree.walk.ReadNext(files);
-    const bool done = subtree.walk.Done();
+    FolderListing listing = SubtreeWalk::Read(std::move(folder), files);
     lock.lock();
-    subtree.finished = done;
+    subtree.walk.Queue(listing, number);
+    subtree.listing = false;
+    subtree.ready.push_back(std::move(listing));
+    changed_.notify_all();
+    return true;
+}
+
+FolderListing ReadAhead::HandOut(Subtree& subtree) {
+    FolderListing listing = std::move(subtree.ready.front());
+    subtree.ready.pop_front();
+    if (subtree.firstHandedOut < 0) subtree.firstHandedOut = handedOut_;
+    if (listing.parent >= 0) {
+        listing.parent += subtree.firstHandedOut;
+    } else if (subtree.foundIn != nullptr) {
+        // Handed out before this subtree, as everything of the subtree it was part of.
+        listing.parent = subtree.foundIn->firstHandedOut + subtree.foundBy;
+    }
+    ++handedOut_;
     return listing;
 }
 
@@ -50,53 +85,46 @@ std::optional<FolderListing> ReadAhead::Next() {
     std::unique_lock lock(mutex_);
     for (;;) {
         if (secondFailure_) std::rethrow_exception(secondFailure_);
-        if (current_ == subtrees_.size()) return std::nullopt;
-        Subtree& subtree = subtrees_[current_];
-        if (!subtree.ready.empty()) {
-            FolderListing listing = std::move(subtree.ready.front());
-            subtree.ready.pop_front();
-            listing.subtree = current_;
-            return listing;
-        }
-        if (subtree.finished) {
+        if (current_ == subtrees_.end()) return std::nullopt;
+        Subtree& subtree = *current_;
+        if (!subtree.ready.empty()) return HandOut(subtree);
+        if (subtree.Finished()) {
             ++current_;
             continue;
         }
-        if (subtree.owner == Owner::Nobody) ClaimNext(Owner::Caller);
+        if (subtree.owner == Owner::Nobody) Claim(Owner::Caller);
         if (subtree.owner == Owner::Caller) {
-            FolderListing listing = ReadFor(subtree, files_, lock);
-            listing.subtree = current_;
-            return listing;
-        }
-
-        // The second thread is on this subtree: list ahead in a later one meanwhile.
-        if (callerAhead_ == nullptr || callerAhead_->finished)
-            callerAhead_ = ClaimNext(Owner::Caller);
-        if (callerAhead_ != nullptr) {
-            Subtree& ahead = *callerAhead_;
-            FolderListing listing = ReadFor(ahead, files_, lock);
-            ahead.ready.push_back(std::move(listing));
+            ListNext(subtree, files_, lock);
             continue;
         }
-        listed_.wait(lock,
-                     [&] { return !subtree.ready.empty() || subtree.finished || secondFailure_; });
+
+        // The second thread is on this subtree: list ahead meanwhile.
+        if (callerAhead_ == nullptr || callerAhead_->Finished()) {
+            callerAhead_ = Claim(Owner::Caller);
+        }
+        if (callerAhead_ != nullptr && ListNext(*callerAhead_, files_, lock)) continue;
+        changed_.wait(
+            lock, [&] { return !subtree.ready.empty() || subtree.Finished() || secondFailure_; });
     }
 }
 
 void ReadAhead::ListOnSecondThread() {
     try {
         std::unique_lock lock(mutex_);
-        while (Subtree* subtree = stopping_ ? nullptr : ClaimNext(Owner::Second)) {
-            while (!subtree->finished && !stopping_) {
-                FolderListing listing = ReadFor(*subtree, *secondFiles_, lock);
-                subtree->ready.push_back(std::move(listing));
-                listed_.notify_one();
+        while (!stopping_ && current_ != subtrees_.end()) {
+            Subtree* subtree = Claim(Owner::Second);
+            if (subtree == nullptr) {
+                // Nothing to take now; the caller's next listing may leave something.
+                changed_.wait(lock);
+                continue;
+            }
+            while (!stopping_ && ListNext(*subtree, *secondFiles_, lock)) {
             }
         }
     } catch (...) {
         std::lock_guard lock(mutex_);
         secondFailure_ = std::current_exception();
-        listed_.notify_one();
+        changed_.notify_all();
     }
 }
 

@@ -93,7 +93,19 @@ TEST_F(WalkTest, TakingManyMegabytesOfNamesKeepsEachUnderItsFolder) {
 }
 
 TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
-    // Many subtrees of different depths, so both threads take some.
+    // One bushy subtree, far larger than the rest and walked last, which the threads share out
+    // folder by folder,
+    std::vector<std::string> level{"C:\\R\\a-busch"};
+    for (int depth = 0; depth < 4; ++depth) {
+        std::vector<std::string> below;
+        for (const std::string& folder : level) {
+            files.AddFolder(folder);
+            files.AddFile(folder + "\\f.txt");
+            for (int i = 0; i < 4; ++i) below.push_back(folder + "\\" + std::to_string(i));
+        }
+        level = below;
+    }
+    // and many subtrees of different depths, so both threads take some.
     for (int top = 0; top < 30; ++top) {
         std::string folder = "C:\\R\\t" + std::to_string(top);
         files.AddFolder(folder);
