@@ -7,7 +7,8 @@ namespace quarnel {
 class Yield {
 public:
     virtual ~Yield() = default;
-    // Runs the events that are pending now, once, then returns.
+    // Runs the events that are pending now, once, then returns. Where a look at the event queue
+    // is dear, a call soon after the last may return at once.
     virtual void YieldOnce() = 0;
 };
 

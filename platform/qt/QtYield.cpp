@@ -4,6 +4,12 @@
 
 namespace quarnel {
 
-void QtYield::YieldOnce() { QCoreApplication::processEvents(); }
+void QtYield::YieldOnce() {
+    constexpr std::chrono::milliseconds cLeastBetween{4};
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < cLeastBetween) return;
+    QCoreApplication::processEvents();
+    last_ = std::chrono::steady_clock::now();
+}
 
 }  // namespace quarnel
