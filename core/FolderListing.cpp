@@ -61,7 +61,7 @@ void SubtreeWalk::Queue(const FolderListing& listing, std::int32_t number) {
 }
 
 std::optional<SubtreeWalk::Pending> SubtreeWalk::TakeLast() {
-    if (pending_.size() < 2) return std::nullopt;
+    if (!CanGiveLast()) return std::nullopt;
     Pending last = std::move(pending_.front());
     pending_.pop_front();
     return last;

@@ -57,6 +57,7 @@ public:
 
     // Takes out the folder the walk would list last, while one more is left, for a walk of
     // its own: it comes after everything else of this one.
+    bool CanGiveLast() const { return pending_.size() >= 2; }
     std::optional<Pending> TakeLast();
     // Takes out the queued subfolders, in the order the walk would take them.
     std::vector<std::string> TakePending();

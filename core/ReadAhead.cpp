@@ -14,6 +14,8 @@ ReadAhead::ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
     current_ = subtrees_.begin();
     nextUnclaimed_ = subtrees_.begin();
     if (!secondFiles_ || subtrees_.empty()) return;
+    // The walk needs the first subtree at once: the second thread starts on the next.
+    subtrees_.front().owner = Owner::Caller;
     try {
         second_ = startThread([this] { ListOnSecondThread(); });
     } catch (const std::system_error&) {
@@ -63,7 +65,9 @@ bool ReadAhead::ListNext(Subtree& subtree, FileSystem& files, std::unique_lock<s
     subtree.walk.Queue(listing, number);
     subtree.listing = false;
     subtree.ready.push_back(std::move(listing));
-    changed_.notify_all();
+    // The calling thread waits for the second thread's listings; the second thread, idle, for
+    // a folder it can take.
+    if (subtree.owner == Owner::Second || subtree.walk.CanGiveLast()) changed_.notify_all();
     return true;
 }
 

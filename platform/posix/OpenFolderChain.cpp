@@ -37,10 +37,15 @@ int OpenFolderChain::StartChain(const std::string& dir, int flags) {
 }
 
 int OpenFolderChain::OpenBeneath(const std::string& dir) {
-    // Leave only the ancestors of dir in the chain.
-    const auto common = static_cast<std::size_t>(
-        std::mismatch(deepest_.begin(), deepest_.end(), dir.begin(), dir.end()).first -
-        deepest_.begin());
+    // Leave only the ancestors of dir in the chain. Mostly dir lies beneath the folder opened
+    // last, and one comparison of whole blocks says so, even for paths of many kilobytes.
+    const bool beneathDeepest = dir.size() > deepest_.size() && dir.starts_with(deepest_);
+    const auto common =
+        beneathDeepest
+            ? deepest_.size()
+            : static_cast<std::size_t>(
+                  std::mismatch(deepest_.begin(), deepest_.end(), dir.begin(), dir.end()).first -
+                  deepest_.begin());
     while (!levels_.empty() && levels_.back().length > common) {
         if (levels_.back().fd.Valid()) --openCount_;
         levels_.pop_back();
