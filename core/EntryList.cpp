@@ -79,6 +79,14 @@ Record ReadRecord(const char* in) {
     return {key, ReadCounted(in)};
 }
 
+// The records lie scattered: asking for the one a few entries ahead early lets their reads
+// overlap.
+void PrefetchAhead(const RecordChunks& records, const std::vector<Ranked>& order, std::size_t index,
+                   std::size_t end) {
+    constexpr std::size_t cAhead = 16;
+    if (index + cAhead < end) __builtin_prefetch(records.At(order[index + cAhead].PlaceOf()));
+}
+
 // The sorted list's text: its entries in their order, made a block at a time as it is read.
 // Reading it lets the event loop run at its pace, as taking the list out did.
 class SortedText final : public TextPieces {
@@ -91,15 +99,10 @@ public:
 
     void ForEachPiece(const std::function<void(std::string_view)>& visit) const override {
         constexpr std::size_t cBlockBytes = 64 * 1024;
-        // The entries lie scattered over the records: asking for those a few places ahead
-        // early lets their reads overlap.
-        constexpr std::size_t cAhead = 16;
         std::string block;
         block.reserve(cBlockBytes);
         for (std::size_t index = 0; index < order_.size(); ++index) {
-            if (index + cAhead < order_.size()) {
-                __builtin_prefetch(records_.At(order_[index + cAhead].PlaceOf()));
-            }
+            PrefetchAhead(records_, order_, index, order_.size());
             const std::string_view entry = ReadRecord(records_.At(order_[index].PlaceOf())).entry;
             if (block.size() + entry.size() + 2 > cBlockBytes) {
                 visit(block);
@@ -131,9 +134,7 @@ std::vector<Ranked> RecordsOf(const RecordChunks& records, std::size_t count) {
         const std::string_view bytes = records.Chunk(chunk);
         const char* in = bytes.data();
         while (in != bytes.data() + bytes.size()) {
-            const Place place = static_cast<Place>(chunk) << RecordChunks::cOffsetBits |
-                                static_cast<Place>(in - bytes.data());
-            ranked.push_back({0, place});
+            ranked.push_back({0, RecordChunks::PlaceIn(chunk, in - bytes.data())});
             SetDigit(ranked.back(), ReadCounted(in), 0);
             ReadCounted(in);
         }
@@ -155,12 +156,8 @@ void SortByKey(const RecordChunks& records, std::vector<Ranked>& order) {
         const Run run = runs.back();
         runs.pop_back();
         if (run.from != 0) {
-            // The records lie scattered: asking for those a few entries ahead early lets their
-            // reads overlap.
-            constexpr std::size_t cAhead = 16;
             for (std::size_t i = run.begin; i < run.end; ++i) {
-                if (i + cAhead < run.end)
-                    __builtin_prefetch(records.At(order[i + cAhead].PlaceOf()));
+                PrefetchAhead(records, order, i, run.end);
                 SetDigit(order[i], ReadRecord(records.At(order[i].PlaceOf())).key, run.from);
             }
         }

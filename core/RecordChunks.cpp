@@ -14,7 +14,7 @@ RecordChunks::Place RecordChunks::Append(std::size_t size) {
     }
     Held& chunk = chunks_.back();
     // A record larger than a chunk has one of its own and lies at its start.
-    const Place place = (static_cast<Place>(chunks_.size() - 1) << cOffsetBits) | chunk.used;
+    const Place place = PlaceIn(chunks_.size() - 1, chunk.used);
     chunk.used += size;
     return place;
 }

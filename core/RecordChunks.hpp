@@ -17,7 +17,6 @@ public:
     // Where a record lies: its chunk, then its offset in the chunk. Places grow in the order the
     // records were appended, and take at most cPlaceBits bits.
     using Place = std::uint64_t;
-    static constexpr int cOffsetBits = 22;
     static constexpr int cPlaceBits = 48;
 
     // Room for a record of size bytes, to be written through At(place) before the next call.
@@ -28,6 +27,10 @@ public:
     }
 
     std::size_t ChunkCount() const { return chunks_.size(); }
+    // The place of the record that begins at offset in chunk.
+    static Place PlaceIn(std::size_t chunk, std::size_t offset) {
+        return static_cast<Place>(chunk) << cOffsetBits | offset;
+    }
     // The records of chunk, back to back; empty once the chunk is given back.
     std::string_view Chunk(std::size_t chunk) const {
         return {chunks_[chunk].bytes.get(), chunks_[chunk].used};
@@ -36,10 +39,11 @@ public:
     // Gives every chunk back.
     void Clear() { std::vector<Held>().swap(chunks_); }
 
+private:
+    static constexpr int cOffsetBits = 22;
     // A chunk holds this much, or one record that is larger.
     static constexpr std::size_t cChunkBytes = std::size_t{1} << cOffsetBits;
 
-private:
     static std::size_t Offset(Place place) { return place & (cChunkBytes - 1); }
 
     struct Held {

@@ -57,15 +57,12 @@ bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVis
     const ListingEnd start = ReadListing(folder, 0, std::nullopt, true, visit);
     if (start.how != ListingEnd::BufferFull) return start.how == ListingEnd::End;
     UpperHalfListing upper(folder, start.place);
-    if (!upper.Started()) {
-        return ReadListing(folder, start.place, std::nullopt, false, visit).how == ListingEnd::End;
-    }
-    const ListingEnd lower =
-        ReadListing(folder, start.place, UpperHalfListing::cMiddle, false, visit);
-    const bool upperListed = upper.Finish();
+    const ListingEnd lower = ReadListing(
+        folder, start.place,
+        upper.Started() ? std::optional(UpperHalfListing::cMiddle) : std::nullopt, false, visit);
     // A lower listing that reached the end has listed all there is.
     if (lower.how != ListingEnd::Stopped) return lower.how == ListingEnd::End;
-    if (upperListed) {
+    if (upper.Finish()) {
         upper.ForEachRecord(visit);
         return true;
     }
