@@ -1,8 +1,12 @@
 // The Linux desktop program wired together: the main window, the platform services, the drop
 // handler and its gate, and the buttons' behaviour, each alive for the whole run. The program
-// ends when the list on the clipboard no longer needs it, not when its window closes.
+// ends when the list on the clipboard no longer needs it, not when its window closes. Under
+// Wayland a program without a focused window cannot set the clipboard through Qt: names given
+// at start go through the compositor's data-control protocol, or, where it has none, are
+// refused with a message.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,7 @@
 #include "platform/qt/QtMsgBox.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
 #include "platform/qt/QtYield.hpp"
+#include "platform/wayland/DataControlClipboard.hpp"
 #include "ui/MainFormBehaviour.hpp"
 #include "ui/OptionFormBehaviour.hpp"
 #include "ui/qt/MainForm.hpp"
@@ -26,15 +31,22 @@ namespace quarnel {
 
 class LinuxProgram {
 public:
-    LinuxProgram();
+    // With namesAtStart, the program runs for DropAtStart, without its window.
+    explicit LinuxProgram(bool namesAtStart);
     void Show() { mainForm_.show(); }
-    // The paths, made full as quarnel-list makes them, as one drop without the window.
-    void DropAtStart(const std::vector<std::string>& paths);
+    // The paths, made full as quarnel-list makes them, as one drop without the window. False
+    // when the clipboard cannot be set from here: the user has been told, the program ends.
+    bool DropAtStart(const std::vector<std::string>& paths);
 
 private:
+    void WindowClosed();
+
     MainForm mainForm_;
     PosixFileSystem files_;
     QtClipboard clipboard_;
+    // Wayland with names given at start: the clipboard through data-control, none where the
+    // compositor offers no such protocol.
+    std::unique_ptr<DataControlClipboard> dataControl_;
     QtMsgBox msgBox_{&mainForm_};
     QtBeep beep_;
     IcuTextRules textRules_;

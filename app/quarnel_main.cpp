@@ -25,11 +25,11 @@ int main(int argc, char* argv[]) {
     // ties the windows to the installed menu entry (the app id on Wayland)
     QGuiApplication::setDesktopFileName(QStringLiteral("quarnel"));
 
-    quarnel::LinuxProgram program;
+    quarnel::LinuxProgram program(!paths.empty());
     if (paths.empty()) {
         program.Show();
-    } else {
-        program.DropAtStart(paths);
+    } else if (!program.DropAtStart(paths)) {
+        return 1;
     }
     return QApplication::exec();
 }
