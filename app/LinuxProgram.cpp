@@ -22,12 +22,18 @@ constexpr std::string_view cMsgWaylandRefusesClipboard =
 
 bool OnWayland() { return QGuiApplication::platformName().startsWith(QStringLiteral("wayland")); }
 
+// Wayland, or X11 through XWayland in a Wayland session: there a list set on the X clipboard
+// without a focused window may never reach Wayland's programs (sway's XWayland keeps it to
+// the X ones).
+bool InWaylandSession() { return OnWayland() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
+
 void EndProgram() { QCoreApplication::quit(); }
 
 }  // namespace
 
 LinuxProgram::LinuxProgram(bool namesAtStart)
-    : dataControl_(namesAtStart && OnWayland() ? DataControlClipboard::Connect() : nullptr),
+    : dataControl_(namesAtStart && InWaylandSession() ? DataControlClipboard::Connect()
+                                                      : nullptr),
       textRules_(CollationLocaleFromEnvironment()),
       dropHandler_({files_, dataControl_ ? static_cast<Clipboard&>(*dataControl_) : clipboard_,
                     msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),

@@ -2,8 +2,8 @@
 // handler and its gate, and the buttons' behaviour, each alive for the whole run. The program
 // ends when the list on the clipboard no longer needs it, not when its window closes. Under
 // Wayland a program without a focused window cannot set the clipboard through Qt: names given
-// at start go through the compositor's data-control protocol, or, where it has none, are
-// refused with a message.
+// at start go through the compositor's data-control protocol (also when Qt runs on XWayland),
+// or, where it has none, are refused with a message (on XWayland, X11's way stays).
 #pragma once
 
 #include <memory>
@@ -44,8 +44,8 @@ private:
     MainForm mainForm_;
     PosixFileSystem files_;
     QtClipboard clipboard_;
-    // Wayland with names given at start: the clipboard through data-control, none where the
-    // compositor offers no such protocol.
+    // A Wayland session with names given at start: the clipboard through data-control, none
+    // where the compositor offers no such protocol.
     std::unique_ptr<DataControlClipboard> dataControl_;
     QtMsgBox msgBox_{&mainForm_};
     QtBeep beep_;
