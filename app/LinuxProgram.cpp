@@ -32,8 +32,7 @@ void EndProgram() { QCoreApplication::quit(); }
 }  // namespace
 
 LinuxProgram::LinuxProgram(bool namesAtStart)
-    : dataControl_(namesAtStart && InWaylandSession() ? DataControlClipboard::Connect()
-                                                      : nullptr),
+    : dataControl_(namesAtStart && InWaylandSession() ? DataControlClipboard::Connect() : nullptr),
       textRules_(CollationLocaleFromEnvironment()),
       dropHandler_({files_, dataControl_ ? static_cast<Clipboard&>(*dataControl_) : clipboard_,
                     msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),

@@ -92,8 +92,7 @@ struct Globals {
     static Globals Of(wl_display* display) {
         Globals found;
         static constexpr wl_registry_listener listener{
-            [](void* data, wl_registry*, std::uint32_t name, const char* interface,
-               std::uint32_t) {
+            [](void* data, wl_registry*, std::uint32_t name, const char* interface, std::uint32_t) {
                 auto& globals = *static_cast<Globals*>(data);
                 const std::string_view type = interface;
                 if (type == wl_seat_interface.name && globals.seat == 0) globals.seat = name;
@@ -111,25 +110,25 @@ struct Globals {
 
 // The two data-control protocols differ only in their names: the same requests and events in
 // the same order. A protocol's names, gathered for the session below.
-#define QUARNEL_DATA_CONTROL_PROTOCOL(Name, prefix)                                     \
-    struct Name {                                                                       \
-        using Manager = prefix##_manager_v1;                                            \
-        using Device = prefix##_device_v1;                                              \
-        using Source = prefix##_source_v1;                                              \
-        using Offer = prefix##_offer_v1;                                                \
-        using DeviceListener = prefix##_device_v1_listener;                             \
-        using SourceListener = prefix##_source_v1_listener;                             \
+#define QUARNEL_DATA_CONTROL_PROTOCOL(Name, prefix)                                             \
+    struct Name {                                                                               \
+        using Manager = prefix##_manager_v1;                                                    \
+        using Device = prefix##_device_v1;                                                      \
+        using Source = prefix##_source_v1;                                                      \
+        using Offer = prefix##_offer_v1;                                                        \
+        using DeviceListener = prefix##_device_v1_listener;                                     \
+        using SourceListener = prefix##_source_v1_listener;                                     \
         static const wl_interface& ManagerInterface() { return prefix##_manager_v1_interface; } \
-        static constexpr auto CreateSource = prefix##_manager_v1_create_data_source;    \
-        static constexpr auto GetDevice = prefix##_manager_v1_get_data_device;          \
-        static constexpr auto DestroyManager = prefix##_manager_v1_destroy;             \
-        static constexpr auto AddDeviceListener = prefix##_device_v1_add_listener;      \
-        static constexpr auto SetSelection = prefix##_device_v1_set_selection;          \
-        static constexpr auto DestroyDevice = prefix##_device_v1_destroy;               \
-        static constexpr auto AddSourceListener = prefix##_source_v1_add_listener;      \
-        static constexpr auto OfferType = prefix##_source_v1_offer;                     \
-        static constexpr auto DestroySource = prefix##_source_v1_destroy;               \
-        static constexpr auto DestroyOffer = prefix##_offer_v1_destroy;                 \
+        static constexpr auto CreateSource = prefix##_manager_v1_create_data_source;            \
+        static constexpr auto GetDevice = prefix##_manager_v1_get_data_device;                  \
+        static constexpr auto DestroyManager = prefix##_manager_v1_destroy;                     \
+        static constexpr auto AddDeviceListener = prefix##_device_v1_add_listener;              \
+        static constexpr auto SetSelection = prefix##_device_v1_set_selection;                  \
+        static constexpr auto DestroyDevice = prefix##_device_v1_destroy;                       \
+        static constexpr auto AddSourceListener = prefix##_source_v1_add_listener;              \
+        static constexpr auto OfferType = prefix##_source_v1_offer;                             \
+        static constexpr auto DestroySource = prefix##_source_v1_destroy;                       \
+        static constexpr auto DestroyOffer = prefix##_offer_v1_destroy;                         \
     }
 
 QUARNEL_DATA_CONTROL_PROTOCOL(ExtDataControl, ext_data_control);
@@ -261,8 +260,7 @@ private:
         }};
 
     static constexpr typename P::DeviceListener cDeviceListener{
-        [](void*, typename P::Device*, typename P::Offer*) {},
-        DropOffer,
+        [](void*, typename P::Device*, typename P::Offer*) {}, DropOffer,
         // the seat is gone
         [](void* data, typename P::Device*) { static_cast<ProtocolSession*>(data)->Lose(); },
         DropOffer};
@@ -292,8 +290,8 @@ std::unique_ptr<DataControlClipboard> DataControlClipboard::Connect() {
     if (globals.seat == 0 || (globals.extManager == 0 && globals.wlrManager == 0)) return nullptr;
 
     wl_registry* registry = wl_display_get_registry(display.Get());
-    auto* seat = static_cast<wl_seat*>(
-        wl_registry_bind(registry, globals.seat, &wl_seat_interface, 1));
+    auto* seat =
+        static_cast<wl_seat*>(wl_registry_bind(registry, globals.seat, &wl_seat_interface, 1));
     wl_registry_destroy(registry);
     auto session = globals.extManager != 0
                        ? Bind<ExtDataControl>(std::move(display), seat, globals.extManager)
