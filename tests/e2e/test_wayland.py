@@ -9,7 +9,7 @@ the clipboard as any Wayland program would.
 
 Compositors refuse to run as root, so they and every client run as the unprivileged user
 "nobody" when the tests run as root, each session in a folder and a runtime folder (0700) of
-that user's own.
+that user's own, with a copy of the program.
 """
 
 import os
@@ -48,6 +48,9 @@ class WaylandSession:
             (self.tmp / sub).mkdir(mode=0o700)
         for name in ("Übersicht.txt", "Brief an Anna.txt"):
             (self.tmp / "files" / name).write_bytes(b"")
+        # a copy that the user can run wherever the build lies (a root's home, say)
+        self.program = self.tmp / "quarnel"
+        shutil.copy2(program_path(), self.program)
         if os.geteuid() == 0:
             for path in [self.tmp, *self.tmp.rglob("*")]:
                 os.chown(path, NOBODY, NOBODY)
@@ -113,8 +116,8 @@ class WaylandSession:
     def quarnel(self, **env):
         """`quarnel PATH...` on the two files, as a file manager's context menu starts it."""
         errors = open(self.tmp / "quarnel.log", "wb")
-        program = self.spawn([program_path()] + sorted(str(p) for p in (self.tmp / "files").iterdir()),
-                             env=self.env(**env), stderr=errors)
+        names = sorted(str(p) for p in (self.tmp / "files").iterdir())
+        program = self.spawn([str(self.program)] + names, env=self.env(**env), stderr=errors)
         errors.close()
         return program
 
