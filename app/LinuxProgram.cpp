@@ -15,7 +15,7 @@ namespace quarnel {
 namespace {
 
 constexpr std::string_view cMsgWaylandRefusesClipboard =
-    "Die Wayland-Sitzung lässt die Liste nicht in die Zwischenablage: Sie nimmt sie nur von "
+    "Die Wayland-Sitzung lässt die Liste nicht in die Zwischenablage: Sie nimmt Text nur von "
     "einem Fenster an, das den Fokus hat, und bietet Quarnel! 2.5 keinen anderen Weg.\r"
     "Die Zwischenablage bleibt, wie sie war. Starten Sie Quarnel! 2.5 ohne Namen und ziehen Sie "
     "die Dateien und Ordner auf sein Fenster.";

@@ -89,46 +89,37 @@ struct Globals {
     std::uint32_t extManager = 0;
     std::uint32_t wlrManager = 0;
 
-    static Globals Of(wl_display* display) {
-        Globals found;
-        static constexpr wl_registry_listener listener{
-            [](void* data, wl_registry*, std::uint32_t name, const char* interface, std::uint32_t) {
-                auto& globals = *static_cast<Globals*>(data);
-                const std::string_view type = interface;
-                if (type == wl_seat_interface.name && globals.seat == 0) globals.seat = name;
-                if (type == ext_data_control_manager_v1_interface.name) globals.extManager = name;
-                if (type == zwlr_data_control_manager_v1_interface.name) globals.wlrManager = name;
-            },
-            [](void*, wl_registry*, std::uint32_t) {}};
-        wl_registry* registry = wl_display_get_registry(display);
-        wl_registry_add_listener(registry, &listener, &found);
-        const bool answered = wl_display_roundtrip(display) >= 0;
-        wl_registry_destroy(registry);
-        return answered ? found : Globals{};
-    }
+    static constexpr wl_registry_listener cListener{
+        [](void* data, wl_registry*, std::uint32_t name, const char* interface, std::uint32_t) {
+            auto& globals = *static_cast<Globals*>(data);
+            const std::string_view type = interface;
+            if (type == wl_seat_interface.name && globals.seat == 0) globals.seat = name;
+            if (type == ext_data_control_manager_v1_interface.name) globals.extManager = name;
+            if (type == zwlr_data_control_manager_v1_interface.name) globals.wlrManager = name;
+        },
+        [](void*, wl_registry*, std::uint32_t) {}};
 };
 
 // The two data-control protocols differ only in their names: the same requests and events in
 // the same order. A protocol's names, gathered for the session below.
-#define QUARNEL_DATA_CONTROL_PROTOCOL(Name, prefix)                                             \
-    struct Name {                                                                               \
-        using Manager = prefix##_manager_v1;                                                    \
-        using Device = prefix##_device_v1;                                                      \
-        using Source = prefix##_source_v1;                                                      \
-        using Offer = prefix##_offer_v1;                                                        \
-        using DeviceListener = prefix##_device_v1_listener;                                     \
-        using SourceListener = prefix##_source_v1_listener;                                     \
-        static const wl_interface& ManagerInterface() { return prefix##_manager_v1_interface; } \
-        static constexpr auto CreateSource = prefix##_manager_v1_create_data_source;            \
-        static constexpr auto GetDevice = prefix##_manager_v1_get_data_device;                  \
-        static constexpr auto DestroyManager = prefix##_manager_v1_destroy;                     \
-        static constexpr auto AddDeviceListener = prefix##_device_v1_add_listener;              \
-        static constexpr auto SetSelection = prefix##_device_v1_set_selection;                  \
-        static constexpr auto DestroyDevice = prefix##_device_v1_destroy;                       \
-        static constexpr auto AddSourceListener = prefix##_source_v1_add_listener;              \
-        static constexpr auto OfferType = prefix##_source_v1_offer;                             \
-        static constexpr auto DestroySource = prefix##_source_v1_destroy;                       \
-        static constexpr auto DestroyOffer = prefix##_offer_v1_destroy;                         \
+#define QUARNEL_DATA_CONTROL_PROTOCOL(Name, prefix)                                  \
+    struct Name {                                                                    \
+        using Manager = prefix##_manager_v1;                                         \
+        using Device = prefix##_device_v1;                                           \
+        using Source = prefix##_source_v1;                                           \
+        using Offer = prefix##_offer_v1;                                             \
+        using DeviceListener = prefix##_device_v1_listener;                          \
+        using SourceListener = prefix##_source_v1_listener;                          \
+        static constexpr auto CreateSource = prefix##_manager_v1_create_data_source; \
+        static constexpr auto GetDevice = prefix##_manager_v1_get_data_device;       \
+        static constexpr auto DestroyManager = prefix##_manager_v1_destroy;          \
+        static constexpr auto AddDeviceListener = prefix##_device_v1_add_listener;   \
+        static constexpr auto SetSelection = prefix##_device_v1_set_selection;       \
+        static constexpr auto DestroyDevice = prefix##_device_v1_destroy;            \
+        static constexpr auto AddSourceListener = prefix##_source_v1_add_listener;   \
+        static constexpr auto OfferType = prefix##_source_v1_offer;                  \
+        static constexpr auto DestroySource = prefix##_source_v1_destroy;            \
+        static constexpr auto DestroyOffer = prefix##_offer_v1_destroy;              \
     }
 
 QUARNEL_DATA_CONTROL_PROTOCOL(ExtDataControl, ext_data_control);
@@ -155,9 +146,9 @@ public:
     }
 
 protected:
-    Session(Display display, wl_seat* seat)
+    Session(Display display, Owned<wl_seat, wl_seat_destroy> seat)
         : display_(std::move(display)),
-          seat_(seat),
+          seat_(std::move(seat)),
           events_(wl_display_get_fd(display_.Get()), QSocketNotifier::Read) {
         QObject::connect(&events_, &QSocketNotifier::activated, [this] { ServeEvents(); });
     }
@@ -205,8 +196,9 @@ namespace {
 template <typename P>
 class ProtocolSession final : public DataControlClipboard::Session {
 public:
-    ProtocolSession(Display display, wl_seat* seat, typename P::Manager* manager)
-        : Session(std::move(display), seat),
+    ProtocolSession(Display display, Owned<wl_seat, wl_seat_destroy> seat,
+                    typename P::Manager* manager)
+        : Session(std::move(display), std::move(seat)),
           manager_(manager),
           device_(P::GetDevice(manager, Seat())) {
         P::AddDeviceListener(device_.get(), &cDeviceListener, this);
@@ -271,31 +263,35 @@ private:
     std::shared_ptr<const std::string> text_;
 };
 
-template <typename P>
-std::unique_ptr<DataControlClipboard::Session> Bind(Display display, wl_seat* seat,
-                                                    std::uint32_t manager) {
-    wl_registry* registry = wl_display_get_registry(display.Get());
-    auto* bound = static_cast<typename P::Manager*>(
-        wl_registry_bind(registry, manager, &P::ManagerInterface(), 1));
-    wl_registry_destroy(registry);
-    return std::make_unique<ProtocolSession<P>>(std::move(display), seat, bound);
-}
-
 }  // namespace
 
 std::unique_ptr<DataControlClipboard> DataControlClipboard::Connect() {
     Display display;
     if (display.Get() == nullptr) return nullptr;
-    const Globals globals = Globals::Of(display.Get());
-    if (globals.seat == 0 || (globals.extManager == 0 && globals.wlrManager == 0)) return nullptr;
+    const Owned<wl_registry, wl_registry_destroy> registry(wl_display_get_registry(display.Get()));
+    Globals globals;
+    wl_registry_add_listener(registry.get(), &Globals::cListener, &globals);
+    if (wl_display_roundtrip(display.Get()) < 0 || globals.seat == 0) return nullptr;
 
-    wl_registry* registry = wl_display_get_registry(display.Get());
-    auto* seat =
-        static_cast<wl_seat*>(wl_registry_bind(registry, globals.seat, &wl_seat_interface, 1));
-    wl_registry_destroy(registry);
-    auto session = globals.extManager != 0
-                       ? Bind<ExtDataControl>(std::move(display), seat, globals.extManager)
-                       : Bind<WlrDataControl>(std::move(display), seat, globals.wlrManager);
+    const auto bind = [&](std::uint32_t name, const wl_interface& interface) {
+        return wl_registry_bind(registry.get(), name, &interface, 1);
+    };
+    Owned<wl_seat, wl_seat_destroy> seat(
+        static_cast<wl_seat*>(bind(globals.seat, wl_seat_interface)));
+    std::unique_ptr<Session> session;
+    if (globals.extManager != 0) {
+        session = std::make_unique<ProtocolSession<ExtDataControl>>(
+            std::move(display), std::move(seat),
+            static_cast<ext_data_control_manager_v1*>(
+                bind(globals.extManager, ext_data_control_manager_v1_interface)));
+    } else if (globals.wlrManager != 0) {
+        session = std::make_unique<ProtocolSession<WlrDataControl>>(
+            std::move(display), std::move(seat),
+            static_cast<zwlr_data_control_manager_v1*>(
+                bind(globals.wlrManager, zwlr_data_control_manager_v1_interface)));
+    } else {
+        return nullptr;
+    }
     return std::make_unique<DataControlClipboard>(std::move(session));
 }
 
