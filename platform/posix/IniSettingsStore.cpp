@@ -133,6 +133,12 @@ std::optional<std::string> IniSettingsStore::Read(std::string_view application,
     return value;
 }
 
+SettingsPlace IniSettingsStore::Place(std::string_view application, std::string_view section) {
+    const auto path = FilePath(application, section);
+    const bool readable = OpenSettingsFile(path) || errno == ENOENT;
+    return {path.string(), readable};
+}
+
 // The new file is written beside the old one and takes its place only when it is whole. A file
 // that exists but cannot be read is never replaced: what it holds would be lost.
 bool IniSettingsStore::Write(std::string_view application, std::string_view section,

@@ -44,6 +44,9 @@ TEST(IniSettingsStore, WritesTheFileAHumanCanEditAndReadsItBack) {
     testing::TempFolder home;
     IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    const SettingsPlace place = store.Place("Kelvaro's Tools", "Quarnel! 2.5");
+    EXPECT_EQ(place.name, (home.Path() / cRelativeFile).string());
+    EXPECT_TRUE(place.readable);  // a file not there yet holds nothing that could be lost
 
     ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
     EXPECT_EQ(ReadFile(home.Path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
@@ -76,6 +79,7 @@ TEST(IniSettingsStore, WhatIsNoRegularFileCountsAsMissingAndIsNeverReplaced) {
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
     EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
     EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_FALSE(store.Place("Kelvaro's Tools", "Quarnel! 2.5").readable);
 }
 
 TEST(IniSettingsStore, AWriteKeepsEveryOtherLineAndTheFilesLineEnds) {
