@@ -1,21 +1,24 @@
 #include "NameCheck.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 namespace quarnel {
 namespace {
 
-// Length of the valid, printable UTF-8 sequence at the start of text, 0 when there is none.
-std::size_t PrintableSequenceLength(std::string_view text) {
+// Length of the well-formed sequence at the start of text (which is not empty), 0 when there is
+// none: overlong forms and code points above U+10FFFF are none. A surrogate is one: a lone one
+// in a Windows name or registry value travels through the program as its three generalised
+// UTF-8 bytes. The code point goes to codePoint.
+std::size_t Utf8SequenceLength(std::string_view text, std::uint32_t& codePoint) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
     const std::uint8_t lead = byte(0);
-    if (lead < 0x80) return (lead < 0x20 || lead == 0x7F) ? 0 : 1;
-
     std::size_t length = 0;
-    std::uint32_t codePoint = 0;
     std::uint32_t smallest = 0;
-    if ((lead & 0xE0) == 0xC0) {
+    if (lead < 0x80) {
+        length = 1, codePoint = lead, smallest = 0;
+    } else if ((lead & 0xE0) == 0xC0) {
         length = 2, codePoint = lead & 0x1F, smallest = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         length = 3, codePoint = lead & 0x0F, smallest = 0x800;
@@ -29,24 +32,24 @@ std::size_t PrintableSequenceLength(std::string_view text) {
         if ((byte(i) & 0xC0) != 0x80) return 0;
         codePoint = (codePoint << 6) | (byte(i) & 0x3F);
     }
-    const bool overlong = codePoint < smallest;
+    return codePoint < smallest || codePoint > 0x10FFFF ? 0 : length;
+}
+
+// Length of the valid, printable UTF-8 sequence at the start of text, 0 when there is none.
+std::size_t PrintableSequenceLength(std::string_view text) {
+    std::uint32_t codePoint = 0;
+    const std::size_t length = Utf8SequenceLength(text, codePoint);
+    const bool control = codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
     const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    const bool c1Control = codePoint >= 0x80 && codePoint <= 0x9F;
     const bool separator = codePoint == 0x2028 || codePoint == 0x2029;
-    if (overlong || surrogate || c1Control || separator || codePoint > 0x10FFFF) return 0;
-    return length;
+    return control || surrogate || separator ? 0 : length;
 }
 
 }  // namespace
 
 std::size_t CharacterLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text.front());
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (length > text.size()) return 1;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-    }
-    return length;
+    std::uint32_t codePoint = 0;
+    return std::max<std::size_t>(Utf8SequenceLength(text, codePoint), 1);
 }
 
 bool IsPrintableUtf8(std::string_view name) {

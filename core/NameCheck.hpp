@@ -10,9 +10,10 @@ namespace quarnel {
 
 bool IsPrintableUtf8(std::string_view name);
 
-// The bytes of the UTF-8 character at the front of text (which is not empty): its lead byte
-// and the continuation bytes the lead announces. A byte that starts no whole character counts
-// as one character on its own.
+// The bytes of the UTF-8 character at the front of text (which is not empty); a lone surrogate
+// (from a Windows name or registry value) is one character too. A byte that starts no such
+// character (a stray or bad lead byte, a cut sequence, an overlong form, a code point above
+// U+10FFFF) counts as one character on its own.
 std::size_t CharacterLength(std::string_view text);
 
 // True for a dropped name that must be refused with the invalid-characters message.

@@ -213,9 +213,11 @@ public:
         values[Address(application, section, key)] = std::string(value);
         return true;
     }
+    SettingsPlace Place(std::string_view, std::string_view) override { return place; }
 
     std::map<Address, std::string> values;
     bool refuseWrites = false;
+    SettingsPlace place{"/home/anna/.config/Kelvaro's Tools/Quarnel! 2.5.ini"};
 };
 
 // The dialog's fourteen buttons without the dialog and without radio groups. Selecting a button

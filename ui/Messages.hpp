@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/SettingsStore.hpp"
+
 namespace quarnel {
 
-inline constexpr std::string_view cMsgOptionsNotSaved =
-    "Die Optionen konnten nicht gespeichert werden.\r\r"
-    "Die gewählte Einstellung gilt trotzdem, bis Quarnel! beendet wird. Beim nächsten Start "
-    "gelten wieder die zuletzt gespeicherten Optionen.";
+// For a save of the options that failed: where they are kept (shortened as every name in a
+// message), and what the next start will find there: the options saved last, none yet, or
+// nothing it can read. Both of the latter mean the default options.
+std::string OptionsNotSavedMessage(const SettingsPlace& place, bool optionsStored);
 
 // The help's two paragraphs below the version line.
 inline constexpr std::string_view cHelpProblem =

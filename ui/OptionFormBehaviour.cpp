@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Messages.hpp"
+#include "core/OptionStorage.hpp"
 #include "core/ProgramTitle.hpp"
 
 namespace quarnel {
@@ -21,10 +22,16 @@ void OptionClickHandler::OnOptClick(int index, const OptionButtons& buttons) {
         case OptionClickResult::SaveRefused:
             if (!refusalReported_) {
                 refusalReported_ = true;
-                msgBox_.Show(cMsgOptionsNotSaved, cMsgInformation, ProgramTitle);
+                ReportRefusal();
             }
             break;
     }
+}
+
+void OptionClickHandler::ReportRefusal() {
+    const SettingsPlace place = store_.Place(cAppName, ProgramTitle);
+    const bool stored = place.readable && store_.Read(cAppName, ProgramTitle, cOptKey).has_value();
+    msgBox_.Show(OptionsNotSavedMessage(place, stored), cMsgInformation, ProgramTitle);
 }
 
 }  // namespace quarnel

@@ -24,6 +24,8 @@ public:
     void OnOptClick(int index, const OptionButtons& buttons);
 
 private:
+    void ReportRefusal();
+
     SettingsStore& store_;
     WindowPlacement& mainWindowPlacement_;
     MsgBox& msgBox_;

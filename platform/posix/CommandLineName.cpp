@@ -53,7 +53,14 @@ std::string FullNameOfArgument(const std::string& path, std::string_view current
     const bool sameFile = SameFile(path.c_str(), textForm.c_str(), ::stat) ||
                           SameFile(path.c_str(), textForm.c_str(), ::lstat);
     struct stat status {};
-    if (sameFile || ::lstat(path.c_str(), &status) != 0) return textForm;
+    if (sameFile) return textForm;
+    if (::lstat(path.c_str(), &status) != 0) {
+        // Missing as typed, so it must stay missing: not the text form when that exists.
+        if (::lstat(textForm.c_str(), &status) != 0) return textForm;
+        std::string kernels = KernelsFullName(path);
+        if (!kernels.empty() && ::lstat(kernels.c_str(), &status) != 0) return kernels;
+        return path.starts_with('/') ? path : std::string(currentFolder) + "/" + path;
+    }
     std::string kernels = KernelsFullName(path);
     return kernels.empty() ? textForm : kernels;
 }

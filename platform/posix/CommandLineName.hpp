@@ -16,7 +16,9 @@ std::string FullNameFrom(std::string_view path, std::string_view currentFolder);
 // The full name of a path given to quarnel-list: FullNameFrom's text, which keeps the links the
 // user went through, as long as it names the file the shell finds by the path (the same device
 // and inode); otherwise, after ".." out of a folder reached through a link, the name the kernel
-// reads: the real folder and the path's last name. A path that does not exist keeps its text.
+// reads: the real folder and the path's last name. A path that does not exist keeps its text
+// unless that text names a file: then it is the name the kernel reads (or the path as given,
+// joined to the current folder), so it is reported as missing and no other file is listed.
 std::string FullNameOfArgument(const std::string& path, std::string_view currentFolder);
 
 }  // namespace quarnel

@@ -26,20 +26,24 @@ class FileLines final : public LineSource {
 public:
     explicit FileLines(std::FILE* file) : file_(file) {}
 
+    // Each byte is searched once: a line longer than a chunk costs no more than its length.
     bool NextLine(std::string_view& line) override {
         std::size_t newline;
-        while ((newline = buffer_.find('\n', start_)) == std::string::npos && !atEnd_) ReadChunk();
+        while ((newline = buffer_.find('\n', searched_)) == std::string::npos && !atEnd_) {
+            searched_ = buffer_.size();
+            ReadChunk();
+        }
         if (start_ == buffer_.size()) return false;
         const std::size_t end = newline == std::string::npos ? buffer_.size() : newline + 1;
         line = std::string_view(buffer_).substr(start_, end - start_);
-        start_ = end;
+        start_ = searched_ = end;
         return true;
     }
 
     // Back to the first line, for a second pass.
     bool Rewind() {
         buffer_.clear();
-        start_ = 0;
+        start_ = searched_ = 0;
         atEnd_ = false;
         return std::fseek(file_, 0, SEEK_SET) == 0;
     }
@@ -50,6 +54,7 @@ private:
     // Drops the lines already passed on, then appends the next chunk of the file.
     void ReadChunk() {
         buffer_.erase(0, start_);
+        searched_ -= start_;
         start_ = 0;
         const std::size_t kept = buffer_.size();
         buffer_.resize(kept + cChunkBytes);
@@ -63,7 +68,8 @@ private:
 
     std::FILE* file_;
     std::string buffer_;
-    std::size_t start_ = 0;  // of the next line in buffer_
+    std::size_t start_ = 0;     // of the next line in buffer_
+    std::size_t searched_ = 0;  // where the search for its end goes on
     bool atEnd_ = false;
     bool failed_ = false;
 };
@@ -125,6 +131,12 @@ std::optional<std::string> IniSettingsStore::Read(std::string_view application,
     auto value = IniValue(lines, cIniGroup, key);
     if (lines.Failed()) return std::nullopt;
     return value;
+}
+
+SettingsPlace IniSettingsStore::Place(std::string_view application, std::string_view section) {
+    const auto path = FilePath(application, section);
+    const bool readable = OpenSettingsFile(path) || errno == ENOENT;
+    return {path.string(), readable};
 }
 
 // The new file is written beside the old one and takes its place only when it is whole. A file

@@ -20,6 +20,9 @@ public:
                                     std::string_view key) override;
     bool Write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
+    // The file's path; it can be read unless it exists and cannot be opened or is no regular
+    // file, which a write then never replaces.
+    SettingsPlace Place(std::string_view application, std::string_view section) override;
 
     std::filesystem::path FilePath(std::string_view application, std::string_view section) const;
 

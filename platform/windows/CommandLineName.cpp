@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "support/LongPathPrefix.hpp"
 #include "support/WideText.hpp"
 
 namespace quarnel {
@@ -24,10 +25,10 @@ std::string FullNameFrom(const std::string& path) {
     for (;;) {
         const DWORD length =
             ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) return path;
+        if (length == 0) return WithoutLongPathPrefix(path);
         if (length < full.size()) {
             full.resize(length);
-            return Utf8FromWide(full);
+            return WithoutLongPathPrefix(Utf8FromWide(full));
         }
         full.resize(length);
     }

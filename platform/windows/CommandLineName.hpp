@@ -10,7 +10,8 @@ namespace quarnel {
 std::vector<std::string> CommandLineArguments();
 
 // GetFullPathNameW: relative to the current folder and drive, "." and ".." removed, "/" taken
-// as "\"; links are left as they are.
+// as "\"; links are left as they are. A name with the "\\?\" prefix is taken as it stands,
+// without the prefix.
 std::string FullNameFrom(const std::string& path);
 
 }  // namespace quarnel

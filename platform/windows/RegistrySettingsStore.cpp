@@ -5,11 +5,16 @@
 
 namespace quarnel {
 
+std::string RegistrySettingsStore::KeyName(std::string_view application,
+                                           std::string_view section) const {
+    std::string name = base_;
+    name.append("\\").append(application).append("\\").append(section);
+    return name;
+}
+
 std::wstring RegistrySettingsStore::KeyPath(std::string_view application,
                                             std::string_view section) const {
-    std::string path = base_;
-    path.append("\\").append(application).append("\\").append(section);
-    return WideFromUtf8(path);
+    return WideFromUtf8(KeyName(application, section));
 }
 
 std::optional<std::string> RegistrySettingsStore::Read(std::string_view application,
@@ -38,6 +43,14 @@ std::optional<std::string> RegistrySettingsStore::Read(std::string_view applicat
         return Utf8FromWide(value);
     }
     return std::nullopt;
+}
+
+SettingsPlace RegistrySettingsStore::Place(std::string_view application, std::string_view section) {
+    RegistryKey settings;
+    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(),
+                                           0, KEY_QUERY_VALUE, settings.Out());
+    return {"HKEY_CURRENT_USER\\" + KeyName(application, section),
+            status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND};
 }
 
 bool RegistrySettingsStore::Write(std::string_view application, std::string_view section,

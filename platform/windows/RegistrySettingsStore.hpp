@@ -18,8 +18,12 @@ public:
                                     std::string_view key) override;
     bool Write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
+    // The key's full name from HKEY_CURRENT_USER; it can be read unless it exists and cannot be
+    // opened for reading.
+    SettingsPlace Place(std::string_view application, std::string_view section) override;
 
 private:
+    std::string KeyName(std::string_view application, std::string_view section) const;
     std::wstring KeyPath(std::string_view application, std::string_view section) const;
 
     std::string base_;

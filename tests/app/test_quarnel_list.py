@@ -88,6 +88,18 @@ class QuarnelListTest(unittest.TestCase):
                               timeout=60)
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertEqual(done.stdout, lines(str(self.tree / "a.txt"), str(here / "b.txt")))
+        # a name the kernel does not find is missing, even where its text form names a file
+        (self.root / "nur-hier.txt").write_bytes(b"nicht diese")
+        (self.root / "fehlt").mkdir()
+        (self.root / "fehlt" / "a.txt").write_bytes(b"nicht diese")
+        done = self.run_list("--options", "10100011000110", "Abkürzung/../nur-hier.txt",
+                             "Abkürzung/../fehlt/a.txt", cwd=self.root)
+        self.assertEqual((done.returncode, done.stdout), (1, b""))
+        missing = ("Quarnel! 2.5: Der Name '%s'\nist nicht (mehr) vorhanden oder nicht "
+                   "erreichbar und wird daher nicht berücksichtigt.\n")
+        self.assertEqual(done.stderr.decode("utf-8"),
+                         missing % (self.tree / "nur-hier.txt")
+                         + missing % (self.root / "Abkürzung/../fehlt/a.txt"))
 
     def test_skipped_names_give_messages_and_status_1_but_the_list_still_comes(self):
         done = self.run_list("--options", "10100011000110", str(self.tree / "weg.txt"),

@@ -30,5 +30,23 @@ TEST(NameCheck, PrintableNameReplacesEachOffendingByte) {
     EXPECT_TRUE(IsPrintableUtf8(PrintableName("\xFF\xFE\x80 ok \xED\xA0\x80")));
 }
 
+// How many characters the option string reading sees in text.
+std::size_t Characters(std::string_view text) {
+    std::size_t count = 0;
+    for (; !text.empty(); ++count) text.remove_prefix(CharacterLength(text));
+    return count;
+}
+
+TEST(NameCheck, CharacterLengthTakesABrokenRunAsOneCharacterPerByte) {
+    // overlong forms, above U+10FFFF, bad lead bytes, a five-byte form
+    for (const std::string_view run :
+         {"\xC0\x80", "\xC1\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF\x80\x80\x80",
+          "\xF8\x88\x80\x80\x80"}) {
+        EXPECT_EQ(Characters(run), run.size()) << testing::PrintToString(run);
+    }
+    // whole characters stay one each, a lone surrogate (from a Windows name) too
+    EXPECT_EQ(Characters("a\xC3\xA4\xE2\x82\xAC\xF4\x8F\xBF\xBF\xF0\x9F\x98\x80\xED\xA0\x80"), 6u);
+}
+
 }  // namespace
 }  // namespace quarnel

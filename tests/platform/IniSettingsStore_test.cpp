@@ -1,19 +1,24 @@
 #include "platform/posix/IniSettingsStore.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/posix/FileReplacement.hpp"
 #include "tests/TempFolder.hpp"
 
 namespace quarnel {
@@ -39,6 +44,9 @@ TEST(IniSettingsStore, WritesTheFileAHumanCanEditAndReadsItBack) {
     testing::TempFolder home;
     IniSettingsStore store(home.Path());
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
+    const SettingsPlace place = store.Place("Kelvaro's Tools", "Quarnel! 2.5");
+    EXPECT_EQ(place.name, (home.Path() / cRelativeFile).string());
+    EXPECT_TRUE(place.readable);  // a file not there yet holds nothing that could be lost
 
     ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "10100011000110"));
     EXPECT_EQ(ReadFile(home.Path() / cRelativeFile), "[General]\nOptions=10100011000110\n");
@@ -71,6 +79,7 @@ TEST(IniSettingsStore, WhatIsNoRegularFileCountsAsMissingAndIsNeverReplaced) {
     EXPECT_EQ(store.Read("Kelvaro's Tools", "Quarnel! 2.5", "Options"), std::nullopt);
     EXPECT_FALSE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
     EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_FALSE(store.Place("Kelvaro's Tools", "Quarnel! 2.5").readable);
 }
 
 TEST(IniSettingsStore, AWriteKeepsEveryOtherLineAndTheFilesLineEnds) {
@@ -169,6 +178,72 @@ TEST(IniSettingsStore, ALinkInPlaceOfTheFileStaysAndTheFileItNamesIsReplaced) {
     ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_EQ(ReadFile(kept), "[General]\nOptions=1\nTheme=dark\n");
+}
+
+void SetAge(const fs::path& path, time_t seconds) {
+    const timespec then{::time(nullptr) - seconds, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(IniSettingsStore, ASaveRemovesOnlyItsOwnNewFilesLeftForAMinute) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    WriteFile(file, "[General]\nOptions=0\n");
+    const fs::path folder = file.parent_path();
+    const std::vector<std::string> kept = {"Quarnel! 2.5.ini.Fr1sch",  // another save's, maybe
+                                           "Quarnel! 2.5.ini.bak", "Quarnel! 2.5.ini.Sieben7",
+                                           "Andere.ini.Alt123"};
+    for (const auto& name : kept) WriteFile(folder / name, "x");
+    WriteFile(folder / "Quarnel! 2.5.ini.Alt123", "x");
+    for (const auto& name : {"Quarnel! 2.5.ini.Alt123", "Quarnel! 2.5.ini.bak",
+                             "Quarnel! 2.5.ini.Sieben7", "Andere.ini.Alt123"}) {
+        SetAge(folder / name, 61);
+    }
+    IniSettingsStore store(home.Path());
+    ASSERT_TRUE(store.Write("Kelvaro's Tools", "Quarnel! 2.5", "Options", "1"));
+    auto names = NamesIn(folder);
+    std::sort(names.begin(), names.end());
+    auto expected = kept;
+    expected.push_back(file.filename());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+}
+
+// Whether the file system of folder can make files without a name.
+bool HasUnnamedFiles(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+TEST(IniSettingsStore, ASaveKilledWhileWritingLeavesNothingBehind) {
+    testing::TempFolder home;
+    const fs::path file = home.Path() / cRelativeFile;
+    WriteFile(file, "[General]\nOptions=0\n");
+    if (!HasUnnamedFiles(file.parent_path())) GTEST_SKIP() << "no O_TMPFILE here";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t saver = ::fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0) {
+        FileReplacement replacement(file);
+        replacement.Write(std::string(1024 * 1024, 'x'));  // past the buffer, so on the disk
+        const char byte = replacement.Opened() ? 1 : 0;
+        (void)!::write(ready[1], &byte, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(byte, 1);
+    EXPECT_EQ(NamesIn(file.parent_path()), std::vector<std::string>{file.filename()});
+    EXPECT_EQ(ReadFile(file), "[General]\nOptions=0\n");
 }
 
 // Sets an environment variable for the life of the object, then puts back what was there.

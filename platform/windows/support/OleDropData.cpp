@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 
+#include "LongPathPrefix.hpp"
 #include "WideText.hpp"
 
 namespace quarnel {
@@ -165,6 +166,7 @@ DropData DropDataFrom(IDataObject* data) {
     if (!names) names = NamesFromHDrop(LockedMedium(data, CF_HDROP).Bytes());
     if (names) {
         drop.holdsFileList = true;
+        for (std::string& name : *names) name = WithoutLongPathPrefix(name);
         drop.names = std::move(*names);
     }
     return drop;

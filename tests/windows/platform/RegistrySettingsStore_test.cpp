@@ -43,6 +43,11 @@ TEST_F(RegistryStoreTest, WritesTheOptionsWhereTheProgramKeepsThem) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(value, L"10100011000110");
     EXPECT_EQ(store_.Read(cAppName, ProgramTitle, cOptKey), "10100011000110");
+    const SettingsPlace place = store_.Place(cAppName, ProgramTitle);
+    EXPECT_EQ(place.name, "HKEY_CURRENT_USER\\" + base_ + "\\Kelvaro's Tools\\Quarnel! 2.5");
+    EXPECT_TRUE(place.readable);
+    EXPECT_EQ(RegistrySettingsStore().Place(cAppName, ProgramTitle).name,
+              "HKEY_CURRENT_USER\\Software\\Kelvaro's Tools\\Quarnel! 2.5");
 }
 
 TEST_F(RegistryStoreTest, MissingEmptyAndGarbageValuesReadAsTheyAre) {

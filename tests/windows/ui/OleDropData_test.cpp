@@ -15,13 +15,18 @@ using testing::HDropBytes;
 TEST(OleDropData, FileListGivesTheFullNamesInDropOrder) {
     const std::wstring longName = L"C:\\" + std::wstring(300, L'x') + L"\\datei.txt";
     FakeDataObject data;
-    data.Offer(CF_HDROP, HDropBytes({L"C:\\b\\zwei.txt", L"C:\\a\\Größe ß.txt", longName}));
+    // the long-path prefix is no part of a name
+    data.Offer(CF_HDROP, HDropBytes({L"C:\\b\\zwei.txt", L"C:\\a\\Größe ß.txt", longName,
+                                     L"\\\\?\\" + longName, L"\\\\?\\UNC\\server\\share\\a",
+                                     L"\\\\?\\unc\\s\\t", L"\\\\?\\Volume{1}\\x"}));
 
     const DropData drop = DropDataFrom(&data);
 
     EXPECT_TRUE(drop.holdsFileList);
     EXPECT_EQ(drop.names, (std::vector<std::string>{"C:\\b\\zwei.txt", "C:\\a\\Größe ß.txt",
-                                                    Utf8FromWide(longName)}));
+                                                    Utf8FromWide(longName), Utf8FromWide(longName),
+                                                    "\\\\server\\share\\a", "\\\\s\\t",
+                                                    "\\\\?\\Volume{1}\\x"}));
 
     // an older source writes the names in the ANSI code page
     const char names[] = "C:\\alt.txt\0C:\\x\0";
