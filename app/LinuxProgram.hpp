@@ -56,7 +56,7 @@ private:
     DropHandler dropHandler_;
     DropGate dropGate_;
     OptionClickHandler optionClicks_{settings_, placement_, msgBox_};
-    OptionFormMaker optionForms_{optionClicks_};
+    OptionFormMaker optionForms_{optionClicks_, mainForm_};
     MainFormButtons buttons_;
     ClipboardAfterClose afterClose_{clipboard_};
 };

@@ -2,6 +2,8 @@
 // than the 8-point font its tables were drawn for, so captions fit and proportions stay.
 #pragma once
 
+#include "ControlTable.hpp"
+
 namespace quarnel {
 
 inline constexpr double cReferenceDpi = 96.0;
@@ -14,5 +16,13 @@ int pixelsFromTwips(int twips, double dpi);
 // The factor for a font whose 52 Latin letters are averageCharWidth pixels wide at 96 dpi:
 // 1 for the reference font or a narrower one.
 double FontScaleFactor(double averageCharWidth);
+
+struct PixelArea {
+    int left, top, width, height;
+};
+
+// A window's client area at its design place, in pixels at dpi. The place is a place on the
+// screen, in physical units; only the size grows by the font's factor.
+PixelArea DesignClientArea(const WindowLayout& window, double dpi, double fontScale);
 
 }  // namespace quarnel

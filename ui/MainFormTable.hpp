@@ -2,6 +2,7 @@
 // drop works with live in the drop handler, not in hidden controls.
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "ControlTable.hpp"
@@ -21,5 +22,11 @@ inline constexpr std::array cControls{
     ControlRow{ControlKind::Frame, "DropFrame", -1, {}, "Drop!", 60, 60, 795, 915, 3},
     ControlRow{ControlKind::Image, "Image1", -1, {"DropFrame"}, "", 120, 240, 480, 480, -1},
 };
+
+// The elements of the control array Btn, numbered from 0.
+inline constexpr int cBtnCount =
+    static_cast<int>(std::ranges::count_if(cControls, [](const ControlRow& control) {
+        return control.kind == ControlKind::CommandButton;
+    }));
 
 }  // namespace quarnel::MainFormTable

@@ -7,6 +7,8 @@
 #include <array>
 
 #include "ControlTable.hpp"
+#include "core/OptionStorage.hpp"
+#include "core/ProgramState.hpp"
 
 namespace quarnel::OptionFormTable {
 
@@ -113,5 +115,21 @@ static_assert(std::ranges::all_of(cControls,
                                              control.kind == ControlKind::OptionButton;
                                   }),
               "OptionForm is made of frames and option buttons only");
+
+// One button for each option flag, and one character of the default value: a flag without its
+// button would leave the dialogs reaching for a button that is not there.
+static_assert(
+    [] {
+        std::array<int, cOptionCount> buttons{};
+        for (const ControlRow& control : cControls) {
+            if (control.kind != ControlKind::OptionButton) continue;
+            if (control.index < 0 || control.index >= cOptionCount) return false;
+            ++buttons[static_cast<std::size_t>(control.index)];
+        }
+        return std::ranges::all_of(buttons, [](int count) { return count == 1; });
+    }(),
+    "OptionForm holds exactly one button for each option flag");
+static_assert(cDefaultOptions.size() == cOptionCount,
+              "the default value holds one character for each option flag");
 
 }  // namespace quarnel::OptionFormTable

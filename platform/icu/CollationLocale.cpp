@@ -15,7 +15,7 @@ std::string CollationLocaleName(const char* lcAll, const char* lcCollate, const 
     }
     // "de_DE.UTF-8@euro" names the locale "de_DE"
     chosen = chosen.substr(0, chosen.find_first_of(".@"));
-    if (chosen.empty() || chosen == "C" || chosen == "POSIX") return "de";
+    if (chosen.empty() || chosen == "C" || chosen == "POSIX") return cFallbackCollationLocale;
     return std::string(chosen);
 }
 

@@ -1,5 +1,7 @@
 #include "IcuTextRules.hpp"
 
+#include "CollationLocale.hpp"
+
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -9,8 +11,6 @@
 
 namespace quarnel {
 namespace {
-
-constexpr const char* cFallbackLocale = "de";
 
 template <typename MapCodePoint>
 std::string MapEachCodePoint(std::string_view text, MapCodePoint map) {
@@ -43,7 +43,7 @@ UCollator* IcuTextRules::Collator() const {
     if (U_FAILURE(status)) {
         // A locale name the collator refuses sorts as German, like an unset locale.
         status = U_ZERO_ERROR;
-        collator_.reset(ucol_open(cFallbackLocale, &status));
+        collator_.reset(ucol_open(cFallbackCollationLocale, &status));
     }
     if (U_FAILURE(status)) {
         collator_.reset();

@@ -90,6 +90,14 @@ class OptionsTest(unittest.TestCase):
         print("\noptions dialog client area: %d x %d pixels (main window %d wide)"
               % (width, height, main_width))
 
+        # openbox offers to minimise even a modal dialog: activating the main window it blocks
+        # brings the dialog back
+        self.session.xdotool("windowminimize", "--sync", dialog.window)
+        self.assertIn("Iconic", self.session.xprop(dialog.window, "WM_STATE"))
+        self.session.xdotool("windowactivate", program.window)
+        wait_for(lambda: "window state: Normal" in self.session.xprop(dialog.window, "WM_STATE"),
+                 what="the minimised dialog to come back")
+
         # opening saved nothing
         self.assertIsNone(self.stored_options())
         dialog.close()

@@ -20,5 +20,14 @@ TEST(Geometry, OnlyAWiderFontScalesTheWindow) {
     EXPECT_DOUBLE_EQ(FontScaleFactor(8.25), 1.5);
 }
 
+TEST(Geometry, TheDesignPlaceIsPhysicalWhileTheSizeGrowsWithTheFont) {
+    const WindowLayout window{915, 2160, 240, 480};
+    const PixelArea area = DesignClientArea(window, 144, 1.5);
+    EXPECT_EQ(area.left, 24);
+    EXPECT_EQ(area.top, 48);
+    EXPECT_EQ(area.width, 137);
+    EXPECT_EQ(area.height, 324);
+}
+
 }  // namespace
 }  // namespace quarnel

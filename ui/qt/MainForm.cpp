@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "FontWidth.hpp"
-#include "TableWidgets.hpp"
+#include "TableControls.hpp"
 #include "ui/Geometry.hpp"
 #include "ui/MainFormTable.hpp"
 
@@ -16,13 +16,10 @@ MainForm::MainForm()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
-    const auto& window = MainFormTable::cWindow;
-    const QSize size =
-        PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_).size();
-    setFixedSize(size);
-    // The client area, not the frame, stands at the design place; the font's factor sizes the
-    // window but does not move it.
-    setGeometry(QRect(PixelRect(window.left, window.top, 0, 0, 1.0).topLeft(), size));
+    // The client area, not the frame, stands at the design place.
+    const PixelArea client = DesignClientArea(MainFormTable::cWindow, cReferenceDpi, scaleFactor_);
+    setFixedSize(client.width, client.height);
+    setGeometry(client.left, client.top, client.width, client.height);
     BuildControlsFromTable(MainFormTable::cControls, scaleFactor_,
                            [this](const ControlRow& control) { return CreateControl(control); });
 }

@@ -9,6 +9,7 @@
 #include "core/DropGate.hpp"
 #include "ui/ControlTable.hpp"
 #include "ui/MainFormBehaviour.hpp"
+#include "ui/MainFormTable.hpp"
 
 class QGroupBox;
 class QPushButton;
@@ -46,7 +47,7 @@ private:
     double scaleFactor_ = 1.0;
     QGroupBox* dropFrame_ = nullptr;
     DropImage* image1_ = nullptr;
-    std::array<QPushButton*, 3> btn_{};
+    std::array<QPushButton*, MainFormTable::cBtnCount> btn_{};
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
     std::function<void()> closed_;

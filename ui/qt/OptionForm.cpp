@@ -3,9 +3,10 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 
 #include "FontWidth.hpp"
-#include "TableWidgets.hpp"
+#include "TableControls.hpp"
 #include "ui/Geometry.hpp"
 
 namespace quarnel {
@@ -20,19 +21,25 @@ QIcon NoIcon() {
 
 }  // namespace
 
-OptionForm::OptionForm(OptionClickHandler& clicks)
+OptionForm::OptionForm(OptionClickHandler& clicks, QWidget& owner)
     : QDialog(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       clicks_(clicks),
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     const auto& window = OptionFormTable::cWindow;
     QRect client = PixelRect(0, 0, window.clientWidth, window.clientHeight, scaleFactor_);
-    client.moveCenter(screen()->availableGeometry().center());
+    client.moveCenter(owner.screen()->availableGeometry().center());
     setFixedSize(client.size());
     setGeometry(client);
     setWindowIcon(NoIcon());
     BuildControlsFromTable(OptionFormTable::cControls, scaleFactor_,
                            [this](const ControlRow& control) { return CreateControl(control); });
+    // Owned by the main window, the dialog stays with it: a window manager that lets the modal
+    // dialog be minimised brings it back when the blocked main window is activated.
+    if (QWindow* ownerWindow = owner.windowHandle()) {
+        winId();
+        windowHandle()->setTransientParent(ownerWindow);
+    }
     OptionFormLoad(*this);
 }
 

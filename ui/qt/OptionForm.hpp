@@ -1,5 +1,6 @@
 // OptionForm on Qt: a fixed-size tool dialog with only a close button and no icon, built from its
-// control table, centred on the screen and kept out of the task bar. Each frame is a QGroupBox
+// control table, centred on the screen of the main window that owns it and kept out of the task
+// bar. Each frame is a QGroupBox
 // with its option buttons as children, which makes the buttons of one frame one radio group.
 #pragma once
 
@@ -18,8 +19,8 @@ namespace quarnel {
 
 class OptionForm final : public QDialog, public CaptionedWindow, public OptionDialog {
 public:
-    // clicks outlives the dialog; the dialog lives for one opening.
-    explicit OptionForm(OptionClickHandler& clicks);
+    // clicks and owner outlive the dialog; the dialog lives for one opening.
+    OptionForm(OptionClickHandler& clicks, QWidget& owner);
 
     QGroupBox& Frame1(int index) { return *frame1_.at(index); }
     QRadioButton& Opt(int index) { return *opt_.at(index); }
@@ -42,13 +43,15 @@ private:
 // Makes a fresh OptionForm for each opening.
 class OptionFormMaker final : public OptionDialogMaker {
 public:
-    explicit OptionFormMaker(OptionClickHandler& clicks) : clicks_(clicks) {}
+    // Both outlive the maker.
+    OptionFormMaker(OptionClickHandler& clicks, QWidget& owner) : clicks_(clicks), owner_(owner) {}
     std::unique_ptr<OptionDialog> MakeOptionDialog() override {
-        return std::make_unique<OptionForm>(clicks_);
+        return std::make_unique<OptionForm>(clicks_, owner_);
     }
 
 private:
     OptionClickHandler& clicks_;
+    QWidget& owner_;
 };
 
 }  // namespace quarnel

@@ -109,7 +109,7 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (HIWORD(wParam) == BN_CLICKED && id >= ControlIds::cBtn &&
-                id < ControlIds::cBtn + 3) {
+                id < ControlIds::cBtn + MainFormTable::cBtnCount) {
                 if (buttons_ != nullptr) buttons_->BtnClick(id - ControlIds::cBtn);
                 return 0;
             }

@@ -94,6 +94,8 @@ std::wstring WideFromAnsi(const std::string& name) {
     return wide;
 }
 
+}  // namespace
+
 // CF_HDROP as documented: DROPFILES, then from pFiles the names, wide or in the ANSI code page.
 std::optional<std::vector<std::string>> NamesFromHDrop(Block block) {
     if (block.size() < sizeof(DROPFILES)) return std::nullopt;
@@ -113,6 +115,8 @@ std::optional<std::vector<std::string>> NamesFromHDrop(Block block) {
     return names;
 }
 
+namespace {
+
 // Whether the ID list at offset, item by item (each SHITEMID counts its own cb), reaches its
 // zero terminator inside the block.
 bool IdListInside(Block block, std::size_t offset) {
@@ -128,6 +132,8 @@ bool IdListInside(Block block, std::size_t offset) {
 struct IdListFree {
     void operator()(ITEMIDLIST* list) const { ILFree(list); }
 };
+
+}  // namespace
 
 // Every item of the shell ID list (CIDA: the count, then count + 1 offsets, the parent's list
 // first) as a file system name, or nothing when one of them is not one (a virtual item) or the
@@ -154,8 +160,6 @@ std::optional<std::vector<std::string>> NamesFromIdList(Block block) {
     }
     return names;
 }
-
-}  // namespace
 
 DropData DropDataFrom(IDataObject* data) {
     DropData drop;

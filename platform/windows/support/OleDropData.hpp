@@ -7,6 +7,11 @@
 // whose file list does not fit either holds no file list.
 #pragma once
 
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "platform/DropData.hpp"
 
 struct IDataObject;
@@ -14,5 +19,9 @@ struct IDataObject;
 namespace quarnel {
 
 DropData DropDataFrom(IDataObject* data);
+
+// The names in one block of each format, or nothing when it does not fit the block.
+std::optional<std::vector<std::string>> NamesFromHDrop(std::span<const unsigned char> block);
+std::optional<std::vector<std::string>> NamesFromIdList(std::span<const unsigned char> block);
 
 }  // namespace quarnel

@@ -135,6 +135,33 @@ struct Block {
     std::size_t blockSize;
 };
 
+// A copy of a block's bytes that ends right where a page begins that the process may not read:
+// a parser reading one byte past the block stops the test.
+class GuardedBlock {
+public:
+    explicit GuardedBlock(const Block& block) {
+        SYSTEM_INFO system{};
+        GetSystemInfo(&system);
+        const std::size_t page = system.dwPageSize;
+        const std::size_t pages = block.blockSize / page + 1;
+        memory_ = static_cast<BYTE*>(
+            VirtualAlloc(nullptr, (pages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        DWORD previous = 0;
+        VirtualProtect(memory_ + pages * page, page, PAGE_NOACCESS, &previous);
+        bytes_ = {memory_ + pages * page - block.blockSize, block.blockSize};
+        if (block.blockSize > 0) std::memcpy(bytes_.data(), block.bytes.data(), block.blockSize);
+    }
+    ~GuardedBlock() { VirtualFree(memory_, 0, MEM_RELEASE); }
+    GuardedBlock(const GuardedBlock&) = delete;
+    GuardedBlock& operator=(const GuardedBlock&) = delete;
+
+    std::span<const BYTE> Bytes() const { return bytes_; }
+
+private:
+    BYTE* memory_;
+    std::span<BYTE> bytes_;
+};
+
 void Put(std::vector<BYTE>& bytes, std::size_t at, UINT value) {
     std::memcpy(bytes.data() + at, &value, sizeof value);
 }
@@ -173,6 +200,7 @@ TEST(OleDropData, AShellIdListThatDoesNotFitItsBlockFallsBackToTheFileList) {
 
         EXPECT_TRUE(drop.holdsFileList) << idList.what;
         EXPECT_EQ(drop.names, std::vector<std::string>{"C:\\eins.txt"}) << idList.what;
+        EXPECT_EQ(NamesFromIdList(GuardedBlock(idList).Bytes()), std::nullopt) << idList.what;
     }
 }
 
@@ -202,6 +230,7 @@ TEST(OleDropData, AFileListThatDoesNotFitItsBlockIsNoFileList) {
             EXPECT_FALSE(drop.holdsFileList) << fileList.what << ", ID list " << withIdList;
             EXPECT_TRUE(drop.names.empty()) << fileList.what << ", ID list " << withIdList;
         }
+        EXPECT_EQ(NamesFromHDrop(GuardedBlock(fileList).Bytes()), std::nullopt) << fileList.what;
     }
 }
 

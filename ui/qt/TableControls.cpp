@@ -1,4 +1,4 @@
-#include "TableWidgets.hpp"
+#include "TableControls.hpp"
 
 #include <QWidget>
 #include <vector>
