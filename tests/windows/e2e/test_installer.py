@@ -80,8 +80,8 @@ class InstallerTest(unittest.TestCase):
                           (UPGRADE_CODE, VERSION, "", "2")])
 
     def test_install_send_to_repair_and_remove(self):
-        users = self.session.prefix / "drive_c" / "users"
-        before = files_under(users)
+        drive = self.session.prefix / "drive_c"
+        before = files_under(drive)
         self.session.store_options("01100011000110")  # sorted, full paths, expanded
 
         self.msiexec("/i", self.msi)
@@ -126,10 +126,12 @@ class InstallerTest(unittest.TestCase):
 
         self.msiexec("/x", self.msi)
 
-        left = files_under(users) - before
-        # Windows Installer's own folder for the icons of installed products, on every Windows
-        cache = {p for p in left if p.parts[-3:] == ("Roaming", "Microsoft", "Installer")}
-        self.assertEqual([list((users / p).iterdir()) for p in cache], [[]] * len(cache))
+        left = files_under(drive) - before
+        # Windows Installer's own folders (its package cache, the icons of installed products),
+        # which every Windows has: left, but empty
+        cache = {p for p in left if p == Path("windows", "Installer") or
+                 p.parts[-4:] == ("AppData", "Roaming", "Microsoft", "Installer")}
+        self.assertEqual([list((drive / p).iterdir()) for p in cache], [[]] * len(cache))
         self.assertEqual(sorted(map(str, left - cache)), [])
         self.assertEqual(self.uninstall_entries(), {})
         self.assertIsNone(self.session.registry_key(INSTALLATION_KEY))

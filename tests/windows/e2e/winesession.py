@@ -1,5 +1,6 @@
-"""quarnel.exe under Wine on a private Xvfb display: its own Wine prefix, the windows and the
-clipboard as Windows sees them (through wine_probe.exe), and the registry through `reg`."""
+"""quarnel.exe under Wine on a private Xvfb display: its own Wine prefix, the windows, the
+clipboard and shortcuts as Windows sees them (through wine_probe.exe), and the registry through
+`reg`."""
 
 import os
 import re
