@@ -3,13 +3,11 @@ clipboard as Windows programs read it, the options dialog driven by real clicks,
 and the topmost band."""
 
 import shutil
-import subprocess
 import tempfile
 import unittest
 from pathlib import Path
 
-from winesession import (QUARNEL_EXE, WINE_PROBE, WINE_RUN, WS_EX_TOPMOST, WineProgram,
-                         WineSession)
+from winesession import QUARNEL_EXE, WS_EX_TOPMOST, WineProgram, WineSession
 from linux_side import linux_list_as_on_windows, windows_name  # after winesession: on its path
 from xsession import DragSource, file_uri_drag_args, wait_for
 
@@ -67,14 +65,8 @@ class WindowsProgramTest(unittest.TestCase):
         options = "01100011000110"  # sorted: Wine lists a folder in an order of its own
         self.session.store_options(options)
         self.session.set_clipboard(BEFORE)
-        ready = self.files / "listening"
-        watcher = subprocess.Popen([WINE_RUN, WINE_PROBE, "watch-clipboard", windows_name(ready)],
-                                   env=self.session.env(), stdout=subprocess.PIPE)
-        self.addCleanup(self.session.x.end, watcher)
-        wait_for(ready.exists, timeout=30, what="the clipboard listener")
-        done = self.session.run(QUARNEL_EXE, *map(windows_name, paths), check=False)
+        done, text = self.session.clipboard_after(QUARNEL_EXE, *map(windows_name, paths))
         self.assertEqual(done.returncode, 0, done.stderr)
-        text, _ = watcher.communicate(timeout=30)
         self.assertEqual(text, linux_list_as_on_windows(options, paths, self.files / "config")[1])
 
     def test_dropped_names_keep_their_order(self):

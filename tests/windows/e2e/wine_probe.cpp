@@ -4,12 +4,17 @@
 //   wine_probe set-clipboard T    puts the UTF-8 text T on the clipboard
 //   wine_probe watch-clipboard F  listens to the clipboard (creating the file F once it does),
 //                                 and prints the first text put on it after that, UTF-8 bytes
+//   wine_probe shortcut F         what the shell reads from the shortcut F, one line each: target,
+//                                 arguments, working folder, icon file, icon index
 //   wine_probe windows            every top-level window and its children, one line each:
 //       top|child <handle> <parent> <id> <style> <exstyle> <left> <top> <right> <bottom>
 //       <class>\t<text>            (screen coordinates of the client area, hex styles)
 #include <fcntl.h>
 #include <io.h>
+#include <objbase.h>
+#include <shlobj.h>
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <cstdio>
 #include <cstring>
@@ -65,6 +70,33 @@ int WatchClipboard(const wchar_t* readyFile) {
     return 4;
 }
 
+// Read through IShellLinkW, as Explorer does for "Senden an" and the Start menu.
+int PrintShortcut(const wchar_t* file) {
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+    int status = 2;
+    {
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        Microsoft::WRL::ComPtr<IPersistFile> persisted;
+        wchar_t target[MAX_PATH] = {}, arguments[1024] = {}, folder[MAX_PATH] = {},
+                icon[MAX_PATH] = {};
+        int iconIndex = 0;
+        if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&link))) &&
+            SUCCEEDED(link.As(&persisted)) && SUCCEEDED(persisted->Load(file, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+            SUCCEEDED(link->GetArguments(arguments, 1024)) &&
+            SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
+            SUCCEEDED(link->GetIconLocation(icon, MAX_PATH, &iconIndex))) {
+            std::printf("%s\n%s\n%s\n%s\n%d\n", Utf8FromWide(target).c_str(),
+                        Utf8FromWide(arguments).c_str(), Utf8FromWide(folder).c_str(),
+                        Utf8FromWide(icon).c_str(), iconIndex);
+            status = 0;
+        }
+    }
+    ::CoUninitialize();
+    return status;
+}
+
 void PrintWindow(const char* kind, HWND window) {
     wchar_t className[256] = {};
     ::GetClassNameW(window, className, 256);
@@ -104,8 +136,11 @@ int wmain(int argc, wchar_t* argv[]) {
     if (command == L"clipboard") return PrintClipboard();
     if (command == L"set-clipboard" && argc > 2) return SetClipboard(Utf8FromWide(argv[2]).c_str());
     if (command == L"watch-clipboard" && argc > 2) return WatchClipboard(argv[2]);
+    if (command == L"shortcut" && argc > 2) return PrintShortcut(argv[2]);
     if (command == L"windows") return ::EnumWindows(PrintTopLevel, 0) ? 0 : 2;
-    std::fputs("wine_probe clipboard | set-clipboard TEXT | watch-clipboard FILE | windows\n",
-               stderr);
+    std::fputs(
+        "wine_probe clipboard | set-clipboard TEXT | watch-clipboard FILE | shortcut FILE | "
+        "windows\n",
+        stderr);
     return 64;
 }

@@ -1,9 +1,12 @@
-"""quarnel.exe under Wine on a private Xvfb display: its own Wine prefix, the windows and the
-clipboard as Windows sees them (through wine_probe.exe), and the registry through `reg`."""
+"""quarnel.exe under Wine on a private Xvfb display: its own Wine prefix, the windows, the
+clipboard and shortcuts as Windows sees them (through wine_probe.exe), and the registry through
+`reg`."""
 
 import os
+import re
 import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 # the Linux end-to-end helpers, and the Linux build's side of the comparison
@@ -11,6 +14,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 
 from xsession import XSession, wait_for  # noqa: E402
+from linux_side import windows_name  # noqa: E402
 
 WINE_RUN = os.environ["QUARNEL_WINE_RUN"]
 QUARNEL_EXE = os.environ["QUARNEL_EXE"]
@@ -78,6 +82,47 @@ class WineSession:
     def set_clipboard(self, text):
         self.run(WINE_PROBE, "set-clipboard", text)
         wait_for(lambda: self.clipboard() == text.encode("utf-8"), what="the clipboard")
+
+    def clipboard_after(self, *command):
+        """(the run, the text it put on the clipboard) of a Windows program that puts a text on
+        the clipboard and ends. Wine drops the text when the program ends while nothing else
+        keeps Wine running: a listener started before the program takes it."""
+        ready = Path(tempfile.mkdtemp(prefix="watch-", dir=self.x.tmp)) / "listening"
+        watcher = self.x.spawn([WINE_RUN, WINE_PROBE, "watch-clipboard", windows_name(ready)],
+                               stdout=subprocess.PIPE, env=self.env())
+        try:
+            wait_for(ready.exists, timeout=30, what="the clipboard listener")
+            done = self.run(*command, check=False)
+            text, _ = watcher.communicate(timeout=30) if done.returncode == 0 else (None, None)
+            return done, text
+        finally:
+            self.x.end(watcher)
+
+    def shortcut(self, windows_path):
+        """(target, arguments, working folder, icon file, icon index) of a .lnk file, as the
+        shell reads it."""
+        lines = self.run(WINE_PROBE, "shortcut", windows_path).stdout.decode("utf-8")
+        target, arguments, folder, icon, index = lines.split("\n")[:5]
+        return target, arguments, folder, icon, int(index)
+
+    def linux_path(self, windows_path):
+        return Path(self.run("winepath", "-u", windows_path).stdout.decode("utf-8").strip())
+
+    def registry_key(self, key):
+        """The values of a registry key as {name: text}, or None when it is missing. Read
+        through an exported file: `reg query` writes in the console's code page."""
+        exported = Path(tempfile.mkdtemp(prefix="reg-", dir=self.x.tmp)) / "key.reg"
+        if self.run("reg", "export", key, windows_name(exported), "/y",
+                    check=False).returncode != 0:
+            return None
+        values = {}
+        for line in exported.read_text(encoding="utf-16").splitlines():
+            name, separator, value = line.partition("=")
+            if separator and name.startswith('"'):
+                # text values are quoted, with "\" and '"' escaped by a backslash
+                values[name.strip('"')] = (re.sub(r"\\(.)", r"\1", value[1:-1])
+                                           if value.startswith('"') else value)
+        return values
 
     def stored_options(self):
         done = self.run("reg", "query", SETTINGS_KEY, "/v", "Options", check=False)
