@@ -50,18 +50,27 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
     return nullptr;
 }
 
-// The client area stands at the design place in physical units, at the monitor's dpi; its size
-// and the controls grow with the font as well.
+// At start the client area stands at the design place in physical units, at the monitor's dpi.
 void MainForm::Layout(unsigned monitorDpi) {
+    Scale(monitorDpi);
+    const auto& window = MainFormTable::cWindow;
+    PixelRect client = ClientSize();
+    client.left = pixelsFromTwips(window.left, monitorDpi);
+    client.top = pixelsFromTwips(window.top, monitorDpi);
+    PlaceClientArea(Handle(), client, monitorDpi);
+}
+
+// The controls grow with the font as well.
+void MainForm::Scale(unsigned monitorDpi) {
     dpi_ = TableDpi(monitorDpi);
     font_.emplace(monitorDpi);
     controls_.Place(dpi_, font_->Get());
+}
+
+PixelRect MainForm::ClientSize() const {
     const auto& window = MainFormTable::cWindow;
-    PlaceClientArea(
-        Handle(),
-        {pixelsFromTwips(window.left, monitorDpi), pixelsFromTwips(window.top, monitorDpi),
-         pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
-        monitorDpi);
+    return {0, 0, pixelsFromTwips(window.clientWidth, dpi_),
+            pixelsFromTwips(window.clientHeight, dpi_)};
 }
 
 void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
@@ -143,7 +152,8 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             SetFocus(focus_ != nullptr && IsWindow(focus_) ? focus_ : Btn(0));
             return 0;
         case WM_DPICHANGED:
-            Layout(HIWORD(wParam));
+            Scale(HIWORD(wParam));
+            PlaceAtSuggestedRect(Handle(), lParam, ClientSize(), HIWORD(wParam));
             return 0;
         case WM_CLOSE:
             if (dropGate_ == nullptr || dropGate_->MayClose()) DestroyWindow(Handle());

@@ -50,6 +50,8 @@ private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
+    void Scale(unsigned monitorDpi);
+    PixelRect ClientSize() const;
     void RunPosted();
 
     StartupCalls& calls_;

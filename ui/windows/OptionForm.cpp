@@ -36,7 +36,7 @@ OptionForm::OptionForm(OptionClickHandler& clicks, NativeWindow blocked)
     // A dialog whose window cannot be made has no handle: ShowModal then returns at once.
     Create(SystemStartupCalls(), L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
-    Layout(GetDpiForWindow(Handle()));
+    Layout();
     OptionFormLoad(*this);
 }
 
@@ -60,15 +60,11 @@ NativeWindow OptionForm::CreateControl(const ControlRow& control) {
                               ControlIds::cOpt + control.index);
 }
 
-// Centred on the work area of the primary monitor.
-void OptionForm::Layout(unsigned monitorDpi) {
-    dpi_ = TableDpi(monitorDpi);
-    font_.emplace(monitorDpi);
-    controls_.Place(dpi_, font_->Get());
-    const auto& window = OptionFormTable::cWindow;
-    const PixelRect client{0, 0, pixelsFromTwips(window.clientWidth, dpi_),
-                           pixelsFromTwips(window.clientHeight, dpi_)};
-    const PixelRect outer = WindowRectForClient(Handle(), client, monitorDpi);
+// At start centred on the work area of the primary monitor.
+void OptionForm::Layout() {
+    const unsigned monitorDpi = GetDpiForWindow(Handle());
+    Scale(monitorDpi);
+    const PixelRect outer = WindowRectForClient(Handle(), ClientSize(), monitorDpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -77,6 +73,18 @@ void OptionForm::Layout(unsigned monitorDpi) {
     const int top = work.top + (work.bottom - work.top - outer.height) / 2;
     SetWindowPos(Handle(), nullptr, left, top, outer.width, outer.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OptionForm::Scale(unsigned monitorDpi) {
+    dpi_ = TableDpi(monitorDpi);
+    font_.emplace(monitorDpi);
+    controls_.Place(dpi_, font_->Get());
+}
+
+PixelRect OptionForm::ClientSize() const {
+    const auto& window = OptionFormTable::cWindow;
+    return {0, 0, pixelsFromTwips(window.clientWidth, dpi_),
+            pixelsFromTwips(window.clientHeight, dpi_)};
 }
 
 void OptionForm::SetCaption(std::string_view caption) {
@@ -154,7 +162,8 @@ std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std
             SetFocus(GetNextDlgTabItem(Handle(), nullptr, FALSE));
             return 0;
         case WM_DPICHANGED:
-            Layout(HIWORD(wParam));
+            Scale(HIWORD(wParam));
+            PlaceAtSuggestedRect(Handle(), lParam, ClientSize(), HIWORD(wParam));
             return 0;
         case WM_CLOSE:
             closed_ = true;

@@ -42,7 +42,9 @@ public:
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
-    void Layout(unsigned monitorDpi);
+    void Layout();
+    void Scale(unsigned monitorDpi);
+    PixelRect ClientSize() const;
     int FrameOf(int optIndex) const;
     // A frame with no button on still takes Tab: at its first button.
     void KeepATabStop(const ControlRef& frame);

@@ -53,6 +53,14 @@ void PlaceClientArea(NativeWindow window, PixelRect client, unsigned monitorDpi)
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void PlaceAtSuggestedRect(NativeWindow window, std::intptr_t suggestedRect, PixelRect clientSize,
+                          unsigned monitorDpi) {
+    const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect);
+    const PixelRect outer = WindowRectForClient(window, clientSize, monitorDpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 TableControls::TableControls(std::span<const ControlRow> table)
     : table_(table), windows_(table.size(), nullptr) {}
 

@@ -5,6 +5,7 @@
 // no WM_COMMAND on to its parent.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -38,6 +39,11 @@ PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned mo
 
 // Moves and sizes the window so that its client area covers client.
 void PlaceClientArea(NativeWindow window, PixelRect client, unsigned monitorDpi);
+
+// The answer to WM_DPICHANGED: the window keeps the place Windows suggests (lParam) for the
+// monitor the user moved it to and takes the size of a client area of clientSize at the new dpi.
+void PlaceAtSuggestedRect(NativeWindow window, std::intptr_t suggestedRect, PixelRect clientSize,
+                          unsigned monitorDpi);
 
 class TableControls {
 public:

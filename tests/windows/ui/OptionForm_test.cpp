@@ -6,6 +6,7 @@
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
+#include "ui/windows/DialogFont.hpp"
 #include "ui/windows/MainForm.hpp"
 
 namespace quarnel {
@@ -15,8 +16,10 @@ using testing::ClientRectOf;
 using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
+using testing::MovedToAMonitorAt;
 using testing::RunPendingMessages;
 using testing::TextOf;
+using testing::WindowSizeAt;
 
 const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
 
@@ -112,6 +115,27 @@ TEST(OptionForm, IsACentredToolWindowWithoutOwnerOrTaskBarEntry) {
     GetWindowRect(window, &rect);
     EXPECT_LE(std::abs((rect.left + rect.right) - (monitor.rcWork.left + monitor.rcWork.right)), 1);
     EXPECT_LE(std::abs((rect.top + rect.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)), 1);
+}
+
+// Moved onto a monitor of another scale, the dialog stays where the user put it instead of
+// going back to the centre, at the new dpi's size.
+TEST(OptionForm, OnAMonitorOfAnotherDpiItStaysWhereWindowsPutsItAtTheNewSize) {
+    Dialog dialog;
+    ShowWindow(dialog.form.Handle(), SW_SHOWNOACTIVATE);
+    const unsigned newDpi = GetDpiForWindow(dialog.form.Handle()) * 3 / 2;
+
+    const RECT after = MovedToAMonitorAt(dialog.form.Handle(), newDpi);
+
+    EXPECT_EQ(after.left, 600);
+    EXPECT_EQ(after.top, 300);
+    const double dpi = dialog.form.Dpi();
+    EXPECT_EQ(dpi, TableDpi(newDpi));
+    const SIZE size = WindowSizeAt(dialog.form.Handle(), pixelsFromTwips(4845, dpi),
+                                   pixelsFromTwips(3975, dpi), newDpi);
+    EXPECT_EQ(after.right - after.left, size.cx);
+    EXPECT_EQ(after.bottom - after.top, size.cy);
+    const RECT klein = ClientRectOf(dialog.form.Handle(), dialog.form.Opt(9));
+    EXPECT_EQ(klein.left, pixelsFromTwips(2460, dpi) + pixelsFromTwips(120, dpi));
 }
 
 // Each frame's buttons are one radio group: siblings of the group box, the first with WS_GROUP.
