@@ -60,14 +60,18 @@ NativeWindow OptionForm::CreateControl(const ControlRow& control) {
                               ControlIds::cOpt + control.index);
 }
 
-// At start centred on the work area of the primary monitor.
+// At start centred on the work area of the monitor the blocked window is on, at that monitor's
+// dpi (the primary monitor's without one).
 void OptionForm::Layout() {
-    const unsigned monitorDpi = GetDpiForWindow(Handle());
+    const HMONITOR screen = blocked_ != nullptr
+                                ? MonitorFromWindow(blocked_, MONITOR_DEFAULTTONEAREST)
+                                : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    const unsigned monitorDpi = GetDpiForWindow(blocked_ != nullptr ? blocked_ : Handle());
     Scale(monitorDpi);
     const PixelRect outer = WindowRectForClient(Handle(), ClientSize(), monitorDpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(screen, &monitor);
     const RECT& work = monitor.rcWork;
     const int left = work.left + (work.right - work.left - outer.width) / 2;
     const int top = work.top + (work.bottom - work.top - outer.height) / 2;

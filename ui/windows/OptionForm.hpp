@@ -1,9 +1,10 @@
 // OptionForm on Win32: a fixed tool window with a small caption, only a close button and no
-// task bar entry, centred on the screen and built from its control table. Each frame is a group
-// box; its option buttons are siblings of the box, the first of each frame starting a group, and
-// selecting one clears the others of its frame. Tab stops at the selected button of each frame,
-// or at its first button where none is selected. A button raises its click when it becomes
-// selected, by the user or by SyncOptionButtons. Made for one opening, destroyed on close.
+// task bar entry, centred on the main window's screen and built from its control table. Each
+// frame is a group box; its option buttons are siblings of the box, the first of each frame
+// starting a group, and selecting one clears the others of its frame. Tab stops at the selected
+// button of each frame, or at its first button where none is selected. A button raises its click
+// when it becomes selected, by the user or by SyncOptionButtons. Made for one opening, destroyed
+// on close.
 #pragma once
 
 #include <array>
