@@ -141,15 +141,11 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             task();
             return 0;
         }
-        // The dialog manager's focus goes back to the control that had it.
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
-            }
+            focus_.OnActivate(Handle(), wParam);
             break;
         case WM_SETFOCUS:
-            SetFocus(focus_ != nullptr && IsWindow(focus_) ? focus_ : Btn(0));
+            focus_.Restore(Btn(0));
             return 0;
         case WM_DPICHANGED:
             Scale(HIWORD(wParam));

@@ -12,6 +12,7 @@
 
 #include "DialogFont.hpp"
 #include "DropImage.hpp"
+#include "RememberedFocus.hpp"
 #include "StartupCalls.hpp"
 #include "TableControls.hpp"
 #include "WindowObject.hpp"
@@ -60,7 +61,7 @@ private:
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
     bool waiting_ = false;
-    NativeWindow focus_ = nullptr;
+    RememberedFocus focus_;
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
     std::deque<std::function<void()>> posted_;

@@ -162,8 +162,11 @@ std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std
             }
             break;
         }
+        case WM_ACTIVATE:
+            focus_.OnActivate(Handle(), wParam);
+            break;
         case WM_SETFOCUS:
-            SetFocus(GetNextDlgTabItem(Handle(), nullptr, FALSE));
+            focus_.Restore(GetNextDlgTabItem(Handle(), nullptr, FALSE));
             return 0;
         case WM_DPICHANGED:
             Scale(HIWORD(wParam));

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "DialogFont.hpp"
+#include "RememberedFocus.hpp"
 #include "TableControls.hpp"
 #include "WindowObject.hpp"
 #include "ui/MainFormBehaviour.hpp"
@@ -56,6 +57,7 @@ private:
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
     bool closed_ = false;
+    RememberedFocus focus_;
 };
 
 // Makes a fresh OptionForm for each opening, blocking the main window while it is shown.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowQueries.hpp"
+#include "platform/windows/WinMsgBox.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
@@ -328,6 +329,56 @@ TEST(OptionForm, ImmerObenAndNormalLeaveTheDialogActiveWithTheKeyboard) {
     EXPECT_EQ(clicksInDialog.active, (std::vector<bool>{true, true}));
     EXPECT_EQ(clicksInDialog.focused, (std::vector<bool>{true, true}));
     EXPECT_EQ(store.values.at(cOptionsAddress), "01010101000110");
+}
+
+// Where the keyboard was once the box that saving failed was closed.
+struct FocusAfterTheBox {
+    const OptionForm* form = nullptr;
+    bool boxShown = false;
+    bool backOnTheClickedButton = false;
+};
+FocusAfterTheBox focusAfterBox;
+
+void CALLBACK CloseTheMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box)) return;
+    KillTimer(nullptr, timer);
+    focusAfterBox.boxShown = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+void CALLBACK ClickOptWhoseSavingFails(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = focusAfterBox.form->Handle();
+    if (dialog == nullptr || GetActiveWindow() != dialog) return;
+    KillTimer(nullptr, timer);
+    SetTimer(nullptr, 0, 0, CloseTheMessageBox);
+    SendMessageW(focusAfterBox.form->Opt(6), BM_CLICK, 0, 0);
+    RunPendingMessages();
+    focusAfterBox.backOnTheClickedButton = GetFocus() == focusAfterBox.form->Opt(6);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+TEST(OptionForm, AfterTheBoxThatSavingFailedTheKeyboardIsOnTheClickedButtonAgain) {
+    MainForm mainForm{SystemStartupCalls()};
+    mainForm.Show();
+    FakeSettingsStore store;
+    store.refuseWrites = true;
+    FakePlacement placement;
+    WinMsgBox msgBox;
+    msgBox.SetOwner(mainForm.Handle());
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, mainForm.Handle());
+    focusAfterBox = FocusAfterTheBox{&form};
+    closedByDeadline = false;
+    SetTimer(nullptr, 0, 0, ClickOptWhoseSavingFails);
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 5000, CloseAtTheDeadline);
+
+    form.ShowModal();
+
+    KillTimer(nullptr, deadline);
+    EXPECT_FALSE(closedByDeadline) << "the dialog never became active";
+    EXPECT_TRUE(focusAfterBox.boxShown);
+    EXPECT_TRUE(focusAfterBox.backOnTheClickedButton);
 }
 
 void CALLBACK PressEscapeInTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
