@@ -118,6 +118,36 @@ TEST(OptionForm, IsACentredToolWindowWithoutOwnerOrTaskBarEntry) {
     EXPECT_LE(std::abs((rect.top + rect.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)), 1);
 }
 
+BOOL CALLBACK NoteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM workAreas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    reinterpret_cast<std::vector<RECT>*>(workAreas)->push_back(info.rcWork);
+    return TRUE;
+}
+
+// The tests' display has a second monitor at the right of the first (tests/windows/ui/two-screens).
+TEST(OptionForm, OpensCentredOnTheMonitorTheMainWindowIsOn) {
+    std::vector<RECT> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, NoteWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+    ASSERT_EQ(workAreas.size(), 2u);
+    const RECT second = std::ranges::max(workAreas, {}, &RECT::left);
+    MainForm mainForm{SystemStartupCalls()};
+    SetWindowPos(mainForm.Handle(), nullptr, second.left + 40, second.top + 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    mainForm.Show();
+    FakeSettingsStore store;
+    FakePlacement placement;
+    FakeMsgBox msgBox;
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, mainForm.Handle());
+
+    RECT rect{};
+    GetWindowRect(form.Handle(), &rect);
+    EXPECT_LE(std::abs((rect.left + rect.right) - (second.left + second.right)), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) - (second.top + second.bottom)), 1);
+}
+
 // Moved onto a monitor of another scale, the dialog stays where the user put it instead of
 // going back to the centre, at the new dpi's size.
 TEST(OptionForm, OnAMonitorOfAnotherDpiItStaysWhereWindowsPutsItAtTheNewSize) {
