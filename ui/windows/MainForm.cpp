@@ -67,11 +67,7 @@ void MainForm::Scale(unsigned monitorDpi) {
     controls_.Place(dpi_, font_->Get());
 }
 
-PixelRect MainForm::ClientSize() const {
-    const auto& window = MainFormTable::cWindow;
-    return {0, 0, pixelsFromTwips(window.clientWidth, dpi_),
-            pixelsFromTwips(window.clientHeight, dpi_)};
-}
+PixelRect MainForm::ClientSize() const { return ClientSizeAt(MainFormTable::cWindow, dpi_); }
 
 void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
     dropGate_ = &dropGate;

@@ -85,11 +85,7 @@ void OptionForm::Scale(unsigned monitorDpi) {
     controls_.Place(dpi_, font_->Get());
 }
 
-PixelRect OptionForm::ClientSize() const {
-    const auto& window = OptionFormTable::cWindow;
-    return {0, 0, pixelsFromTwips(window.clientWidth, dpi_),
-            pixelsFromTwips(window.clientHeight, dpi_)};
-}
+PixelRect OptionForm::ClientSize() const { return ClientSizeAt(OptionFormTable::cWindow, dpi_); }
 
 void OptionForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
