@@ -16,8 +16,13 @@ SUB = 8  # subsamples per axis for edge pixels
 
 APP_SIZES = (16, 24, 32, 48, 64, 128, 256)
 DROP_SIZES = (16, 32)
+# The Windows icons hold every size the shell asks for at 100 to 300 % scaling. Image1 draws
+# the largest that fits its place (37, 47, 56 px at 96, 120, 144 dpi with Wine's font), unscaled:
+# one every 8 px up to 64, then steps of a sixth or less.
+APP_ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 96, 128, 256)
+DROP_ICO_SIZES = (16, 24, 32, 40, 48, 56, 64, 72, 80, 96, 112, 128, 256)
 # Outline width per size: bold, but whole pixels so straight edges stay crisp.
-OUTLINE = {16: 1, 24: 1, 32: 2, 48: 2, 64: 3, 128: 5, 256: 9}
+OUTLINE = {16: 1, 20: 1, 24: 1, 32: 2, 40: 2, 48: 2, 64: 3, 96: 4, 128: 5, 256: 9}
 
 INK = (30, 34, 44, 255)            # shared dark outline
 WHITE = (255, 255, 255, 255)
@@ -250,16 +255,15 @@ def drop_icon(S):
 
 
 def main():
-    app = {s: app_icon(s) for s in APP_SIZES}
-    drop = {s: drop_icon(s) for s in DROP_SIZES}
-    for s, rgba in app.items():
-        write_png(os.path.join(OUT_DIR, "quarnel-%d.png" % s), s, rgba)
-    for s, rgba in drop.items():
-        write_png(os.path.join(OUT_DIR, "drop-folder-%d.png" % s), s, rgba)
+    app = {s: app_icon(s) for s in sorted(set(APP_SIZES) | set(APP_ICO_SIZES))}
+    drop = {s: drop_icon(s) for s in sorted(set(DROP_SIZES) | set(DROP_ICO_SIZES))}
+    for s in APP_SIZES:
+        write_png(os.path.join(OUT_DIR, "quarnel-%d.png" % s), s, app[s])
+    for s in DROP_SIZES:
+        write_png(os.path.join(OUT_DIR, "drop-folder-%d.png" % s), s, drop[s])
     # the Windows programs' icon resources
-    write_ico(os.path.join(OUT_DIR, "quarnel.ico"),
-              [(s, app[s]) for s in (16, 24, 32, 48, 256)])
-    write_ico(os.path.join(OUT_DIR, "drop-folder.ico"), [(s, drop[s]) for s in DROP_SIZES])
+    write_ico(os.path.join(OUT_DIR, "quarnel.ico"), [(s, app[s]) for s in APP_ICO_SIZES])
+    write_ico(os.path.join(OUT_DIR, "drop-folder.ico"), [(s, drop[s]) for s in DROP_ICO_SIZES])
 
 
 if __name__ == "__main__":

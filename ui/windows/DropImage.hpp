@@ -1,6 +1,7 @@
 // Image1: the picture that takes drops, a child window of a class of its own (WindowFromPoint
 // passes over static controls, so Explorer would not find a static one as drop target). It
-// shows the folder icon, framed while a drop is handled, and hands OLE drops to the drop gate.
+// shows the folder icon, centred at the largest of its sizes that fits, framed while a drop is
+// handled, and hands OLE drops to the drop gate.
 #pragma once
 
 #include "OleDropTarget.hpp"
@@ -24,6 +25,8 @@ public:
 
     // The drop target OLE calls, once the gate is set; tests call it directly.
     IDropTarget& OleTarget() const { return *dropTarget_; }
+    // The size the folder icon was last drawn at, in pixels; 0 before the first paint.
+    int PictureSize() const { return pictureSize_; }
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -34,7 +37,8 @@ private:
     DropTargetPtr dropTarget_;
     bool registered_ = false;
     UniqueIcon icon_;
-    int iconSize_ = 0;
+    int placeSize_ = 0;    // the client area's smaller side the icon was chosen for
+    int pictureSize_ = 0;  // the size of the icon drawn
     int borderStyle_ = 0;
 };
 

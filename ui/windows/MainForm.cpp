@@ -50,19 +50,24 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
     return nullptr;
 }
 
-// The client area stands at the design place in physical units, at the monitor's dpi; its size
-// and the controls grow with the font as well.
+// At start the client area stands at the design place in physical units, at the monitor's dpi.
 void MainForm::Layout(unsigned monitorDpi) {
+    Scale(monitorDpi);
+    const auto& window = MainFormTable::cWindow;
+    PixelRect client = ClientSize();
+    client.left = pixelsFromTwips(window.left, monitorDpi);
+    client.top = pixelsFromTwips(window.top, monitorDpi);
+    PlaceClientArea(Handle(), client, monitorDpi);
+}
+
+// The controls grow with the font as well.
+void MainForm::Scale(unsigned monitorDpi) {
     dpi_ = TableDpi(monitorDpi);
     font_.emplace(monitorDpi);
     controls_.Place(dpi_, font_->Get());
-    const auto& window = MainFormTable::cWindow;
-    PlaceClientArea(
-        Handle(),
-        {pixelsFromTwips(window.left, monitorDpi), pixelsFromTwips(window.top, monitorDpi),
-         pixelsFromTwips(window.clientWidth, dpi_), pixelsFromTwips(window.clientHeight, dpi_)},
-        monitorDpi);
 }
+
+PixelRect MainForm::ClientSize() const { return ClientSizeAt(MainFormTable::cWindow, dpi_); }
 
 void MainForm::Connect(DropGate& dropGate, MainFormButtons& buttons) {
     dropGate_ = &dropGate;
@@ -132,18 +137,15 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             task();
             return 0;
         }
-        // The dialog manager's focus goes back to the control that had it.
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(Handle(), focus)) focus_ = focus;
-            }
+            focus_.OnActivate(Handle(), wParam);
             break;
         case WM_SETFOCUS:
-            SetFocus(focus_ != nullptr && IsWindow(focus_) ? focus_ : Btn(0));
+            focus_.Restore(Btn(0));
             return 0;
         case WM_DPICHANGED:
-            Layout(HIWORD(wParam));
+            Scale(HIWORD(wParam));
+            PlaceAtSuggestedRect(Handle(), lParam, ClientSize(), HIWORD(wParam));
             return 0;
         case WM_CLOSE:
             if (dropGate_ == nullptr || dropGate_->MayClose()) DestroyWindow(Handle());

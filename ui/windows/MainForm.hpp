@@ -12,6 +12,7 @@
 
 #include "DialogFont.hpp"
 #include "DropImage.hpp"
+#include "RememberedFocus.hpp"
 #include "StartupCalls.hpp"
 #include "TableControls.hpp"
 #include "WindowObject.hpp"
@@ -50,6 +51,8 @@ private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
+    void Scale(unsigned monitorDpi);
+    PixelRect ClientSize() const;
     void RunPosted();
 
     StartupCalls& calls_;
@@ -58,7 +61,7 @@ private:
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
     bool waiting_ = false;
-    NativeWindow focus_ = nullptr;
+    RememberedFocus focus_;
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
     std::deque<std::function<void()>> posted_;

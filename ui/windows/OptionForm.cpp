@@ -36,7 +36,7 @@ OptionForm::OptionForm(OptionClickHandler& clicks, NativeWindow blocked)
     // A dialog whose window cannot be made has no handle: ShowModal then returns at once.
     Create(SystemStartupCalls(), L"QuarnelOptionForm", ClassIcon::None, cStyle, cExStyle, nullptr);
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
-    Layout(GetDpiForWindow(Handle()));
+    Layout();
     OptionFormLoad(*this);
 }
 
@@ -60,24 +60,32 @@ NativeWindow OptionForm::CreateControl(const ControlRow& control) {
                               ControlIds::cOpt + control.index);
 }
 
-// Centred on the work area of the primary monitor.
-void OptionForm::Layout(unsigned monitorDpi) {
-    dpi_ = TableDpi(monitorDpi);
-    font_.emplace(monitorDpi);
-    controls_.Place(dpi_, font_->Get());
-    const auto& window = OptionFormTable::cWindow;
-    const PixelRect client{0, 0, pixelsFromTwips(window.clientWidth, dpi_),
-                           pixelsFromTwips(window.clientHeight, dpi_)};
-    const PixelRect outer = WindowRectForClient(Handle(), client, monitorDpi);
+// At start centred on the work area of the monitor the blocked window is on, at that monitor's
+// dpi (the primary monitor's without one).
+void OptionForm::Layout() {
+    const HMONITOR screen = blocked_ != nullptr
+                                ? MonitorFromWindow(blocked_, MONITOR_DEFAULTTONEAREST)
+                                : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    const unsigned monitorDpi = GetDpiForWindow(blocked_ != nullptr ? blocked_ : Handle());
+    Scale(monitorDpi);
+    const PixelRect outer = WindowRectForClient(Handle(), ClientSize(), monitorDpi);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(screen, &monitor);
     const RECT& work = monitor.rcWork;
     const int left = work.left + (work.right - work.left - outer.width) / 2;
     const int top = work.top + (work.bottom - work.top - outer.height) / 2;
     SetWindowPos(Handle(), nullptr, left, top, outer.width, outer.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void OptionForm::Scale(unsigned monitorDpi) {
+    dpi_ = TableDpi(monitorDpi);
+    font_.emplace(monitorDpi);
+    controls_.Place(dpi_, font_->Get());
+}
+
+PixelRect OptionForm::ClientSize() const { return ClientSizeAt(OptionFormTable::cWindow, dpi_); }
 
 void OptionForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
@@ -150,11 +158,15 @@ std::intptr_t OptionForm::OnMessage(unsigned message, std::uintptr_t wParam, std
             }
             break;
         }
+        case WM_ACTIVATE:
+            focus_.OnActivate(Handle(), wParam);
+            break;
         case WM_SETFOCUS:
-            SetFocus(GetNextDlgTabItem(Handle(), nullptr, FALSE));
+            focus_.Restore(GetNextDlgTabItem(Handle(), nullptr, FALSE));
             return 0;
         case WM_DPICHANGED:
-            Layout(HIWORD(wParam));
+            Scale(HIWORD(wParam));
+            PlaceAtSuggestedRect(Handle(), lParam, ClientSize(), HIWORD(wParam));
             return 0;
         case WM_CLOSE:
             closed_ = true;

@@ -1,15 +1,17 @@
 // OptionForm on Win32: a fixed tool window with a small caption, only a close button and no
-// task bar entry, centred on the screen and built from its control table. Each frame is a group
-// box; its option buttons are siblings of the box, the first of each frame starting a group, and
-// selecting one clears the others of its frame. Tab stops at the selected button of each frame,
-// or at its first button where none is selected. A button raises its click when it becomes
-// selected, by the user or by SyncOptionButtons. Made for one opening, destroyed on close.
+// task bar entry, centred on the main window's screen and built from its control table. Each
+// frame is a group box; its option buttons are siblings of the box, the first of each frame
+// starting a group, and selecting one clears the others of its frame. Tab stops at the selected
+// button of each frame, or at its first button where none is selected. A button raises its click
+// when it becomes selected, by the user or by SyncOptionButtons. Made for one opening, destroyed
+// on close.
 #pragma once
 
 #include <array>
 #include <optional>
 
 #include "DialogFont.hpp"
+#include "RememberedFocus.hpp"
 #include "TableControls.hpp"
 #include "WindowObject.hpp"
 #include "ui/MainFormBehaviour.hpp"
@@ -42,7 +44,9 @@ public:
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     NativeWindow CreateControl(const ControlRow& control);
-    void Layout(unsigned monitorDpi);
+    void Layout();
+    void Scale(unsigned monitorDpi);
+    PixelRect ClientSize() const;
     int FrameOf(int optIndex) const;
     // A frame with no button on still takes Tab: at its first button.
     void KeepATabStop(const ControlRef& frame);
@@ -53,6 +57,7 @@ private:
     std::optional<DialogFont> font_;
     double dpi_ = 96.0;
     bool closed_ = false;
+    RememberedFocus focus_;
 };
 
 // Makes a fresh OptionForm for each opening, blocking the main window while it is shown.

@@ -39,6 +39,11 @@ NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const 
                                  nullptr);
 }
 
+PixelRect ClientSizeAt(const WindowLayout& window, double dpi) {
+    return {0, 0, pixelsFromTwips(window.clientWidth, dpi),
+            pixelsFromTwips(window.clientHeight, dpi)};
+}
+
 PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned monitorDpi) {
     RECT rect{client.left, client.top, client.left + client.width, client.top + client.height};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
@@ -50,6 +55,14 @@ PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned mo
 void PlaceClientArea(NativeWindow window, PixelRect client, unsigned monitorDpi) {
     const PixelRect outer = WindowRectForClient(window, client, monitorDpi);
     SetWindowPos(window, nullptr, outer.left, outer.top, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceAtSuggestedRect(NativeWindow window, std::intptr_t suggestedRect, PixelRect clientSize,
+                          unsigned monitorDpi) {
+    const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect);
+    const PixelRect outer = WindowRectForClient(window, clientSize, monitorDpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, outer.width, outer.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

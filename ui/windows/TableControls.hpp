@@ -5,6 +5,7 @@
 // no WM_COMMAND on to its parent.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -33,11 +34,19 @@ std::vector<const ControlRow*> CreationOrder(std::span<const ControlRow> table);
 NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const wchar_t* className,
                                 std::string_view caption, unsigned long style, int id);
 
+// The size of a window's client area at dpi, at 0, 0.
+PixelRect ClientSizeAt(const WindowLayout& window, double dpi);
+
 // The whole window's place for a client area at client, with the window's own styles.
 PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned monitorDpi);
 
 // Moves and sizes the window so that its client area covers client.
 void PlaceClientArea(NativeWindow window, PixelRect client, unsigned monitorDpi);
+
+// The answer to WM_DPICHANGED: the window keeps the place Windows suggests (lParam) for the
+// monitor the user moved it to and takes the size of a client area of clientSize at the new dpi.
+void PlaceAtSuggestedRect(NativeWindow window, std::intptr_t suggestedRect, PixelRect clientSize,
+                          unsigned monitorDpi);
 
 class TableControls {
 public:

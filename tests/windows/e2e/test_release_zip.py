@@ -41,6 +41,8 @@ class ReleaseZipTest(unittest.TestCase):
         text = readme.decode("utf-8")
         version = re.search(r"Quarnel-(.+)-windows-x64\.zip$", RELEASE_ZIP).group(1)
         self.assertIn("Quarnel! 2.5 für Windows (Version %s)" % version, text)
+        for name in self.names:
+            self.assertIn("  %s " % name, text, "listed under \"Was im Archiv steht\"")
         for button in ["Keine", "Alphabethisch", "Mit komplettem Pfad", "Ohne Pfad",
                        "Verzeichnisnamen", "Dateinamen", "Datei und Verz.-Namen", "Belassen",
                        "Groß", "Klein", "Immer oben", "Normal", "Verzeichnisse auflösen",
@@ -72,6 +74,10 @@ class ReleaseZipTest(unittest.TestCase):
             dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
             self.assertTrue(dlls, exe)
             self.assertLessEqual(dlls, SYSTEM_DLLS, exe)
+            # the per-monitor dpi calls came with Windows 10 version 1607: README.txt says so
+            if "GetDpiForWindow" in headers:
+                self.assertIn("Windows 10 ab Version 1607",
+                              (self.folder / "README.txt").read_text(encoding="utf-8"))
 
     def test_both_start_from_the_unpacked_folder(self):
         (self.folder / "probe.txt").write_bytes(b"x")

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FakeDataObject.hpp"
 #include "WindowQueries.hpp"
 #include "tests/Fakes.hpp"
@@ -52,6 +54,36 @@ DWORD DropEffect(IDropTarget& target, IDataObject& data) {
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     EXPECT_EQ(target.Drop(&data, 0, {0, 0}, &effect), S_OK);
     return effect;
+}
+
+// The width of the image in the program's folder icon that LoadImage takes for a size.
+int IconImageWidthFor(int size) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(2), RT_GROUP_ICON);
+    auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
+    if (std::memcmp(bytes, "\x89PNG", 4) == 0) {  // the width in IHDR, big-endian
+        return bytes[16] << 24 | bytes[17] << 16 | bytes[18] << 8 | bytes[19];
+    }
+    return reinterpret_cast<const BITMAPINFOHEADER*>(bytes)->biWidth;
+}
+
+// Image1 is 37, 47 and 56 px wide at 96, 120 and 144 dpi with Wine's font, 77 at 192 dpi with
+// Segoe UI: the folder is drawn at a size its icon holds, unscaled, and nearly fills the place.
+TEST(DropImage, DrawsTheFolderUnscaledAtTheLargestSizeThatFits) {
+    HostWindow host;
+    ShowWindow(host.window, SW_SHOWNOACTIVATE);
+    DropImage image1{SystemStartupCalls(), host.window, 1};
+    for (const int place : {37, 47, 56, 77}) {
+        SetWindowPos(image1.Handle(), nullptr, 0, 0, place, place, SWP_NOZORDER);
+        RedrawWindow(image1.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const int drawn = image1.PictureSize();
+        EXPECT_EQ(IconImageWidthFor(drawn), drawn) << place;
+        EXPECT_LE(drawn, place);
+        EXPECT_GE(drawn, place - 8) << place;
+    }
 }
 
 TEST(DropImage, HandsTheNamesToTheGateAndAlwaysCopies) {

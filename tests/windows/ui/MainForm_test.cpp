@@ -8,6 +8,7 @@
 #include "platform/windows/support/WideText.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
+#include "ui/windows/DialogFont.hpp"
 #include "ui/windows/OptionForm.hpp"
 
 namespace quarnel {
@@ -17,8 +18,10 @@ using testing::ClientRectOf;
 using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
+using testing::MovedToAMonitorAt;
 using testing::RunPendingMessages;
 using testing::TextOf;
+using testing::WindowSizeAt;
 
 // A rectangle in twips, in pixels at dpi.
 RECT Pixels(int left, int top, int width, int height, double dpi) {
@@ -155,6 +158,26 @@ TEST(MainForm, LoadSetsCaptionAndTopmostAndTheWindowOpensAtItsDesignPlace) {
         EXPECT_EQ(corner.x, designPlace.x) << stored;
         EXPECT_EQ(corner.y, designPlace.y) << stored;
     }
+}
+
+// Moved onto a monitor of another scale, the window stays where the user put it (the design
+// place holds at start only) and its client area and controls take the new dpi's size.
+TEST(MainForm, OnAMonitorOfAnotherDpiItStaysWhereWindowsPutsItAtTheNewSize) {
+    MainForm form{SystemStartupCalls()};
+    form.Show();
+    const unsigned newDpi = GetDpiForWindow(form.Handle()) * 3 / 2;
+
+    const RECT after = MovedToAMonitorAt(form.Handle(), newDpi);
+
+    EXPECT_EQ(after.left, 600);
+    EXPECT_EQ(after.top, 300);
+    const double dpi = form.Dpi();
+    EXPECT_EQ(dpi, TableDpi(newDpi));
+    const SIZE size =
+        WindowSizeAt(form.Handle(), pixelsFromTwips(915, dpi), pixelsFromTwips(2160, dpi), newDpi);
+    EXPECT_EQ(after.right - after.left, size.cx);
+    EXPECT_EQ(after.bottom - after.top, size.cy);
+    EXPECT_TRUE(ClientRectOf(form.Handle(), form.Btn(2)) == Pixels(60, 1800, 795, 315, dpi));
 }
 
 TEST(MainForm, HelpAndInfoButtonsShowTheirMessages) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "WindowQueries.hpp"
+#include "platform/windows/WinMsgBox.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
 #include "tests/Fakes.hpp"
 #include "ui/Geometry.hpp"
+#include "ui/windows/DialogFont.hpp"
 #include "ui/windows/MainForm.hpp"
 
 namespace quarnel {
@@ -15,8 +17,10 @@ using testing::ClientRectOf;
 using testing::FakeMsgBox;
 using testing::FakePlacement;
 using testing::FakeSettingsStore;
+using testing::MovedToAMonitorAt;
 using testing::RunPendingMessages;
 using testing::TextOf;
+using testing::WindowSizeAt;
 
 const FakeSettingsStore::Address cOptionsAddress{"Kelvaro's Tools", "Quarnel! 2.5", "Options"};
 
@@ -112,6 +116,57 @@ TEST(OptionForm, IsACentredToolWindowWithoutOwnerOrTaskBarEntry) {
     GetWindowRect(window, &rect);
     EXPECT_LE(std::abs((rect.left + rect.right) - (monitor.rcWork.left + monitor.rcWork.right)), 1);
     EXPECT_LE(std::abs((rect.top + rect.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)), 1);
+}
+
+BOOL CALLBACK NoteWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM workAreas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    reinterpret_cast<std::vector<RECT>*>(workAreas)->push_back(info.rcWork);
+    return TRUE;
+}
+
+// The tests' display has a second monitor at the right of the first (tests/windows/ui/two-screens).
+TEST(OptionForm, OpensCentredOnTheMonitorTheMainWindowIsOn) {
+    std::vector<RECT> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, NoteWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+    ASSERT_EQ(workAreas.size(), 2u);
+    const RECT second = std::ranges::max(workAreas, {}, &RECT::left);
+    MainForm mainForm{SystemStartupCalls()};
+    SetWindowPos(mainForm.Handle(), nullptr, second.left + 40, second.top + 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    mainForm.Show();
+    FakeSettingsStore store;
+    FakePlacement placement;
+    FakeMsgBox msgBox;
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, mainForm.Handle());
+
+    RECT rect{};
+    GetWindowRect(form.Handle(), &rect);
+    EXPECT_LE(std::abs((rect.left + rect.right) - (second.left + second.right)), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) - (second.top + second.bottom)), 1);
+}
+
+// Moved onto a monitor of another scale, the dialog stays where the user put it instead of
+// going back to the centre, at the new dpi's size.
+TEST(OptionForm, OnAMonitorOfAnotherDpiItStaysWhereWindowsPutsItAtTheNewSize) {
+    Dialog dialog;
+    ShowWindow(dialog.form.Handle(), SW_SHOWNOACTIVATE);
+    const unsigned newDpi = GetDpiForWindow(dialog.form.Handle()) * 3 / 2;
+
+    const RECT after = MovedToAMonitorAt(dialog.form.Handle(), newDpi);
+
+    EXPECT_EQ(after.left, 600);
+    EXPECT_EQ(after.top, 300);
+    const double dpi = dialog.form.Dpi();
+    EXPECT_EQ(dpi, TableDpi(newDpi));
+    const SIZE size = WindowSizeAt(dialog.form.Handle(), pixelsFromTwips(4845, dpi),
+                                   pixelsFromTwips(3975, dpi), newDpi);
+    EXPECT_EQ(after.right - after.left, size.cx);
+    EXPECT_EQ(after.bottom - after.top, size.cy);
+    const RECT klein = ClientRectOf(dialog.form.Handle(), dialog.form.Opt(9));
+    EXPECT_EQ(klein.left, pixelsFromTwips(2460, dpi) + pixelsFromTwips(120, dpi));
 }
 
 // Each frame's buttons are one radio group: siblings of the group box, the first with WS_GROUP.
@@ -304,6 +359,56 @@ TEST(OptionForm, ImmerObenAndNormalLeaveTheDialogActiveWithTheKeyboard) {
     EXPECT_EQ(clicksInDialog.active, (std::vector<bool>{true, true}));
     EXPECT_EQ(clicksInDialog.focused, (std::vector<bool>{true, true}));
     EXPECT_EQ(store.values.at(cOptionsAddress), "01010101000110");
+}
+
+// Where the keyboard was once the box that saving failed was closed.
+struct FocusAfterTheBox {
+    const OptionForm* form = nullptr;
+    bool boxShown = false;
+    bool backOnTheClickedButton = false;
+};
+FocusAfterTheBox focusAfterBox;
+
+void CALLBACK CloseTheMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box)) return;
+    KillTimer(nullptr, timer);
+    focusAfterBox.boxShown = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+void CALLBACK ClickOptWhoseSavingFails(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = focusAfterBox.form->Handle();
+    if (dialog == nullptr || GetActiveWindow() != dialog) return;
+    KillTimer(nullptr, timer);
+    SetTimer(nullptr, 0, 0, CloseTheMessageBox);
+    SendMessageW(focusAfterBox.form->Opt(6), BM_CLICK, 0, 0);
+    RunPendingMessages();
+    focusAfterBox.backOnTheClickedButton = GetFocus() == focusAfterBox.form->Opt(6);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+TEST(OptionForm, AfterTheBoxThatSavingFailedTheKeyboardIsOnTheClickedButtonAgain) {
+    MainForm mainForm{SystemStartupCalls()};
+    mainForm.Show();
+    FakeSettingsStore store;
+    store.refuseWrites = true;
+    FakePlacement placement;
+    WinMsgBox msgBox;
+    msgBox.SetOwner(mainForm.Handle());
+    OptionClickHandler clicks(store, placement, msgBox);
+    OptionForm form(clicks, mainForm.Handle());
+    focusAfterBox = FocusAfterTheBox{&form};
+    closedByDeadline = false;
+    SetTimer(nullptr, 0, 0, ClickOptWhoseSavingFails);
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 5000, CloseAtTheDeadline);
+
+    form.ShowModal();
+
+    KillTimer(nullptr, deadline);
+    EXPECT_FALSE(closedByDeadline) << "the dialog never became active";
+    EXPECT_TRUE(focusAfterBox.boxShown);
+    EXPECT_TRUE(focusAfterBox.backOnTheClickedButton);
 }
 
 void CALLBACK PressEscapeInTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
