@@ -53,11 +53,9 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
 // At start the client area stands at the design place in physical units, at the monitor's dpi.
 void MainForm::Layout(unsigned monitorDpi) {
     Scale(monitorDpi);
-    const auto& window = MainFormTable::cWindow;
-    PixelRect client = ClientSize();
-    client.left = pixelsFromTwips(window.left, monitorDpi);
-    client.top = pixelsFromTwips(window.top, monitorDpi);
-    PlaceClientArea(Handle(), client, monitorDpi);
+    PlaceClientArea(Handle(),
+                    DesignClientArea(MainFormTable::cWindow, monitorDpi, dpi_ / monitorDpi),
+                    monitorDpi);
 }
 
 // The controls grow with the font as well.

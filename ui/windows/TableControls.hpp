@@ -16,12 +16,11 @@
 #include "WinHandles.hpp"
 #include "platform/windows/support/NativeWindow.hpp"
 #include "ui/ControlTable.hpp"
+#include "ui/Geometry.hpp"
 
 namespace quarnel {
 
-struct PixelRect {
-    int left, top, width, height;
-};
+using PixelRect = PixelArea;
 
 // The control's place in its window's client area.
 PixelRect ClientPixelRect(std::span<const ControlRow> table, const ControlRow& control, double dpi);
