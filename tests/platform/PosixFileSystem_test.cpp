@@ -74,7 +74,8 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
 
     PosixFileSystem files;
     KindsByName listed;
-    ASSERT_TRUE(files.ListFolder(top.string() + "/", true, listed));
+    const ListedFolder topListed = files.ListDroppedFolder(top.string(), listed);
+    ASSERT_TRUE(topListed.complete);
     EXPECT_EQ(listed.kinds,
               (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
                                                 {"..", EntryKind::Folder},
@@ -86,11 +87,12 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
                                                 {"pipe", EntryKind::File}}));
 
     KindsByName throughLink;
-    EXPECT_TRUE(files.ListFolder((temp.Path() / "dropped-link").string() + "/", true, throughLink));
+    EXPECT_TRUE(
+        files.ListDroppedFolder((temp.Path() / "dropped-link").string(), throughLink).complete);
     EXPECT_EQ(throughLink.kinds.size(), listed.kinds.size());
     KindsByName notFollowed;
-    EXPECT_FALSE(files.ListFolder((top / "link-to-folder").string() + "/", false, notFollowed));
-    EXPECT_FALSE(files.ListFolder((temp.Path() / "gone").string() + "/", true, notFollowed));
+    EXPECT_FALSE(files.ListSubfolder(topListed.folder, "link-to-folder", notFollowed).complete);
+    EXPECT_FALSE(files.ListDroppedFolder((temp.Path() / "gone").string(), notFollowed).complete);
     EXPECT_TRUE(notFollowed.kinds.empty());
 }
 
@@ -126,7 +128,7 @@ TEST(PosixFileSystem, ALargeFolderListedInTwoHalvesKeepsTheOrderOfOneListing) {
 
     PosixFileSystem files;
     InOrder listed;
-    ASSERT_TRUE(files.ListFolder(big.string() + "/", true, listed));
+    ASSERT_TRUE(files.ListDroppedFolder(big.string(), listed).complete);
     EXPECT_EQ(listed.names.size(), 12'042u);
     EXPECT_EQ(listed.names, oneListing);
     EXPECT_EQ(listed.links, 40);
@@ -144,8 +146,12 @@ public:
     std::optional<std::uint32_t> Attributes(const std::string& path) override {
         return files_.Attributes(path);
     }
-    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
-        return files_.ListFolder(dir, dropped, visitor);
+    ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override {
+        return files_.ListDroppedFolder(path, visitor);
+    }
+    ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
+                               FolderVisitor& visitor) override {
+        return files_.ListSubfolder(parent, name, visitor);
     }
     std::unique_ptr<FileSystem> ForSecondThread() override { return nullptr; }
 
