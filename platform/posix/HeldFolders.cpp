@@ -15,7 +15,7 @@ namespace {
 constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
 // Far below the usual limit of 1024 descriptors, far above the depth of everyday trees.
-constexpr std::size_t cMostOpen = 64;
+constexpr std::size_t cMostOpen = 256;
 
 }  // namespace
 
@@ -107,6 +107,10 @@ bool HeldFolders::Reopen(HeldFolder& folder) {
         }
         next.fd_ = std::move(fd);
         Register(next);
+        // The way down may be long: only the step just taken must stay open for the next.
+        ++next.uses_;
+        CloseBeyondLimit();
+        --next.uses_;
         at = &next;
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -243,6 +244,23 @@ private:
     int depth_;
 };
 
+// Lowers the number of descriptors the process may have open, for a while.
+class FewDescriptors {
+public:
+    explicit FewDescriptors(rlim_t most) {
+        ::getrlimit(RLIMIT_NOFILE, &before_);
+        rlimit few = before_;
+        few.rlim_cur = most;
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    }
+    ~FewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &before_); }
+    FewDescriptors(const FewDescriptors&) = delete;
+    FewDescriptors& operator=(const FewDescriptors&) = delete;
+
+private:
+    rlimit before_{};
+};
+
 TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     testing::TempFolder temp(testing::TempFolder::FastParent());
     constexpr int cDepth = 3000;  // 6,000 bytes of path at the bottom
@@ -251,7 +269,12 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     NoYield yield;
     std::vector<std::string> unreadable;
     PosixFileSystem files;
-    ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
+    {
+        // Every level waits with a subfolder still to list: the walk holds on to each, yet
+        // keeps only a few of them open.
+        const FewDescriptors few(400);
+        ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
+    }
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found;
     FoundFiles.TakeEachFound([&](std::string_view path) { found.emplace_back(path); });
