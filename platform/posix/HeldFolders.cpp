@@ -14,8 +14,9 @@ namespace {
 
 constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
-// Far below the usual limit of 1024 descriptors, far above the depth of everyday trees.
-constexpr std::size_t cMostOpen = 256;
+// For each thread: far below the usual limit of 1024 descriptors, far above the depth of
+// everyday trees.
+constexpr std::size_t cMostOpen = 64;
 
 }  // namespace
 
@@ -29,7 +30,7 @@ HeldFolder::HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldF
 HeldFolder::~HeldFolder() {
     {
         const std::lock_guard lock(owner_->mutex_);
-        if (listed_) owner_->open_.erase(place_);
+        if (recent_) recent_->open.erase(place_);
     }
     // The ancestors nobody else holds go one by one, not in a recursion as deep as the tree.
     std::shared_ptr<HeldFolder> up = std::move(parent_);
@@ -41,14 +42,15 @@ HeldFolder::~HeldFolder() {
     }
 }
 
-FolderInUse::FolderInUse(HeldFolder& folder) : folder_(folder) {
+FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent)
+    : folder_(folder) {
     HeldFolders& owner = *folder.owner_;
     const std::lock_guard lock(owner.mutex_);
-    if (!folder.fd_.Valid() && !owner.Reopen(folder)) return;
+    if (!folder.fd_.Valid() && !owner.Reopen(folder, recent)) return;
     ++folder.uses_;
     fd_ = folder.fd_.Get();
-    if (folder.listed_) owner.open_.splice(owner.open_.end(), owner.open_, folder.place_);
-    owner.CloseBeyondLimit();
+    if (folder.parent_) HeldFolders::MarkUsed(folder, recent);
+    HeldFolders::CloseBeyondLimit(*recent);
 }
 
 FolderInUse::~FolderInUse() {
@@ -64,11 +66,12 @@ std::shared_ptr<HeldFolder> HeldFolders::OpenDropped(const std::string& path) {
     return std::make_shared<HeldFolder>(shared_from_this(), nullptr, std::string(), std::move(fd));
 }
 
-std::shared_ptr<HeldFolder> HeldFolders::OpenSubfolder(const std::shared_ptr<HeldFolder>& parent,
-                                                       std::string name) {
+std::shared_ptr<HeldFolder> HeldFolders::OpenSubfolder(
+    const std::shared_ptr<HeldFolder>& parent, std::string name,
+    const std::shared_ptr<RecentFolders>& recent) {
     FileDescriptor fd;
     {
-        const FolderInUse in(*parent);
+        const FolderInUse in(*parent, recent);
         if (in.Fd() < 0) return nullptr;
         if (beforeOpen_) beforeOpen_(in.Fd(), name.c_str());
         fd = FileDescriptor(::openat(in.Fd(), name.c_str(), cFoundFolderFlags));
@@ -77,16 +80,20 @@ std::shared_ptr<HeldFolder> HeldFolders::OpenSubfolder(const std::shared_ptr<Hel
     auto folder =
         std::make_shared<HeldFolder>(shared_from_this(), parent, std::move(name), std::move(fd));
     const std::lock_guard lock(mutex_);
-    Register(*folder);
+    MarkUsed(*folder, recent);
     return folder;
 }
 
-void HeldFolders::Register(HeldFolder& folder) {
-    folder.place_ = open_.insert(open_.end(), &folder);
-    folder.listed_ = true;
+void HeldFolders::MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
+    if (!folder.recent_) {
+        folder.place_ = recent->open.insert(recent->open.end(), &folder);
+    } else {
+        recent->open.splice(recent->open.end(), folder.recent_->open, folder.place_);
+    }
+    if (folder.recent_ != recent) folder.recent_ = recent;
 }
 
-bool HeldFolders::Reopen(HeldFolder& folder) {
+bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
     // Up to the nearest ancestor still open (the dropped folder always is), then down again,
     // each step by name and without following a link, each folder checked to be the one it was.
     std::vector<HeldFolder*> closed;
@@ -106,18 +113,19 @@ bool HeldFolders::Reopen(HeldFolder& folder) {
             return false;
         }
         next.fd_ = std::move(fd);
-        Register(next);
+        MarkUsed(next, recent);
         // The way down may be long: only the step just taken must stay open for the next.
         ++next.uses_;
-        CloseBeyondLimit();
+        CloseBeyondLimit(*recent);
         --next.uses_;
         at = &next;
     }
     return true;
 }
 
-void HeldFolders::CloseBeyondLimit() {
-    for (auto folder = open_.begin(); open_.size() > cMostOpen && folder != open_.end();) {
+void HeldFolders::CloseBeyondLimit(RecentFolders& recent) {
+    auto& open = recent.open;
+    for (auto folder = open.begin(); open.size() > cMostOpen && folder != open.end();) {
         HeldFolder& held = **folder;
         if (held.uses_ > 0) {
             ++folder;
@@ -132,8 +140,8 @@ void HeldFolders::CloseBeyondLimit() {
             held.inode_ = status.st_ino;
         }
         held.fd_.Reset();
-        held.listed_ = false;
-        folder = open_.erase(folder);
+        folder = open.erase(folder);
+        held.recent_.reset();
     }
 }
 

@@ -1,8 +1,8 @@
 // The folders a walk holds on to for opening their subfolders by name, relative to them: one
 // path step for the kernel, never through a link, and no limit on the length of the whole path.
-// Both threads of a walk share them. Only so many stay open: beyond that the one used longest
-// ago is closed, and opened again from its parent by name when it is needed once more, checked
-// to be the very folder it was.
+// Both threads of a walk share them. Only so many stay open for each thread: beyond that the one
+// it used longest ago is closed, and opened again from its parent by name when it is needed once
+// more, checked to be the very folder it was.
 #pragma once
 
 #include <sys/types.h>
@@ -20,6 +20,13 @@
 namespace quarnel {
 
 class HeldFolders;
+class HeldFolder;
+
+// The open folders one thread used last, the one used longest ago first. Only under the lock of
+// the HeldFolders they belong to.
+struct RecentFolders {
+    std::list<HeldFolder*> open;
+};
 
 // Run before a subfolder is opened, with its parent's descriptor: lets a test change the tree
 // at the moment a walk is most exposed to it.
@@ -46,7 +53,8 @@ private:
     bool known_ = false;  // whether device_ and inode_ were read before the folder was closed
     dev_t device_ = 0;
     ino_t inode_ = 0;
-    bool listed_ = false;                     // among the open ones that may be closed
+    // Among whose open folders it is, unless it is closed or the dropped folder, which stays.
+    std::shared_ptr<RecentFolders> recent_;
     std::list<HeldFolder*>::iterator place_;  // there
 };
 
@@ -54,7 +62,8 @@ private:
 // first when it was closed.
 class FolderInUse {
 public:
-    explicit FolderInUse(HeldFolder& folder);
+    // recent: of the thread that uses it.
+    FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
     ~FolderInUse();
     FolderInUse(const FolderInUse&) = delete;
     FolderInUse& operator=(const FolderInUse&) = delete;
@@ -77,20 +86,20 @@ public:
     // The subfolder `name` of parent, never through a link; null when it cannot be opened or is
     // a link by now.
     std::shared_ptr<HeldFolder> OpenSubfolder(const std::shared_ptr<HeldFolder>& parent,
-                                              std::string name);
+                                              std::string name,
+                                              const std::shared_ptr<RecentFolders>& recent);
 
 private:
     friend class HeldFolder;
     friend class FolderInUse;
 
     // All under mutex_.
-    void Register(HeldFolder& folder);
-    bool Reopen(HeldFolder& folder);
-    void CloseBeyondLimit();
+    static void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    bool Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    static void CloseBeyondLimit(RecentFolders& recent);
 
     const BeforeSubfolderOpen beforeOpen_;
     std::mutex mutex_;
-    std::list<HeldFolder*> open_;  // used longest ago first; the dropped folders not among them
 };
 
 }  // namespace quarnel

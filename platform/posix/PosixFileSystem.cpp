@@ -56,14 +56,14 @@ ListedFolder PosixFileSystem::ListDroppedFolder(const std::string& path, FolderV
 ListedFolder PosixFileSystem::ListSubfolder(const std::shared_ptr<FolderHandle>& parent,
                                             std::string_view name, FolderVisitor& visitor) {
     // Every handle the walk hands back is one of ours.
-    return List(
-        folders_->OpenSubfolder(std::static_pointer_cast<HeldFolder>(parent), std::string(name)),
-        visitor);
+    return List(folders_->OpenSubfolder(std::static_pointer_cast<HeldFolder>(parent),
+                                        std::string(name), recent_),
+                visitor);
 }
 
 ListedFolder PosixFileSystem::List(std::shared_ptr<HeldFolder> folder, FolderVisitor& visitor) {
     if (!folder) return {};
-    const FolderInUse open(*folder);
+    const FolderInUse open(*folder, recent_);
     if (open.Fd() < 0) return {};
     return {ListOpen(open.Fd(), visitor), std::move(folder)};
 }

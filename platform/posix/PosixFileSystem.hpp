@@ -43,6 +43,7 @@ private:
                            bool firstBufferOnly, const std::function<void(const char*)>& visit);
 
     std::shared_ptr<HeldFolders> folders_;
+    const std::shared_ptr<RecentFolders> recent_ = std::make_shared<RecentFolders>();
     std::vector<std::uint64_t> listingBuffer_;  // 8-byte aligned for the kernel's records
 };
 

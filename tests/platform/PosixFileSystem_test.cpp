@@ -272,7 +272,7 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     {
         // Every level waits with a subfolder still to list: the walk holds on to each, yet
         // keeps only a few of them open.
-        const FewDescriptors few(400);
+        const FewDescriptors few(200);
         ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
     }
     EXPECT_TRUE(unreadable.empty());
