@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cerrno>
 #include <vector>
 
@@ -35,9 +34,12 @@ HeldFolder::~HeldFolder() {
     // The ancestors nobody else holds go one by one, not in a recursion as deep as the tree.
     std::shared_ptr<HeldFolder> up = std::move(parent_);
     while (up && up.use_count() == 1) {
-        // Whatever the last other owner did with it is seen here.
-        std::atomic_thread_fence(std::memory_order_acquire);
-        std::shared_ptr<HeldFolder> next = std::move(up->parent_);
+        // Others read a folder's parent under the lock, while they still hold the folder.
+        std::shared_ptr<HeldFolder> next;
+        {
+            const std::lock_guard lock(owner_->mutex_);
+            next = std::move(up->parent_);
+        }
         up = std::move(next);
     }
 }
