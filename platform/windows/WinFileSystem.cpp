@@ -79,7 +79,8 @@ bool ListOpen(HANDLE folder, std::vector<std::uint64_t>& buffer, ListedWinFolder
 }
 
 HANDLE OpenFolder(const std::wstring& path, DWORD flags) {
-    return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
+    // Reading its attributes, ID and volume takes FILE_READ_ATTRIBUTES besides the listing.
+    return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
