@@ -41,21 +41,24 @@ std::pair<SubtreeWalk::Pending, std::int32_t> SubtreeWalk::TakeNext() {
 
 FolderListing SubtreeWalk::Read(Pending folder, FileSystem& files) {
     FolderListing listing;
-    listing.dir = std::move(folder.dir);
     listing.parent = folder.parent;
-    const char separator = files.PathSeparator();
-    if (!folder.dropped) listing.nameBegin = listing.dir.rfind(separator) + 1;
-    if (listing.dir.empty() || listing.dir.back() != separator) listing.dir += separator;
-
     ListingCollector collector(listing);
-    listing.complete = files.ListFolder(listing.dir, folder.dropped, collector);
+    ListedFolder listed = folder.in ? files.ListSubfolder(folder.in, folder.name, collector)
+                                    : files.ListDroppedFolder(folder.name, collector);
+    listing.complete = listed.complete;
+    listing.handle = std::move(listed.folder);
+    listing.name = std::move(folder.name);
+    const char separator = files.PathSeparator();
+    if (listing.name.empty() || listing.name.back() != separator) listing.name += separator;
     return listing;
 }
 
-void SubtreeWalk::Queue(const FolderListing& listing, std::int32_t number) {
+void SubtreeWalk::Queue(FolderListing& listing, std::int32_t number) {
+    const std::shared_ptr<FolderHandle> handle = std::move(listing.handle);
+    if (!handle) return;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         if (listing.kinds[i] == EntryKind::Folder) {
-            pending_.push_back({listing.dir + std::string(listing.Name(i)), number, false});
+            pending_.push_back({handle, std::string(listing.Name(i)), number});
         }
     }
 }
@@ -67,11 +70,11 @@ std::optional<SubtreeWalk::Pending> SubtreeWalk::TakeLast() {
     return last;
 }
 
-std::vector<std::string> SubtreeWalk::TakePending() {
-    std::vector<std::string> taken;
+std::vector<SubtreeWalk::Pending> SubtreeWalk::TakePending() {
+    std::vector<Pending> taken;
     taken.reserve(pending_.size());
     for (auto folder = pending_.rbegin(); folder != pending_.rend(); ++folder) {
-        taken.push_back(std::move(folder->dir));
+        taken.push_back(std::move(*folder));
     }
     pending_.clear();
     return taken;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,8 @@
 namespace quarnel {
 
 struct FolderListing {
-    std::string dir;            // as the file system needs it, ending in the separator
-    std::size_t nameBegin = 0;  // of the folder's own name in dir; 0 for a dropped folder
+    // The folder's own name, or a dropped folder's path, ending in the separator.
+    std::string name;
     // The listing that listed this folder, counted from 0 in the order the listings are made
     // (by its subtree, or by whoever hands out listings of several), or -1 when that was the
     // dropped folder.
@@ -27,6 +28,8 @@ struct FolderListing {
     std::vector<std::uint32_t> nameEnds;
     std::vector<EntryKind> kinds;
     std::vector<std::string> unreadable;  // entries the file system would not describe
+    // Held only until its subfolders are queued, so that a folder without any closes at once.
+    std::shared_ptr<FolderHandle> handle;
 
     std::string_view Name(std::size_t index) const {
         const std::uint32_t begin = index == 0 ? 0 : nameEnds[index - 1];
@@ -36,14 +39,21 @@ struct FolderListing {
 
 class SubtreeWalk {
 public:
-    // A folder the walk has yet to list.
+    // A folder the walk has yet to list: its name in the folder that listed it, or, without
+    // that folder, the dropped folder's path.
     struct Pending {
-        std::string dir;
+        std::shared_ptr<FolderHandle> in;
+        std::string name;
         std::int32_t parent;  // as in FolderListing
-        bool dropped;
     };
 
-    SubtreeWalk(std::string root, bool dropped) : pending_{{std::move(root), -1, dropped}} {}
+    // The walk beneath the dropped folder `path`.
+    explicit SubtreeWalk(std::string path) : pending_{{nullptr, std::move(path), -1}} {}
+    // The walk beneath a folder found by another walk, which says whose subfolder it is.
+    explicit SubtreeWalk(Pending root) {
+        root.parent = -1;
+        pending_.push_back(std::move(root));
+    }
 
     bool Done() const { return pending_.empty(); }
     // Lists the next folder of the subtree and queues its subfolders.
@@ -53,14 +63,14 @@ public:
     // the next folder, with the number its listing gets; lists it; queues its subfolders.
     std::pair<Pending, std::int32_t> TakeNext();
     static FolderListing Read(Pending folder, FileSystem& files);
-    void Queue(const FolderListing& listing, std::int32_t number);
+    void Queue(FolderListing& listing, std::int32_t number);
 
     // Takes out the folder the walk would list last, while one more is left, for a walk of
     // its own: it comes after everything else of this one.
     bool CanGiveLast() const { return pending_.size() >= 2; }
     std::optional<Pending> TakeLast();
     // Takes out the queued subfolders, in the order the walk would take them.
-    std::vector<std::string> TakePending();
+    std::vector<Pending> TakePending();
 
 private:
     std::deque<Pending> pending_;  // the next at the back

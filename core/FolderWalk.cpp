@@ -66,7 +66,7 @@ void FoundPaths::Add(std::uint32_t folder, std::string_view name) {
 
 namespace {
 
-std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
+std::string_view WithoutTrailingSeparator(std::string_view dir, char separator) {
     const bool isRoot = dir.find(separator) == dir.size() - 1;
     return isRoot ? dir : dir.substr(0, dir.size() - 1);
 }
@@ -74,8 +74,7 @@ std::string WithoutTrailingSeparator(const std::string& dir, char separator) {
 // Takes one folder's listing into the results, the folder under parent; returns the folder.
 std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent, char separator,
                               std::vector<std::string>& unreadableDirs) {
-    const std::uint32_t folder = FoundFolders.Add(
-        parent, PrintableName(std::string_view(listing.dir).substr(listing.nameBegin)));
+    const std::uint32_t folder = FoundFolders.Add(parent, PrintableName(listing.name));
     std::string replaced;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         std::string_view name = listing.Name(i);
@@ -86,11 +85,12 @@ std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent
         (listing.kinds[i] == EntryKind::File ? FoundFiles : FoundDirs).Add(folder, name);
     }
     if (!listing.complete) {
-        unreadableDirs.push_back(PrintableName(WithoutTrailingSeparator(listing.dir, separator)));
+        unreadableDirs.emplace_back(
+            WithoutTrailingSeparator(FoundFolders.PathOf(folder), separator));
     }
     // Whether such an entry is a folder is not known: it is said like a folder not read.
     for (const std::string& name : listing.unreadable) {
-        unreadableDirs.push_back(PrintableName(listing.dir + name));
+        unreadableDirs.push_back(std::string(FoundFolders.PathOf(folder)) + PrintableName(name));
     }
     return folder;
 }
@@ -105,7 +105,7 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
         FoundDirs.Reset();
     }
     const char separator = services.files.PathSeparator();
-    SubtreeWalk dropped(path, true);
+    SubtreeWalk dropped(path);
     const std::uint32_t droppedFolder = TakeIntoResults(
         dropped.ReadNext(services.files), FoundFolderTree::cNoParent, separator, unreadableDirs);
     services.yield.YieldOnce();

@@ -7,10 +7,12 @@ namespace quarnel {
 
 std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
 
-ReadAhead::ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
+ReadAhead::ReadAhead(std::vector<SubtreeWalk::Pending> subtreeRoots, FileSystem& files,
                      std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread)
     : files_(files), secondFiles_(std::move(secondFiles)) {
-    for (std::string& root : subtreeRoots) subtrees_.emplace_back(std::move(root), nullptr, -1);
+    for (SubtreeWalk::Pending& root : subtreeRoots) {
+        subtrees_.emplace_back(std::move(root), nullptr, -1);
+    }
     current_ = subtrees_.begin();
     nextUnclaimed_ = subtrees_.begin();
     if (!secondFiles_ || subtrees_.empty()) return;
@@ -46,8 +48,9 @@ ReadAhead::Subtree* ReadAhead::Claim(Owner owner) {
         --subtree;
         if (subtree->owner == owner) continue;
         if (auto last = subtree->walk.TakeLast()) {
-            const auto part = subtrees_.emplace(std::next(subtree), std::move(last->dir), &*subtree,
-                                                last->parent);
+            const std::int32_t foundBy = last->parent;
+            const auto part =
+                subtrees_.emplace(std::next(subtree), std::move(*last), &*subtree, foundBy);
             part->owner = owner;
             return &*part;
         }

@@ -17,7 +17,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,7 +33,7 @@ class ReadAhead {
 public:
     // subtreeRoots in the order the walk takes them; without secondFiles, or when no second
     // thread can be started, all listing stays on the calling thread.
-    ReadAhead(std::vector<std::string> subtreeRoots, FileSystem& files,
+    ReadAhead(std::vector<SubtreeWalk::Pending> subtreeRoots, FileSystem& files,
               std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -47,8 +46,8 @@ public:
 private:
     enum class Owner { Nobody, Caller, Second };
     struct Subtree {
-        Subtree(std::string root, const Subtree* foundIn, std::int32_t foundBy)
-            : walk(std::move(root), false), foundIn(foundIn), foundBy(foundBy) {}
+        Subtree(SubtreeWalk::Pending root, const Subtree* foundIn, std::int32_t foundBy)
+            : walk(std::move(root)), foundIn(foundIn), foundBy(foundBy) {}
         bool Finished() const { return walk.Done() && !listing; }
 
         SubtreeWalk walk;  // its folders are taken only under the lock

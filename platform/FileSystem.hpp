@@ -24,19 +24,37 @@ public:
     virtual void Entry(std::string_view name, EntryKind kind) = 0;
 };
 
+// A folder the walk has listed, as the file system that listed it keeps it for opening its
+// subfolders by name: each is reached from it, never through a link, so that a folder swapped
+// for a link while the walk runs leads nowhere outside the dropped folder. Shared by the
+// subfolders waiting to be listed, on either thread; only the file system that gave it out (or
+// its second thread's) takes it back.
+class FolderHandle {
+public:
+    virtual ~FolderHandle() = default;
+};
+
+struct ListedFolder {
+    bool complete = false;  // false when the folder could not be listed completely
+    // For opening its subfolders; null when it could not be opened.
+    std::shared_ptr<FolderHandle> folder;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual char PathSeparator() const = 0;
     // nullopt when the name cannot be reached (removed, no access to its folder).
     virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
-    // Passes every entry of the folder `dir` (ending in the separator) to the visitor, hidden
-    // and system entries included. A dropped folder that is a link is followed; a folder found
-    // by the walk is opened only as the folder it was listed as. False when the folder cannot
-    // be listed completely.
-    virtual bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) = 0;
+    // Pass every entry of a folder to the visitor, hidden and system entries included. The
+    // dropped folder `path` is opened by its path, and followed when it is a link; a folder
+    // found by the walk only as the folder its parent listed under `name`: one that is a link
+    // by now, or another folder, is not listed.
+    virtual ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) = 0;
+    virtual ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent,
+                                       std::string_view name, FolderVisitor& visitor) = 0;
     // A file system of its own for a second thread that lists folders ahead of the walk, or
-    // nullptr where listing is to stay on one thread.
+    // nullptr where listing is to stay on one thread. Either takes the other's folders.
     virtual std::unique_ptr<FileSystem> ForSecondThread() = 0;
 };
 

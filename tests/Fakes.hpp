@@ -42,16 +42,14 @@ public:
         if (found == attributes_.end()) return std::nullopt;
         return found->second;
     }
-    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
-        if (listingDelaySeed != 0) {
-            const std::size_t hash =
-                std::hash<std::string>{}(dir + std::to_string(listingDelaySeed));
-            std::this_thread::sleep_for(std::chrono::microseconds(hash % 400));
-        }
-        listed.push_back(dropped ? "dropped " + dir : dir);
-        if (unlistable_.count(dir) != 0) return false;
-        for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
-        return true;
+    ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override {
+        const bool endsInSeparator = !path.empty() && path.back() == separator_;
+        return List(endsInSeparator ? path : path + separator_, true, visitor);
+    }
+    ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
+                               FolderVisitor& visitor) override {
+        const auto& folder = static_cast<const FakeFolder&>(*parent);
+        return List(folder.dir + std::string(name) + separator_, false, visitor);
     }
 
     // A copy for the walk's second thread, when a test allows one.
@@ -71,6 +69,23 @@ public:
     bool allowSecondThread = false;
 
 private:
+    struct FakeFolder final : FolderHandle {
+        explicit FakeFolder(std::string dir) : dir(std::move(dir)) {}
+        std::string dir;  // ending in the separator
+    };
+
+    ListedFolder List(const std::string& dir, bool dropped, FolderVisitor& visitor) {
+        if (listingDelaySeed != 0) {
+            const std::size_t hash =
+                std::hash<std::string>{}(dir + std::to_string(listingDelaySeed));
+            std::this_thread::sleep_for(std::chrono::microseconds(hash % 400));
+        }
+        listed.push_back(dropped ? "dropped " + dir : dir);
+        if (unlistable_.count(dir) != 0) return {};
+        for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
+        return {true, std::make_shared<FakeFolder>(dir)};
+    }
+
     void Add(const std::string& path, std::uint32_t attributes, EntryKind kind) {
         attributes_[path] = attributes;
         const auto cut = path.rfind(separator_);

@@ -30,7 +30,11 @@ int StatOfPath(const std::string& path, struct stat* status, int flags) {
 
 }  // namespace
 
-PosixFileSystem::PosixFileSystem() : listingBuffer_(cListingBufferBytes / sizeof(std::uint64_t)) {}
+PosixFileSystem::PosixFileSystem(BeforeSubfolderOpen beforeOpen)
+    : PosixFileSystem(std::make_shared<HeldFolders>(std::move(beforeOpen))) {}
+
+PosixFileSystem::PosixFileSystem(std::shared_ptr<HeldFolders> folders)
+    : folders_(std::move(folders)), listingBuffer_(cListingBufferBytes / sizeof(std::uint64_t)) {}
 
 std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::string& path) {
     struct stat status {};
@@ -42,12 +46,29 @@ std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::string& path
 }
 
 std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {
-    return std::make_unique<PosixFileSystem>();
+    return std::make_unique<PosixFileSystem>(folders_);
 }
 
-bool PosixFileSystem::ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) {
-    const int folder = openFolders_.Open(dir, dropped);
-    if (folder < 0) return false;
+ListedFolder PosixFileSystem::ListDroppedFolder(const std::string& path, FolderVisitor& visitor) {
+    return List(folders_->OpenDropped(path), visitor);
+}
+
+ListedFolder PosixFileSystem::ListSubfolder(const std::shared_ptr<FolderHandle>& parent,
+                                            std::string_view name, FolderVisitor& visitor) {
+    // Every handle the walk hands back is one of ours.
+    return List(folders_->OpenSubfolder(std::static_pointer_cast<HeldFolder>(parent),
+                                        std::string(name), recent_),
+                visitor);
+}
+
+ListedFolder PosixFileSystem::List(std::shared_ptr<HeldFolder> folder, FolderVisitor& visitor) {
+    if (!folder) return {};
+    const FolderInUse open(*folder, recent_);
+    if (open.Fd() < 0) return {};
+    return {ListOpen(open.Fd(), visitor), std::move(folder)};
+}
+
+bool PosixFileSystem::ListOpen(int folder, FolderVisitor& visitor) {
     const auto visit = [&](const char* record) {
         const auto* entry = reinterpret_cast<const dirent64*>(record);
         visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),

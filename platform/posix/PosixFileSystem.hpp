@@ -1,7 +1,7 @@
 // The file system on Linux. Paths are bytes and pass through unchanged. Folders are listed with
 // getdents64 into a large buffer (a large folder on ext4 in two halves at once), their
-// subfolders opened relative to them, and an entry is only asked for its type when the listing
-// does not tell it or it is a link.
+// subfolders opened by name relative to them, never through a link, and an entry is only asked
+// for its type when the listing does not tell it or it is a link.
 #pragma once
 
 #include <cstdint>
@@ -9,21 +9,29 @@
 #include <optional>
 #include <vector>
 
-#include "OpenFolderChain.hpp"
+#include "HeldFolders.hpp"
 #include "platform/FileSystem.hpp"
 
 namespace quarnel {
 
 class PosixFileSystem final : public FileSystem {
 public:
-    PosixFileSystem();
+    explicit PosixFileSystem(BeforeSubfolderOpen beforeOpen = {});
+    // One that shares the folders held open with another, for a second thread.
+    explicit PosixFileSystem(std::shared_ptr<HeldFolders> folders);
 
     char PathSeparator() const override { return '/'; }
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
-    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override;
+    ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override;
+    ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
+                               FolderVisitor& visitor) override;
     std::unique_ptr<FileSystem> ForSecondThread() override;
 
 private:
+    ListedFolder List(std::shared_ptr<HeldFolder> folder, FolderVisitor& visitor);
+    // False when folder could not be listed completely.
+    bool ListOpen(int folder, FolderVisitor& visitor);
+
     struct ListingEnd {
         enum How { End, Failed, Stopped, BufferFull } how;
         std::uint64_t place;  // of the entry that would have been read next
@@ -34,7 +42,8 @@ private:
     ListingEnd ReadListing(int folder, std::uint64_t place, std::optional<std::uint64_t> stop,
                            bool firstBufferOnly, const std::function<void(const char*)>& visit);
 
-    OpenFolderChain openFolders_;
+    std::shared_ptr<HeldFolders> folders_;
+    const std::shared_ptr<RecentFolders> recent_ = std::make_shared<RecentFolders>();
     std::vector<std::uint64_t> listingBuffer_;  // 8-byte aligned for the kernel's records
 };
 

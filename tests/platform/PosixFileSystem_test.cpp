@@ -4,11 +4,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "core/FolderWalk.hpp"
 #include "platform/posix/EntryKindOf.hpp"
@@ -74,7 +80,8 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
 
     PosixFileSystem files;
     KindsByName listed;
-    ASSERT_TRUE(files.ListFolder(top.string() + "/", true, listed));
+    const ListedFolder topListed = files.ListDroppedFolder(top.string(), listed);
+    ASSERT_TRUE(topListed.complete);
     EXPECT_EQ(listed.kinds,
               (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
                                                 {"..", EntryKind::Folder},
@@ -86,11 +93,12 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
                                                 {"pipe", EntryKind::File}}));
 
     KindsByName throughLink;
-    EXPECT_TRUE(files.ListFolder((temp.Path() / "dropped-link").string() + "/", true, throughLink));
+    EXPECT_TRUE(
+        files.ListDroppedFolder((temp.Path() / "dropped-link").string(), throughLink).complete);
     EXPECT_EQ(throughLink.kinds.size(), listed.kinds.size());
     KindsByName notFollowed;
-    EXPECT_FALSE(files.ListFolder((top / "link-to-folder").string() + "/", false, notFollowed));
-    EXPECT_FALSE(files.ListFolder((temp.Path() / "gone").string() + "/", true, notFollowed));
+    EXPECT_FALSE(files.ListSubfolder(topListed.folder, "link-to-folder", notFollowed).complete);
+    EXPECT_FALSE(files.ListDroppedFolder((temp.Path() / "gone").string(), notFollowed).complete);
     EXPECT_TRUE(notFollowed.kinds.empty());
 }
 
@@ -126,7 +134,7 @@ TEST(PosixFileSystem, ALargeFolderListedInTwoHalvesKeepsTheOrderOfOneListing) {
 
     PosixFileSystem files;
     InOrder listed;
-    ASSERT_TRUE(files.ListFolder(big.string() + "/", true, listed));
+    ASSERT_TRUE(files.ListDroppedFolder(big.string(), listed).complete);
     EXPECT_EQ(listed.names.size(), 12'042u);
     EXPECT_EQ(listed.names, oneListing);
     EXPECT_EQ(listed.links, 40);
@@ -144,8 +152,12 @@ public:
     std::optional<std::uint32_t> Attributes(const std::string& path) override {
         return files_.Attributes(path);
     }
-    bool ListFolder(const std::string& dir, bool dropped, FolderVisitor& visitor) override {
-        return files_.ListFolder(dir, dropped, visitor);
+    ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override {
+        return files_.ListDroppedFolder(path, visitor);
+    }
+    ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
+                               FolderVisitor& visitor) override {
+        return files_.ListSubfolder(parent, name, visitor);
     }
     std::unique_ptr<FileSystem> ForSecondThread() override { return nullptr; }
 
@@ -232,6 +244,23 @@ private:
     int depth_;
 };
 
+// Lowers the number of descriptors the process may have open, for a while.
+class FewDescriptors {
+public:
+    explicit FewDescriptors(rlim_t most) {
+        ::getrlimit(RLIMIT_NOFILE, &before_);
+        rlimit few = before_;
+        few.rlim_cur = most;
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    }
+    ~FewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &before_); }
+    FewDescriptors(const FewDescriptors&) = delete;
+    FewDescriptors& operator=(const FewDescriptors&) = delete;
+
+private:
+    rlimit before_{};
+};
+
 TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     testing::TempFolder temp(testing::TempFolder::FastParent());
     constexpr int cDepth = 3000;  // 6,000 bytes of path at the bottom
@@ -240,7 +269,12 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     NoYield yield;
     std::vector<std::string> unreadable;
     PosixFileSystem files;
-    ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
+    {
+        // Every level waits with a subfolder still to list: the walk holds on to each, yet
+        // keeps only a few of them open.
+        const FewDescriptors few(200);
+        ExpandDirectory((temp.Path() / "tief").string(), -1, {files, yield}, unreadable);
+    }
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found;
     FoundFiles.TakeEachFound([&](std::string_view path) { found.emplace_back(path); });
@@ -256,6 +290,160 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     FoundDirs.TakeEachFound([&](std::string_view) { ++folders; });
     EXPECT_EQ(folders, 2 * cDepth);
     EXPECT_EQ(yield.count, 2 * cDepth + 1);
+}
+
+// Made and removed through descriptors, so that it works where a path is too long for the
+// system: R/top/oben.txt and R/top/f00 ... f39 with a file in each.
+void MakeFolderWithFile(int at, const std::string& name, const std::string& file) {
+    ::mkdirat(at, name.c_str(), 0755);
+    const FileDescriptor folder(::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY));
+    ::close(::openat(folder.Get(), file.c_str(), O_CREAT | O_WRONLY, 0644));
+}
+
+void MakeSwapTree(int at, int count) {
+    ::mkdirat(at, "R", 0755);
+    const FileDescriptor r(::openat(at, "R", O_RDONLY | O_DIRECTORY));
+    MakeFolderWithFile(r.Get(), "top", "oben.txt");
+    const FileDescriptor top(::openat(r.Get(), "top", O_RDONLY | O_DIRECTORY));
+    for (int i = 0; i < count; ++i) {
+        MakeFolderWithFile(top.Get(), "f" + std::to_string(100 + i), "datei");
+    }
+}
+
+// S/f100 ... with SECRET files: what the walk must never reach.
+fs::path MakeSecrets(const fs::path& at, int count) {
+    for (int i = 0; i < count; ++i) {
+        const fs::path folder = at / "S" / ("f" + std::to_string(100 + i));
+        fs::create_directories(folder);
+        std::ofstream(folder / ("SECRET_" + std::to_string(i)));
+    }
+    return at / "S";
+}
+
+void RemoveAt(int at, const char* name) {
+    if (::unlinkat(at, name, 0) == 0) return;
+    const int folder = ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (folder < 0) return;
+    DIR* entries = ::fdopendir(folder);
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..") {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    for (const std::string& inside : names) RemoveAt(folder, inside.c_str());
+    ::closedir(entries);
+    ::unlinkat(at, name, AT_REMOVEDIR);
+}
+
+bool AnySecret(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (path.find("SECRET") != std::string::npos) return true;
+    }
+    return false;
+}
+
+TEST(PosixFileSystem, AFolderSwappedForALinkBeforeItIsOpenedIsUnreadableOnEitherThread) {
+    testing::TempFolder temp(testing::TempFolder::FastParent());
+    constexpr int cFolders = 40;
+    const fs::path secrets = MakeSecrets(temp.Path(), cFolders);
+    // Once near the system's root, once beneath a chain of folders longer than any path the
+    // system takes in one piece.
+    const FileDescriptor tempFolder(::open(temp.Path().c_str(), O_RDONLY | O_DIRECTORY));
+    ::mkdirat(tempFolder.Get(), "tief", 0755);
+    std::string deep = (temp.Path() / "tief").string();
+    FileDescriptor bottom(::open(deep.c_str(), O_RDONLY | O_DIRECTORY));
+    const std::string longName(250, 'd');
+    for (int level = 0; level < 20; ++level, deep += "/" + longName) {
+        ::mkdirat(bottom.Get(), longName.c_str(), 0755);
+        bottom = FileDescriptor(::openat(bottom.Get(), longName.c_str(), O_RDONLY | O_DIRECTORY));
+    }
+    ASSERT_GT(deep.size(), static_cast<std::size_t>(PATH_MAX));
+
+    for (const auto& [at, path] :
+         {std::pair(tempFolder.Get(), temp.Path().string()), std::pair(bottom.Get(), deep)}) {
+        MakeSwapTree(at, cFolders);
+        // Each fNNN, about to be opened by name, becomes a link to its secret twin, and so does
+        // the folder it was found in: a walk that opens it by its path comes out in S.
+        std::mutex mutex;
+        std::map<std::thread::id, int> swapsOn;
+        const auto caller = std::this_thread::get_id();
+        PosixFileSystem files([&](int parent, const char* name) {
+            if (name[0] != 'f') return;
+            {
+                const std::lock_guard lock(mutex);
+                ++swapsOn[std::this_thread::get_id()];
+            }
+            const std::string moved = std::string(name) + ".weg";
+            ::renameat(parent, name, parent, moved.c_str());
+            ::symlinkat((secrets / name).c_str(), parent, name);
+            const FileDescriptor above(::openat(parent, "..", O_RDONLY | O_DIRECTORY));
+            if (::renameat2(above.Get(), "top", above.Get(), "top.weg", RENAME_NOREPLACE) == 0) {
+                ::symlinkat(secrets.c_str(), above.Get(), "top");
+            }
+            // The calling thread lingers, so the second takes folders of its subtree.
+            if (std::this_thread::get_id() == caller) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+
+        NoYield yield;
+        std::vector<std::string> unreadable;
+        ExpandDirectory(path + "/R", -1, {files, yield}, unreadable);
+        // Named below the place of R, which is long in the second round.
+        const auto below = [&](std::vector<std::string> paths) {
+            std::set<std::string> names;
+            for (std::string& name : paths) names.insert(name.substr(path.size()));
+            return names;
+        };
+        const auto found = All(FoundFiles);
+        EXPECT_FALSE(AnySecret(found));
+        EXPECT_EQ(below(found), std::set<std::string>{"/R/top/oben.txt"});
+        std::set<std::string> swapped;
+        for (int i = 0; i < cFolders; ++i) swapped.insert("/R/top/f" + std::to_string(100 + i));
+        EXPECT_EQ(below(unreadable), swapped);
+        // Each way a folder is opened: by the calling thread, by the second thread first, and
+        // by the second thread after it moved on to another part of the tree.
+        ASSERT_EQ(swapsOn.size(), 2u);
+        for (const auto& [thread, swaps] : swapsOn) EXPECT_GE(swaps, thread == caller ? 1 : 2);
+        RemoveAt(at, "R");
+    }
+}
+
+TEST(PosixFileSystem, AFolderSwappedForALinkAgainAndAgainNeverLeadsOutOfTheDroppedFolder) {
+    testing::TempFolder temp(testing::TempFolder::FastParent());
+    constexpr int cFolders = 60;
+    const fs::path secrets = MakeSecrets(temp.Path(), cFolders);
+    const FileDescriptor tempFolder(::open(temp.Path().c_str(), O_RDONLY | O_DIRECTORY));
+    MakeSwapTree(tempFolder.Get(), cFolders);
+    const fs::path top = temp.Path() / "R" / "top";
+    const fs::path moved = temp.Path() / "R" / "top.weg";
+
+    std::atomic<bool> stop = false;
+    std::thread swapper([&] {
+        while (!stop) {
+            ::rename(top.c_str(), moved.c_str());
+            ::symlink(secrets.c_str(), top.c_str());
+            ::unlink(top.c_str());
+            ::rename(moved.c_str(), top.c_str());
+        }
+    });
+    NoYield yield;
+    std::vector<std::string> unreadable;
+    PosixFileSystem files;
+    const auto start = std::chrono::steady_clock::now();
+    int runs = 0;
+    bool leaked = false;
+    while (!leaked && runs < 300 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+        ExpandDirectory((temp.Path() / "R").string(), -1, {files, yield}, unreadable);
+        leaked = AnySecret(All(FoundFiles));
+        ++runs;
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_FALSE(leaked) << "in run " << runs;
+    EXPECT_GT(runs, 10);
 }
 
 }  // namespace

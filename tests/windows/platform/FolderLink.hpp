@@ -13,7 +13,8 @@
 
 namespace quarnel::testing {
 
-// QUARNEL_LINK_TREE names a folder holding "target\inner.txt" and "link", a link to "target".
+// QUARNEL_LINK_TREE names a folder holding "target\inner.txt" and "link", a link to "target",
+// and "swap\a\top", "swap\c\top" and "swap\b\top", a link to "swap\S".
 inline std::filesystem::path ProvidedLinkTree() {
     const char* tree = std::getenv("QUARNEL_LINK_TREE");
     return tree != nullptr ? std::filesystem::path(tree) : std::filesystem::path();

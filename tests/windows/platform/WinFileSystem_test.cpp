@@ -70,7 +70,7 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
     EXPECT_EQ(files.Attributes(topName + "\\weg.txt"), std::nullopt);
 
     KindsByName listed;
-    ASSERT_TRUE(files.ListFolder(topName + "\\", true, listed));
+    ASSERT_TRUE(files.ListDroppedFolder(topName, listed).complete);
     EXPECT_EQ(listed.kinds, (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
                                                               {"..", EntryKind::Folder},
                                                               {"Ordner", EntryKind::Folder},
@@ -92,10 +92,10 @@ TEST(WinFileSystem, AFolderThatIsMissingCannotBeListedAnEmptyOneCan) {
     testing::WinTempFolder temp;
     WinFileSystem files;
     KindsByName listed;
-    EXPECT_FALSE(files.ListFolder(temp.Name() + "\\fehlt\\", false, listed));
+    EXPECT_FALSE(files.ListDroppedFolder(temp.Name() + "\\fehlt", listed).complete);
     EXPECT_TRUE(listed.kinds.empty());
     fs::create_directory(temp.Path() / L"leer");
-    EXPECT_TRUE(files.ListFolder(temp.Name() + "\\leer\\", false, listed));
+    EXPECT_TRUE(files.ListDroppedFolder(temp.Name() + "\\leer", listed).complete);
     EXPECT_EQ(listed.kinds.size(), 2u);  // "." and ".."
 }
 
@@ -112,9 +112,13 @@ TEST(WinFileSystem, ListsAFolderLinkButWalksOnlyADroppedOne) {
 
     WinFileSystem files;
     KindsByName listed;
-    ASSERT_TRUE(files.ListFolder(treeName + "\\", false, listed));
+    const ListedFolder treeListed = files.ListDroppedFolder(treeName, listed);
+    ASSERT_TRUE(treeListed.complete);
     EXPECT_EQ(listed.kinds["link"], EntryKind::FolderLink);
     EXPECT_EQ(listed.kinds["target"], EntryKind::Folder);
+    KindsByName throughLink;
+    EXPECT_FALSE(files.ListSubfolder(treeListed.folder, "link", throughLink).complete);
+    EXPECT_TRUE(throughLink.kinds.empty());
 
     // inside the walk the link is a name, not a way into the tree a second time
     const std::vector<std::string> walked = Expanded(files, treeName);
@@ -125,6 +129,48 @@ TEST(WinFileSystem, ListsAFolderLinkButWalksOnlyADroppedOne) {
     // dropped, the link is what the user chose: it is walked
     EXPECT_EQ(Expanded(files, treeName + "\\link"),
               (std::vector<std::string>{treeName + "\\link\\inner.txt"}));
+}
+
+TEST(WinFileSystem, AFoundFolderSwappedForAnotherOrForALinkIsNotListed) {
+    testing::WinTempFolder temp;
+    fs::path tree = testing::ProvidedLinkTree();
+    if (tree.empty()) {
+        tree = temp.Path();
+        for (const wchar_t* folder : {L"a\\top", L"b", L"c\\top", L"S"}) {
+            fs::create_directories(tree / L"swap" / folder);
+        }
+        ASSERT_TRUE(testing::MakeJunction(tree / L"swap\\b\\top", tree / L"swap\\S"));
+    }
+    // Each of a, b and c holds a top: in a and c a folder, in b a link to S. Folders are
+    // swapped by moving a, b and c, which moves no link itself (Wine would move its target).
+    const fs::path swap = tree / L"swap";
+    MakeFile(swap / L"a\\top\\oben.txt");
+    MakeFile(swap / L"S\\SECRET.txt");
+    const auto move = [&](const wchar_t* from, const wchar_t* to) {
+        return ::MoveFileW((swap / from).c_str(), (swap / to).c_str()) != FALSE;
+    };
+
+    WinFileSystem files;
+    KindsByName listed;
+    const ListedFolder a = files.ListDroppedFolder(Utf8FromWide((swap / L"a").wstring()), listed);
+    ASSERT_TRUE(a.complete);
+    KindsByName top;
+    EXPECT_TRUE(files.ListSubfolder(a.folder, "top", top).complete);
+    EXPECT_EQ(top.kinds.count("oben.txt"), 1u);
+
+    // Since a was listed, its top has become another folder, then a link.
+    ASSERT_TRUE(move(L"a", L"a.weg"));
+    ASSERT_TRUE(move(L"c", L"a"));
+    KindsByName another;
+    EXPECT_FALSE(files.ListSubfolder(a.folder, "top", another).complete);
+    EXPECT_TRUE(another.kinds.empty());
+    ASSERT_TRUE(move(L"a", L"c"));
+    ASSERT_TRUE(move(L"b", L"a"));
+    KindsByName link;
+    EXPECT_FALSE(files.ListSubfolder(a.folder, "top", link).complete);
+    EXPECT_TRUE(link.kinds.empty());
+    ASSERT_TRUE(move(L"a", L"b"));
+    ASSERT_TRUE(move(L"a.weg", L"a"));
 }
 
 TEST(WinFileSystem, WalksBeyondTheOldPathLimitAndShowsNoPrefix) {

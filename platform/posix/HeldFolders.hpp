@@ -1,0 +1,105 @@
+// The folders a walk holds on to for opening their subfolders by name, relative to them: one
+// path step for the kernel, never through a link, and no limit on the length of the whole path.
+// Both threads of a walk share them. Only so many stay open for each thread: beyond that the one
+// it used longest ago is closed, and opened again from its parent by name when it is needed once
+// more, checked to be the very folder it was.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "FileDescriptor.hpp"
+#include "platform/FileSystem.hpp"
+
+namespace quarnel {
+
+class HeldFolders;
+class HeldFolder;
+
+// The open folders one thread used last, the one used longest ago first. Only under the lock of
+// the HeldFolders they belong to.
+struct RecentFolders {
+    std::list<HeldFolder*> open;
+};
+
+// Run before a subfolder is opened, with its parent's descriptor: lets a test change the tree
+// at the moment a walk is most exposed to it.
+using BeforeSubfolderOpen = std::function<void(int parentFolder, const char* name)>;
+
+class HeldFolder final : public FolderHandle {
+public:
+    HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldFolder> parent,
+               std::string name, FileDescriptor fd);
+    ~HeldFolder() override;
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+
+private:
+    friend class HeldFolders;
+    friend class FolderInUse;
+
+    const std::shared_ptr<HeldFolders> owner_;
+    std::shared_ptr<HeldFolder> parent_;  // null for the dropped folder, which stays open
+    const std::string name_;              // in the parent
+    // The rest only under the owner's lock.
+    FileDescriptor fd_;
+    int uses_ = 0;
+    bool known_ = false;  // whether device_ and inode_ were read before the folder was closed
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    // Among whose open folders it is, unless it is closed or the dropped folder, which stays.
+    std::shared_ptr<RecentFolders> recent_;
+    std::list<HeldFolder*>::iterator place_;  // there
+};
+
+// Keeps a folder open while it is listed or a subfolder is opened from it, opening it again
+// first when it was closed.
+class FolderInUse {
+public:
+    // recent: of the thread that uses it.
+    FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    ~FolderInUse();
+    FolderInUse(const FolderInUse&) = delete;
+    FolderInUse& operator=(const FolderInUse&) = delete;
+
+    // -1 when the folder could not be opened again, or is no longer the folder it was.
+    int Fd() const { return fd_; }
+
+private:
+    HeldFolder& folder_;
+    int fd_ = -1;
+};
+
+class HeldFolders final : public std::enable_shared_from_this<HeldFolders> {
+public:
+    explicit HeldFolders(BeforeSubfolderOpen beforeOpen) : beforeOpen_(std::move(beforeOpen)) {}
+
+    // The dropped folder, followed when it is a link; null with errno set when it cannot be
+    // opened.
+    std::shared_ptr<HeldFolder> OpenDropped(const std::string& path);
+    // The subfolder `name` of parent, never through a link; null when it cannot be opened or is
+    // a link by now.
+    std::shared_ptr<HeldFolder> OpenSubfolder(const std::shared_ptr<HeldFolder>& parent,
+                                              std::string name,
+                                              const std::shared_ptr<RecentFolders>& recent);
+
+private:
+    friend class HeldFolder;
+    friend class FolderInUse;
+
+    // All under mutex_.
+    static void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    bool Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    static void CloseBeyondLimit(RecentFolders& recent);
+
+    const BeforeSubfolderOpen beforeOpen_;
+    std::mutex mutex_;
+};
+
+}  // namespace quarnel
