@@ -27,10 +27,10 @@ private:
 
 }  // namespace
 
-void DropHandler::HandleDrop(const DropData& data) {
+bool DropHandler::HandleDrop(const DropData& data) {
     if (!data.holdsFileList) {
         ShowMessage(cMsgNoFileList, cMsgInformation);
-        return;
+        return false;
     }
     ActiveList = IsOn(cOptSortAlphabetically) ? 1 : 0;
     FramedWhileHandling framed(services_.image1);
@@ -46,6 +46,14 @@ void DropHandler::HandleDrop(const DropData& data) {
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
+    if (list.Count() == 0) {
+        // An empty text would only throw away what the user copied before.
+        if (!unreadableDirs_.empty()) {
+            ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
+        }
+        ShowMessage(cMsgListEmpty, cMsgInformation);
+        return false;
+    }
     PacedYield pace(services_.yield);
     const bool copied = services_.clipboard.SetText(list.TakeText(pace));
     if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
@@ -54,6 +62,7 @@ void DropHandler::HandleDrop(const DropData& data) {
     if (!unreadableDirs_.empty()) {
         ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
     }
+    return true;
 }
 
 void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {

@@ -32,4 +32,8 @@ std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
 // what it had.
 std::string DropFailedMessage(const std::exception_ptr& failure);
 
+// What a drop says about the list it made.
+inline constexpr std::string_view cMsgListEmpty =
+    "Die Liste ist leer; die Zwischenablage bleibt, wie sie war.";
+
 }  // namespace quarnel

@@ -41,5 +41,17 @@ TEST(ListCommand, ADropThatFailsWritesOneSentenceAndNothingElse) {
     EXPECT_EQ(command.out.str(), "C:\\a.txt\r\nC:\\b.txt\r\n");
 }
 
+TEST(ListCommand, AnEmptyListWritesNothingAndKeepsTheStatus) {
+    Command command;
+    command.files.AddFolder("C:\\leer");
+    EXPECT_EQ(command.Run({"--options", "10100101000110", "leer"}), 0);
+    EXPECT_EQ(command.out.str(), "");
+    EXPECT_EQ(command.err.str(),
+              "Quarnel! 2.5: Die Liste ist leer; die Zwischenablage bleibt, wie sie war.\n");
+    command.err.str("");
+    EXPECT_EQ(command.Run({"--options", "10100101000110", "weg.txt"}), 1);
+    EXPECT_EQ(command.out.str(), "");
+}
+
 }  // namespace
 }  // namespace quarnel

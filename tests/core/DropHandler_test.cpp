@@ -76,13 +76,26 @@ TEST_F(DropHandlerTest, FileAndFolderSelection) {
     EXPECT_EQ(clipboard.text, "C:\\d\\file.txt\r\n");
 }
 
-TEST_F(DropHandlerTest, EverythingExcludedStillEmptiesTheClipboardAndBeeps) {
+TEST_F(DropHandlerTest, AnEmptyListLeavesTheClipboardAsItWasWithoutBeepAndSaysSoLast) {
+    const std::string cEmpty = "Die Liste ist leer; die Zwischenablage bleibt, wie sie war.";
+    clipboard.text = "vorher";
     files.AddFolder("C:\\only\\folder");
-    SetOptions("01010101000101");  // file names only, no expansion
-    Drop({"C:\\only\\folder"});
-    EXPECT_EQ(clipboard.text, "");
-    EXPECT_EQ(clipboard.setCount, 1);
-    EXPECT_EQ(beep.count, 1);
+    files.AddFolder("C:\\leer");
+    SetOptions("01010101000101");  // file names only, no expansion: nothing is kept
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\only\\folder"}}));
+    SetOptions("10100101000110");  // file names only, expanded: an empty folder
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\leer"}}));
+    Drop({"C:\\weg.txt"});  // every name skipped
+    EXPECT_EQ(clipboard.setCount, 0);
+    EXPECT_EQ(clipboard.text, "vorher");
+    EXPECT_EQ(beep.count, 0);
+    ASSERT_EQ(msgBox.shown.size(), 4u);
+    EXPECT_EQ(msgBox.shown[0].prompt, cEmpty);
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
+    EXPECT_EQ(msgBox.shown[1].prompt, cEmpty);
+    EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Name 'C:\\weg.txt'"));
+    EXPECT_EQ(msgBox.shown[3].prompt, cEmpty);
 }
 
 TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEmpty) {
@@ -147,7 +160,7 @@ TEST_F(DropHandlerTest, NamesLongerThan255CharactersAreShortenedInMessages) {
     std::string shortName = "C:\\";
     for (int i = 0; i < 250; ++i) shortName += "\xC3\xA4";
     Drop({name, shortName});
-    ASSERT_EQ(msgBox.shown.size(), 2u);
+    ASSERT_EQ(msgBox.shown.size(), 3u);  // the last says that the list is empty
     std::string shown = "C:\\";
     for (int i = 0; i < 117; ++i) shown += "\xC3\xA4";
     shown += " \xE2\x80\xA6 ";
