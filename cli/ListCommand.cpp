@@ -54,7 +54,7 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
     const ListArguments parsed = ParseListArguments(arguments);
     if (parsed.help) {
         services.out << WithLineEnds(cListUsage, services.outLineEnd) << std::flush;
-        return cExitAllListed;
+        return services.out.good() ? cExitAllListed : cExitNoWholeList;
     }
     if (!parsed.error.empty()) {
         services.err << ProgramTitle << ": " << parsed.error << "\n\n" << cListUsage << std::flush;
@@ -77,11 +77,14 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
         listed = handler.HandleDrop(drop);
     } catch (...) {
         msgBox.Show(DropFailedMessage(std::current_exception()), cMsgInformation, ProgramTitle);
-        return cExitDropFailed;
+        return cExitNoWholeList;
     }
 
+    // A list cut short by a full disk or a closed output is no list: a script must not take it
+    // for one with a name passed over.
     if (!output.Written()) {
         msgBox.Show(cMsgOutputIncomplete, cMsgInformation, ProgramTitle);
+        return cExitNoWholeList;
     }
     // An empty list is said, but it passed no name over.
     const int namesSkipped = msgBox.ShownCount() - (listed ? 0 : 1);

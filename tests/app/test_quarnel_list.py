@@ -104,6 +104,15 @@ class QuarnelListTest(unittest.TestCase):
         done = self.run_list("--options", "10101000000100", str(self.tree / "a.txt"))
         self.assertEqual((done.returncode, done.stdout), (0, b""))
 
+    def test_a_list_that_cannot_be_written_whole_gives_status_3(self):
+        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.config))
+        for output in (">/dev/full", ">&-"):  # a full disk, a closed output
+            done = subprocess.run(["/bin/sh", "-c", 'exec "$0" "$1" ' + output, QUARNEL_LIST,
+                                   str(self.tree)], capture_output=True, env=environment,
+                                  timeout=60)
+            self.assertEqual(done.returncode, 3, output)
+            self.assertIn("nicht vollständig ausgegeben".encode(), done.stderr)
+
     def test_usage_errors_give_status_2_and_help_gives_0(self):
         for arguments in [(), ("--gibtsnicht", str(self.tree)), ("--options",)]:
             done = self.run_list(*arguments)

@@ -53,5 +53,15 @@ TEST(ListCommand, AnEmptyListWritesNothingAndKeepsTheStatus) {
     EXPECT_EQ(command.out.str(), "");
 }
 
+TEST(ListCommand, AListThatCannotBeWrittenWholeEndsWithStatus3) {
+    Command command;
+    command.files.AddFile("C:\\a.txt");
+    command.out.setstate(std::ios::badbit);  // a full disk, a closed output
+    EXPECT_EQ(command.Run({"a.txt"}), 3);
+    EXPECT_EQ(command.err.str(),
+              "Quarnel! 2.5: Die Liste konnte nicht vollst\xC3\xA4ndig ausgegeben werden.\n");
+    EXPECT_EQ(command.Run({"--help"}), 3);
+}
+
 }  // namespace
 }  // namespace quarnel
