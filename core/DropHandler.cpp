@@ -34,12 +34,15 @@ bool DropHandler::HandleDrop(const DropData& data) {
     }
     ActiveList = IsOn(cOptSortAlphabetically) ? 1 : 0;
     FramedWhileHandling framed(services_.image1);
-    // A drop that fails half-way leaves nothing behind for the next one.
+    // A drop that fails half-way leaves nothing behind for the next one, nor keeps its memory.
     struct ClearedOnEveryWayOut {
         DropHandler& handler;
         ~ClearedOnEveryWayOut() {
             for (EntryList& list : handler.Liste) list.Clear();
             handler.unreadableDirs_.clear();
+            FoundFiles.Reset();
+            FoundDirs.Reset();
+            FoundFolders.Clear();
         }
     } cleared{*this};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/FolderWalk.hpp"
 #include "core/OptionStorage.hpp"
 #include "core/ProgramState.hpp"
 #include "tests/Fakes.hpp"
@@ -113,6 +114,22 @@ TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEm
     clipboard.refuse = false;
     Drop({"C:\\x\\a.txt"});
     EXPECT_EQ(clipboard.text, "a.txt\r\n");
+}
+
+TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
+    files.AddFolder("C:\\d");
+    files.AddFile("C:\\d\\a.txt");
+    files.AddFolder("C:\\d\\sub");
+    files.AddFile("C:\\d\\sub\\b.txt");
+    SetOptions("10100011000110");
+    yield.duringYield = [](int) { throw std::bad_alloc(); };
+    EXPECT_THROW(Drop({"C:\\d"}), std::bad_alloc);
+    EXPECT_EQ(FoundFolders.Size(), 0u);
+    int left = 0;
+    const auto count = [&](std::string_view) { ++left; };
+    FoundFiles.TakeEachFound(count);
+    FoundDirs.TakeEachFound(count);
+    EXPECT_EQ(left, 0);
 }
 
 TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <system_error>
+
 #include "ControlIds.hpp"
 #include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
@@ -31,6 +33,10 @@ MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::OnFailure(const std::exception_ptr& failure) noexcept {
+    if (dropGate_ != nullptr) dropGate_->ShowFailure(failure);
+}
 
 NativeWindow MainForm::CreateControl(const ControlRow& control) {
     switch (control.kind) {
@@ -79,15 +85,26 @@ void MainForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
 }
 
+// A post or a timer the system refuses is thrown: a task silently lost would leave the drop gate
+// waiting for it for good.
 void MainForm::Post(std::chrono::milliseconds delay, std::function<void()> task) {
+    const auto refused = [] {
+        return std::system_error(static_cast<int>(GetLastError()), std::system_category());
+    };
     if (delay.count() > 0) {
         const std::uintptr_t timer = nextTimer_++;
         delayed_.emplace(timer, std::move(task));
-        SetTimer(Handle(), timer, static_cast<UINT>(delay.count()), nullptr);
+        if (!calls_.SetTimer(Handle(), timer, static_cast<UINT>(delay.count()))) {
+            delayed_.erase(timer);
+            throw refused();
+        }
         return;
     }
     posted_.push_back(std::move(task));
-    PostMessageW(Handle(), cRunPostedMessage, 0, 0);
+    if (!calls_.PostMessageW(Handle(), cRunPostedMessage)) {
+        posted_.pop_back();
+        throw refused();
+    }
 }
 
 void MainForm::RunPosted() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 
 #include "StartupCalls.hpp"
@@ -24,7 +25,7 @@ public:
 
     // Entered for every message of the window; public only for the shared window procedure.
     std::intptr_t Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
-                           std::intptr_t lParam);
+                           std::intptr_t lParam) noexcept;
 
 protected:
     // A window that still exists is destroyed without reaching OnMessage: the derived part of
@@ -40,6 +41,9 @@ protected:
 
     virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
+    // Whatever OnMessage throws ends here: an exception must not unwind through the system's
+    // code that called the window procedure. The message then counts as handled.
+    virtual void OnFailure(const std::exception_ptr&) noexcept {}
     std::intptr_t DefaultMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
 private:
