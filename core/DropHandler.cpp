@@ -7,6 +7,7 @@
 #include "PacedYield.hpp"
 #include "ProgramState.hpp"
 #include "ProgramTitle.hpp"
+#include "ReplacedNames.hpp"
 
 namespace quarnel {
 namespace {
@@ -40,6 +41,9 @@ bool DropHandler::HandleDrop(const DropData& data) {
         ~ClearedOnEveryWayOut() {
             for (EntryList& list : handler.Liste) list.Clear();
             handler.unreadableDirs_.clear();
+            handler.writtenWithQuestionMarks_.Clear();
+            ReplacedFileNames.Clear();
+            ReplacedDirNames.Clear();
             FoundFiles.Reset();
             FoundDirs.Reset();
             FoundFolders.Clear();
@@ -65,6 +69,11 @@ bool DropHandler::HandleDrop(const DropData& data) {
     if (!unreadableDirs_.empty()) {
         ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
     }
+    if (writtenWithQuestionMarks_.Count() != 0) {
+        ShowMessage(ReplacedNamesMessage(writtenWithQuestionMarks_.Count(),
+                                         writtenWithQuestionMarks_.FirstFew()),
+                    cMsgInformation);
+    }
     return true;
 }
 
@@ -87,6 +96,8 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
 }
 
 void DropHandler::ExpandDroppedFolder(const std::string& folder) {
+    ReplacedFileNames.Clear();
+    ReplacedDirNames.Clear();
     ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
     // A million entries take a while: the event loop runs now and then meanwhile.
     PacedYield pace(services_.yield);
@@ -103,8 +114,15 @@ void DropHandler::ExpandDroppedFolder(const std::string& folder) {
             found.TakeEachFound(addEach);
         }
     };
-    if (!IsOn(cOptFolderNamesOnly)) addAll(FoundFiles);
+    if (!IsOn(cOptFolderNamesOnly)) {
+        addAll(FoundFiles);
+        writtenWithQuestionMarks_.Add(ReplacedFileNames);
+    }
     if (!IsOn(cOptFileNamesOnly)) addAll(FoundDirs);
+    // A folder's name is written in its own line, and with full paths in the lines beneath it.
+    if (!IsOn(cOptFileNamesOnly) || !IsOn(cOptWithoutPath)) {
+        writtenWithQuestionMarks_.Add(ReplacedDirNames);
+    }
     // What the walk found is in the list now; the sort and the text get its memory.
     FoundFiles.Reset();
     FoundDirs.Reset();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EntryList.hpp"
+#include "ReplacedNames.hpp"
 #include "platform/Beep.hpp"
 #include "platform/Clipboard.hpp"
 #include "platform/DropData.hpp"
@@ -58,6 +59,8 @@ private:
     std::array<EntryList, 2> Liste{EntryList{false, services_.textRules},
                                    EntryList{true, services_.textRules}};
     std::vector<std::string> unreadableDirs_;
+    // Found names written with "?" for what is not text, in the lines of this drop.
+    ReplacedNames writtenWithQuestionMarks_;
 };
 
 }  // namespace quarnel

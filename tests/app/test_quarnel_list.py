@@ -151,9 +151,15 @@ class QuarnelListTest(unittest.TestCase):
     def test_names_that_are_not_text_keep_one_line_each(self):
         (self.tree / b"m\xe4rz\nneu.txt".decode("utf-8", "surrogateescape")).write_bytes(b"x")
         done = self.run_list("--options", "10010001000110", str(self.tree))
-        self.assertEqual(done.returncode, 0)
         self.assertEqual(sorted(done.stdout.split(b"\r\n")),
                          sorted([b"", b"Baum", b"a.txt", b"m?rz?neu.txt", b"b.txt", b"B"]))
+        # and says so, with the real name's bytes
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr.decode("utf-8"),
+                         "Quarnel! 2.5: Der Name '%s/m\\xE4rz\\x0Aneu.txt'\nenthält Zeichen, die "
+                         "in keiner Textzeile stehen können (hier als \\x.. gezeigt). Die Liste "
+                         "zeigt dafür \"?\", bei einem Verzeichnis auch in den Pfaden darunter; so "
+                         "geschrieben gibt es den Namen nicht.\n" % self.tree)
 
 
 if __name__ == "__main__":

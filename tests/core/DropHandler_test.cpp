@@ -132,6 +132,40 @@ TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
     EXPECT_EQ(left, 0);
 }
 
+TEST_F(DropHandlerTest, FoundNamesWrittenWithQuestionMarksAreSaidAfterTheList) {
+    FakeFileSystem posix('/');
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1, yield}};
+    posix.AddFolder("/d");
+    posix.AddFile("/d/n_\xFF_x");
+    posix.AddFile("/d/n_\xFE_x");
+    posix.AddFile("/d/gut");
+    posix.AddFolder("/d/baddir_\xFF");
+    posix.AddFile("/d/baddir_\xFF/kind");
+    SetOptions("10100011000110");  // arrival order, full paths, files and folders, expanded
+    linuxHandler.HandleDrop({true, {"/d"}});
+    EXPECT_EQ(clipboard.text,
+              "/d\r\n/d/n_?_x\r\n/d/n_?_x\r\n/d/gut\r\n/d/baddir_?/kind\r\n"
+              "/d/baddir_?\r\n");
+    EXPECT_EQ(beep.count, 1);
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "3 Namen enthalten Zeichen, die in keiner Textzeile stehen k\xC3\xB6nnen (hier als "
+              "\\x.. gezeigt). Die Liste zeigt daf\xC3\xBCr \"?\", bei Verzeichnissen auch in "
+              "den Pfaden darunter; so geschrieben gibt es die Namen nicht:\r"
+              "'/d/n_\\xFF_x'\r'/d/n_\\xFE_x'\r'/d/baddir_\\xFF'");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+
+    // only the names the options write are said; the next drop starts afresh
+    SetOptions("10110101000110");  // files only, without path: no folder name is written
+    linuxHandler.HandleDrop({true, {"/d"}});
+    ASSERT_EQ(msgBox.shown.size(), 2u);
+    EXPECT_TRUE(msgBox.shown[1].prompt.starts_with("2 Namen enthalten"));
+    SetOptions("10101000000110");  // folders only, full paths
+    linuxHandler.HandleDrop({true, {"/d"}});
+    ASSERT_EQ(msgBox.shown.size(), 3u);
+    EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Name '/d/baddir_\\xFF'\renth"));
+}
+
 TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {
     files.AddFile("C:\\a\\same.txt");
     files.AddFile("C:\\b\\same.txt");
