@@ -16,6 +16,12 @@ constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 constexpr UINT cRunPostedMessage = WM_APP + 1;
 
+// A post or a timer the system refuses: a task silently lost would leave the drop gate waiting
+// for it for good.
+[[noreturn]] void ThrowRefused(DWORD error) {
+    throw std::system_error(static_cast<int>(error), std::system_category());
+}
+
 NativeWindow Made(NativeWindow control) {
     if (control == nullptr) throw StartupFailure(StartupCall::CreateWindowExW, GetLastError());
     return control;
@@ -33,10 +39,6 @@ MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable
 }
 
 MainForm::~MainForm() = default;
-
-void MainForm::OnFailure(const std::exception_ptr& failure) noexcept {
-    if (dropGate_ != nullptr) dropGate_->ShowFailure(failure);
-}
 
 NativeWindow MainForm::CreateControl(const ControlRow& control) {
     switch (control.kind) {
@@ -85,25 +87,22 @@ void MainForm::SetCaption(std::string_view caption) {
     SetWindowTextW(Handle(), WideFromUtf8(caption).c_str());
 }
 
-// A post or a timer the system refuses is thrown: a task silently lost would leave the drop gate
-// waiting for it for good.
 void MainForm::Post(std::chrono::milliseconds delay, std::function<void()> task) {
-    const auto refused = [] {
-        return std::system_error(static_cast<int>(GetLastError()), std::system_category());
-    };
     if (delay.count() > 0) {
         const std::uintptr_t timer = nextTimer_++;
         delayed_.emplace(timer, std::move(task));
         if (!calls_.SetTimer(Handle(), timer, static_cast<UINT>(delay.count()))) {
+            const DWORD error = GetLastError();
             delayed_.erase(timer);
-            throw refused();
+            ThrowRefused(error);
         }
         return;
     }
     posted_.push_back(std::move(task));
     if (!calls_.PostMessageW(Handle(), cRunPostedMessage)) {
+        const DWORD error = GetLastError();
         posted_.pop_back();
-        throw refused();
+        ThrowRefused(error);
     }
 }
 
@@ -111,7 +110,16 @@ void MainForm::RunPosted() {
     if (posted_.empty()) return;
     const std::function<void()> task = std::move(posted_.front());
     posted_.pop_front();
-    task();
+    RunTask(task);
+}
+
+// The tasks are the drop gate's: what escapes one is a drop that failed.
+void MainForm::RunTask(const std::function<void()>& task) {
+    try {
+        task();
+    } catch (...) {
+        if (dropGate_ != nullptr) dropGate_->ShowFailure(std::current_exception());
+    }
 }
 
 void MainForm::ShowWaitCursor(bool waiting) {
@@ -146,7 +154,7 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             KillTimer(Handle(), wParam);
             const std::function<void()> task = std::move(delayed->second);
             delayed_.erase(delayed);
-            task();
+            RunTask(task);
             return 0;
         }
         // The dialog manager's focus goes back to the control that had it.

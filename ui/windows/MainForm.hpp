@@ -48,11 +48,10 @@ public:
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    // Only drops run from its posted tasks and timers: what escapes one is a drop that failed.
-    void OnFailure(const std::exception_ptr& failure) noexcept override;
     NativeWindow CreateControl(const ControlRow& control);
     void Layout(unsigned monitorDpi);
     void RunPosted();
+    void RunTask(const std::function<void()>& task);
 
     StartupCalls& calls_;
     TableControls controls_;

@@ -77,7 +77,7 @@ std::intptr_t WindowObject::Dispatch(NativeWindow window, unsigned message, std:
     try {
         result = OnMessage(message, wParam, lParam);
     } catch (...) {
-        OnFailure(std::current_exception());
+        // A window that has something to say about a failure says it before it gets here.
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

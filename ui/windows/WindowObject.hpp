@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 
 #include "StartupCalls.hpp"
@@ -24,6 +23,8 @@ public:
     NativeWindow Handle() const { return window_; }
 
     // Entered for every message of the window; public only for the shared window procedure.
+    // Whatever OnMessage throws ends here, the message counted as handled: an exception must
+    // not unwind through the system's code that called the window procedure.
     std::intptr_t Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
                            std::intptr_t lParam) noexcept;
 
@@ -41,9 +42,6 @@ protected:
 
     virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
-    // Whatever OnMessage throws ends here: an exception must not unwind through the system's
-    // code that called the window procedure. The message then counts as handled.
-    virtual void OnFailure(const std::exception_ptr&) noexcept {}
     std::intptr_t DefaultMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
 private:
