@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <chrono>
+#include <system_error>
 
 namespace quarnel {
 namespace {
@@ -36,11 +37,16 @@ void ClipboardAfterClose::EndWhenDone() {
         clipboard_.WhenLost(EndProgram);
         return;
     }
-    handOver_ = std::thread([this, bytes = clipboard_.TextBytes()] {
-        const HandOverResult result = HandClipboardToManager(bytes);
-        QMetaObject::invokeMethod(
-            qApp, [this, result] { AfterHandOver(result); }, Qt::QueuedConnection);
-    });
+    try {
+        handOver_ = std::thread([this, bytes = clipboard_.TextBytes()] {
+            const HandOverResult result = HandClipboardToManager(bytes);
+            QMetaObject::invokeMethod(
+                qApp, [this, result] { AfterHandOver(result); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to ask a clipboard manager with: the program keeps the list itself.
+        clipboard_.WhenLost(EndProgram);
+    }
 }
 
 void ClipboardAfterClose::AfterHandOver(HandOverResult result) {

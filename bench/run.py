@@ -105,8 +105,10 @@ def main():
         subprocess.run([sys.executable, str(HERE / "make_tree.py"), shape, trees[shape]],
                        check=True)
     have = {tool: shutil.which(tool) is not None for tool in ("bfs", "fdfind", "find")}
-    empty = tempfile.mkdtemp()
-    base = min(timed([quarnel_list, "--options", DEFAULTS, empty])[1] for _ in range(3))
+    # the base: a folder of one file (an empty list would only bring up a message)
+    base_tree = tempfile.mkdtemp()
+    Path(base_tree, "eine.txt").write_bytes(b"x")
+    base = min(timed([quarnel_list, "--options", DEFAULTS, base_tree])[1] for _ in range(3))
 
     rows = []
     for shape, tree in trees.items():
@@ -165,7 +167,7 @@ def main():
                 rows.append(Row("%s: peak memory above base, %s (limit 1.5 x output + 32 B per "
                                 "entry)" % (shape, label), above, limit, above / limit, 1,
                                 unit="B"))
-            desktop_base = DesktopDrops(drop_bench, DEFAULTS, 1, empty)[3]
+            desktop_base = DesktopDrops(drop_bench, DEFAULTS, 1, base_tree)[3]
             for label, option in (("defaults", DEFAULTS), ("arrival", ARRIVAL)):
                 seconds, paired, gap, peak = DesktopDrops(drop_bench, option, runs, tree,
                                                           quarnel_list)

@@ -54,7 +54,7 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
     const ListArguments parsed = ParseListArguments(arguments);
     if (parsed.help) {
         services.out << WithLineEnds(cListUsage, services.outLineEnd) << std::flush;
-        return cExitAllListed;
+        return services.out.good() ? cExitAllListed : cExitNoWholeList;
     }
     if (!parsed.error.empty()) {
         services.err << ProgramTitle << ": " << parsed.error << "\n\n" << cListUsage << std::flush;
@@ -63,6 +63,7 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
 
     StreamMsgBox msgBox(services.err);
     StreamClipboard output(services.out);
+    bool listed = false;
     // The text goes out in one piece at the end: a drop that fails before writes nothing.
     try {
         OptionFlags = parsed.options ? OptionFlagsFromString(*parsed.options)
@@ -73,16 +74,21 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
         DropData drop{true, {}};
         drop.names.reserve(parsed.paths.size());
         for (const std::string& path : parsed.paths) drop.names.push_back(services.fullName(path));
-        handler.HandleDrop(drop);
+        listed = handler.HandleDrop(drop);
     } catch (...) {
         msgBox.Show(DropFailedMessage(std::current_exception()), cMsgInformation, ProgramTitle);
-        return cExitDropFailed;
+        return cExitNoWholeList;
     }
 
+    // A list cut short by a full disk or a closed output is no list: a script must not take it
+    // for one with a name passed over.
     if (!output.Written()) {
         msgBox.Show(cMsgOutputIncomplete, cMsgInformation, ProgramTitle);
+        return cExitNoWholeList;
     }
-    return msgBox.ShownCount() == 0 ? cExitAllListed : cExitNameSkipped;
+    // An empty list is said, but it passed no name over.
+    const int namesSkipped = msgBox.ShownCount() - (listed ? 0 : 1);
+    return namesSkipped == 0 ? cExitAllListed : cExitNameSkipped;
 }
 
 }  // namespace quarnel

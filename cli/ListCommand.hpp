@@ -18,9 +18,11 @@
 namespace quarnel {
 
 inline constexpr int cExitAllListed = 0;
+// A name was passed over, or written with "?" for what is not text.
 inline constexpr int cExitNameSkipped = 1;
 inline constexpr int cExitUsage = 2;
-inline constexpr int cExitDropFailed = 3;
+// The list could not be made, or not written whole.
+inline constexpr int cExitNoWholeList = 3;
 
 struct ListArguments {
     std::optional<std::string> options;  // the fourteen option characters, when given

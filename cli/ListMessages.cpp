@@ -13,9 +13,9 @@ const std::string_view cListUsage =
     "  --              alles Weitere sind Pfade, auch wenn sie mit \"-\" beginnen\n"
     "\n"
     "Rückgabewert: 0, wenn alle Namen berücksichtigt wurden; 1, wenn ein Name oder ein\n"
-    "Verzeichnis übergangen wurde (die Liste wird trotzdem ausgegeben); 2 bei einem\n"
-    "Aufruffehler; 3, wenn die Liste nicht erstellt werden konnte (dann wird nichts\n"
-    "ausgegeben).\n";
+    "Verzeichnis übergangen oder ein Name mit \"?\" geschrieben wurde (die Liste wird\n"
+    "trotzdem ausgegeben); 2 bei einem Aufruffehler; 3, wenn die Liste nicht erstellt\n"
+    "(dann wird nichts ausgegeben) oder nicht vollständig ausgegeben werden konnte.\n";
 
 std::string UnknownArgumentMessage(std::string_view argument) {
     return "Unbekannte Option '" + std::string(argument) + "'.";

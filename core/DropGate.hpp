@@ -8,6 +8,7 @@
 #pragma once
 
 #include <chrono>
+#include <exception>
 #include <functional>
 
 #include "platform/DropData.hpp"
@@ -39,9 +40,12 @@ public:
     // What the drop target answers to a drag and to a drop: no while a drop waits or runs.
     bool AcceptsDrops() const { return !busy_; }
 
-    // The drop event, with the names already copied out of the toolkit's data. False when the
-    // drop is refused; otherwise it runs once the event has returned.
-    bool TakeDrop(DropData data);
+    // The drop event: copyNames takes the names out of the toolkit's data. False when the drop
+    // is refused, or cannot be handed to the event loop (said at once); otherwise it runs once
+    // the event has returned. A copy that fails is said then, as a drop that fails.
+    bool TakeDrop(const std::function<DropData()>& copyNames) noexcept;
+    // The same with the names already copied.
+    bool TakeDrop(DropData data) noexcept;
 
     // The user closes the window: true when it may close now. During a drop the window hides
     // and closes once the drop has finished.
@@ -53,13 +57,19 @@ public:
     // closes, as if closed during the drop.
     void DropAtStart(DropData data);
 
+    // Says that a drop failed as a whole; the last word on whatever escaped, so it throws
+    // nothing itself.
+    void ShowFailure(const std::exception_ptr& failure) noexcept;
+
 private:
-    void RunTakenDrop();
+    void RunTakenDrop() noexcept;
+    void CloseAfterDrop() noexcept;
 
     HandleDrop handleDrop_;
     DropWindow& window_;
     MsgBox& msgBox_;
     DropData taken_;
+    std::exception_ptr copyFailure_;  // the names could not be copied out of the drop's data
     bool busy_ = false;
     bool closeRequested_ = false;
 };

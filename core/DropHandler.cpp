@@ -7,6 +7,7 @@
 #include "PacedYield.hpp"
 #include "ProgramState.hpp"
 #include "ProgramTitle.hpp"
+#include "ReplacedNames.hpp"
 
 namespace quarnel {
 namespace {
@@ -27,25 +28,39 @@ private:
 
 }  // namespace
 
-void DropHandler::HandleDrop(const DropData& data) {
+bool DropHandler::HandleDrop(const DropData& data) {
     if (!data.holdsFileList) {
         ShowMessage(cMsgNoFileList, cMsgInformation);
-        return;
+        return false;
     }
     ActiveList = IsOn(cOptSortAlphabetically) ? 1 : 0;
     FramedWhileHandling framed(services_.image1);
-    // A drop that fails half-way leaves nothing behind for the next one.
+    // A drop that fails half-way leaves nothing behind for the next one, nor keeps its memory.
     struct ClearedOnEveryWayOut {
         DropHandler& handler;
         ~ClearedOnEveryWayOut() {
             for (EntryList& list : handler.Liste) list.Clear();
             handler.unreadableDirs_.clear();
+            handler.writtenWithQuestionMarks_.Clear();
+            ReplacedFileNames.Clear();
+            ReplacedDirNames.Clear();
+            FoundFiles.Reset();
+            FoundDirs.Reset();
+            FoundFolders.Clear();
         }
     } cleared{*this};
 
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
+    if (list.Count() == 0) {
+        // An empty text would only throw away what the user copied before.
+        if (!unreadableDirs_.empty()) {
+            ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
+        }
+        ShowMessage(cMsgListEmpty, cMsgInformation);
+        return false;
+    }
     PacedYield pace(services_.yield);
     const bool copied = services_.clipboard.SetText(list.TakeText(pace));
     if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
@@ -54,6 +69,12 @@ void DropHandler::HandleDrop(const DropData& data) {
     if (!unreadableDirs_.empty()) {
         ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
     }
+    if (writtenWithQuestionMarks_.Count() != 0) {
+        ShowMessage(ReplacedNamesMessage(writtenWithQuestionMarks_.Count(),
+                                         writtenWithQuestionMarks_.FirstFew()),
+                    cMsgInformation);
+    }
+    return true;
 }
 
 void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
@@ -75,6 +96,8 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
 }
 
 void DropHandler::ExpandDroppedFolder(const std::string& folder) {
+    ReplacedFileNames.Clear();
+    ReplacedDirNames.Clear();
     ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
     // A million entries take a while: the event loop runs now and then meanwhile.
     PacedYield pace(services_.yield);
@@ -91,8 +114,15 @@ void DropHandler::ExpandDroppedFolder(const std::string& folder) {
             found.TakeEachFound(addEach);
         }
     };
-    if (!IsOn(cOptFolderNamesOnly)) addAll(FoundFiles);
+    if (!IsOn(cOptFolderNamesOnly)) {
+        addAll(FoundFiles);
+        writtenWithQuestionMarks_.Add(ReplacedFileNames);
+    }
     if (!IsOn(cOptFileNamesOnly)) addAll(FoundDirs);
+    // A folder's name is written in its own line, and with full paths in the lines beneath it.
+    if (!IsOn(cOptFileNamesOnly) || !IsOn(cOptWithoutPath)) {
+        writtenWithQuestionMarks_.Add(ReplacedDirNames);
+    }
     // What the walk found is in the list now; the sort and the text get its memory.
     FoundFiles.Reset();
     FoundDirs.Reset();

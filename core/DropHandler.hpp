@@ -1,8 +1,8 @@
 // The drop handler: turns the names of one drop into the text on the clipboard, shaped by the
 // option flags, with dropped folders expanded when the option says so. It reads OptionFlags at
 // every test, so an option changed while a walk waits for the event loop applies to the entries
-// added after the change. Whatever fails half-way leaves the clipboard as it was and the lists
-// empty for the next drop.
+// added after the change. Whatever fails half-way, and a list that comes out empty, leaves the
+// clipboard as it was; the lists are empty for the next drop.
 #pragma once
 
 #include <array>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EntryList.hpp"
+#include "ReplacedNames.hpp"
 #include "platform/Beep.hpp"
 #include "platform/Clipboard.hpp"
 #include "platform/DropData.hpp"
@@ -42,7 +43,9 @@ class DropHandler {
 public:
     explicit DropHandler(DropServices services) : services_(services) {}
 
-    void HandleDrop(const DropData& data);
+    // False when the clipboard was left alone: the data held no file list, or the list came out
+    // empty (every name skipped, an empty folder, options that keep nothing).
+    bool HandleDrop(const DropData& data);
 
     // Shapes one entry by the path and case options and appends it to Liste(ActiveList).
     void AddToList(std::string_view EntryStr);
@@ -56,6 +59,8 @@ private:
     std::array<EntryList, 2> Liste{EntryList{false, services_.textRules},
                                    EntryList{true, services_.textRules}};
     std::vector<std::string> unreadableDirs_;
+    // Found names written with "?" for what is not text, in the lines of this drop.
+    ReplacedNames writtenWithQuestionMarks_;
 };
 
 }  // namespace quarnel

@@ -3,6 +3,7 @@
 #include "FolderListing.hpp"
 #include "NameCheck.hpp"
 #include "ReadAhead.hpp"
+#include "ReplacedNames.hpp"
 
 namespace quarnel {
 
@@ -80,6 +81,8 @@ std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent
         std::string_view name = listing.Name(i);
         if (!IsPrintableUtf8(name)) {
             replaced = PrintableName(name);
+            (listing.kinds[i] == EntryKind::File ? ReplacedFileNames : ReplacedDirNames)
+                .Note(listing.dir, name);
             name = replaced;
         }
         (listing.kinds[i] == EntryKind::File ? FoundFiles : FoundDirs).Add(folder, name);

@@ -26,16 +26,26 @@ std::size_t CharacterCount(std::string_view text) {
     return count;
 }
 
-}  // namespace
-
-std::string ShownName(std::string_view name) {
-    std::string shown = PrintableName(name);
+std::string Shortened(std::string shown) {
     const std::size_t characters = CharacterCount(shown);
     if (characters <= cLongestShownName) return shown;
     const std::size_t headEnd = ByteOfCharacter(shown, cShownEachEnd);
     const std::size_t tailStart = ByteOfCharacter(shown, characters - cShownEachEnd);
     return shown.substr(0, headEnd) + " … " + shown.substr(tailStart);
 }
+
+// The bytes of the printable character at the front of text, 0 when none starts there.
+std::size_t PrintableLength(std::string_view text) {
+    constexpr std::size_t cLongestCharacter = 4;
+    for (std::size_t length = 1; length <= cLongestCharacter && length <= text.size(); ++length) {
+        if (IsPrintableUtf8(text.substr(0, length))) return length;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string ShownName(std::string_view name) { return Shortened(PrintableName(name)); }
 
 std::string InvalidNameMessage(std::string_view name) {
     return "Der Verzeichnisname '" + ShownName(name) + "'\r" +
@@ -78,6 +88,43 @@ std::string DropFailedMessage(const std::exception_ptr& failure) {
     }
     return "Die Liste konnte nicht erstellt werden: " + reason +
            ". Die Zwischenablage bleibt, wie sie war.";
+}
+
+std::string EscapedName(std::string_view name) {
+    constexpr std::string_view cHexDigits = "0123456789ABCDEF";
+    std::string escaped;
+    while (!name.empty()) {
+        const std::size_t length = PrintableLength(name);
+        if (length != 0) {
+            escaped.append(name.substr(0, length));
+            name.remove_prefix(length);
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(name.front());
+        escaped += "\\x";
+        escaped += cHexDigits[byte >> 4];
+        escaped += cHexDigits[byte & 0xF];
+        name.remove_prefix(1);
+    }
+    return Shortened(std::move(escaped));
+}
+
+std::string ReplacedNamesMessage(std::size_t count, const std::vector<std::string>& firstFew) {
+    constexpr std::string_view cWhat =
+        " Zeichen, die in keiner Textzeile stehen können (hier als \\x.. gezeigt). ";
+    if (count == 1 && !firstFew.empty()) {
+        return "Der Name '" + EscapedName(firstFew.front()) + "'\renthält" + std::string(cWhat) +
+               "Die Liste zeigt dafür \"?\", bei einem Verzeichnis auch in den Pfaden "
+               "darunter; so geschrieben gibt es den Namen nicht.";
+    }
+    std::string message = std::to_string(count) + " Namen enthalten" + std::string(cWhat) +
+                          "Die Liste zeigt dafür \"?\", bei Verzeichnissen auch in den "
+                          "Pfaden darunter; so geschrieben gibt es die Namen nicht:";
+    for (const std::string& name : firstFew) message += "\r'" + EscapedName(name) + "'";
+    if (count > firstFew.size()) {
+        message += "\r... und " + std::to_string(count - firstFew.size()) + " weitere.";
+    }
+    return message;
 }
 
 }  // namespace quarnel

@@ -32,4 +32,16 @@ std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
 // what it had.
 std::string DropFailedMessage(const std::exception_ptr& failure);
 
+// What a drop says about the list it made.
+inline constexpr std::string_view cMsgListEmpty =
+    "Die Liste ist leer; die Zwischenablage bleibt, wie sie war.";
+
+// A name with each byte that is not printable text written as \xHH, so names that the list
+// writes alike can be told apart; shortened as ShownName does.
+std::string EscapedName(std::string_view name);
+
+// For the found names the list writes with "?" for what is not text: how many, and the first
+// few as they really are.
+std::string ReplacedNamesMessage(std::size_t count, const std::vector<std::string>& firstFew);
+
 }  // namespace quarnel

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -121,8 +122,10 @@ struct ShownMessage {
 struct FakeMsgBox final : MsgBox {
     void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override {
         shown.push_back({std::string(prompt), buttonsAndIcon, std::string(title)});
+        if (fail) throw std::runtime_error("no message box");
     }
     std::vector<ShownMessage> shown;
+    bool fail = false;  // each box throws once it is recorded, as a toolkit out of memory would
 };
 
 struct FakeBeep final : Beep {
@@ -183,6 +186,7 @@ struct FakeDrop {
 // loop would run it after the current event.
 struct FakeDropWindow final : DropWindow {
     void Post(std::chrono::milliseconds delay, std::function<void()> task) override {
+        if (refusePosts) throw std::system_error(ENOMEM, std::generic_category());
         if (delay.count() == 0) {
             posted.push_back(std::move(task));
         } else {
@@ -202,6 +206,7 @@ struct FakeDropWindow final : DropWindow {
     std::vector<std::function<void()>> posted;
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
     std::vector<bool> cursors;
+    bool refusePosts = false;  // as a full message queue does
     int shown = 0;
     int hidden = 0;
     int closed = 0;

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <memory>
 
 namespace quarnel {
 
@@ -12,28 +13,35 @@ class QtClipboard::LastText {
 public:
     QByteArray bytes;
     QMetaObject::Connection lostWatch;
-
-    // The text as UTF-8 bytes, handed over without a copy as UTF-16: Qt on X11 offers data of
-    // this type as UTF8_STRING, STRING, TEXT and text/plain.
-    void Offer() const {
-        auto* data = new QMimeData;  // the clipboard takes it over
-        data->setData(QStringLiteral("text/plain"), bytes);
-        QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
-    }
 };
+
+namespace {
+
+// The text as UTF-8 bytes, handed over without a copy as UTF-16: Qt on X11 offers data of this
+// type as UTF8_STRING, STRING, TEXT and text/plain.
+void Offer(const QByteArray& bytes) {
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("text/plain"), bytes);
+    QGuiApplication::clipboard()->setMimeData(data.release(), QClipboard::Clipboard);
+}
+
+}  // namespace
 
 QtClipboard::QtClipboard() : last_(std::make_unique<LastText>()) {}
 
 QtClipboard::~QtClipboard() { QObject::disconnect(last_->lostWatch); }
 
-// Setting the text replaces whatever the clipboard held; Qt reports no failure.
+// Setting the text replaces whatever the clipboard held; Qt reports no failure. The new text is
+// built aside: a text too large for the memory leaves the clipboard and the last text as they
+// were.
 bool QtClipboard::SetText(const OutputText& text) {
-    last_->bytes = QByteArray();
-    last_->bytes.reserve(static_cast<qsizetype>(text.Size()));
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(text.Size()));
     text.ForEachPiece([&](std::string_view piece) {
-        last_->bytes.append(piece.data(), static_cast<qsizetype>(piece.size()));
+        bytes.append(piece.data(), static_cast<qsizetype>(piece.size()));
     });
-    last_->Offer();
+    Offer(bytes);
+    last_->bytes = std::move(bytes);
     return true;
 }
 
@@ -41,7 +49,7 @@ bool QtClipboard::Owns() const { return QGuiApplication::clipboard()->ownsClipbo
 
 std::size_t QtClipboard::TextBytes() const { return static_cast<std::size_t>(last_->bytes.size()); }
 
-void QtClipboard::SetTextAgain() { last_->Offer(); }
+void QtClipboard::SetTextAgain() { Offer(last_->bytes); }
 
 void QtClipboard::Release() {
     if (Owns()) QGuiApplication::clipboard()->clear(QClipboard::Clipboard);

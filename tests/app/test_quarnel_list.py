@@ -116,6 +116,15 @@ class QuarnelListTest(unittest.TestCase):
         done = self.run_list("--options", "10101000000100", str(self.tree / "a.txt"))
         self.assertEqual((done.returncode, done.stdout), (0, b""))
 
+    def test_a_list_that_cannot_be_written_whole_gives_status_3(self):
+        environment = dict(os.environ, XDG_CONFIG_HOME=str(self.config))
+        for output in (">/dev/full", ">&-"):  # a full disk, a closed output
+            done = subprocess.run(["/bin/sh", "-c", 'exec "$0" "$1" ' + output, QUARNEL_LIST,
+                                   str(self.tree)], capture_output=True, env=environment,
+                                  timeout=60)
+            self.assertEqual(done.returncode, 3, output)
+            self.assertIn("nicht vollständig ausgegeben".encode(), done.stderr)
+
     def test_usage_errors_give_status_2_and_help_gives_0(self):
         for arguments in [(), ("--gibtsnicht", str(self.tree)), ("--options",)]:
             done = self.run_list(*arguments)
@@ -154,9 +163,15 @@ class QuarnelListTest(unittest.TestCase):
     def test_names_that_are_not_text_keep_one_line_each(self):
         (self.tree / b"m\xe4rz\nneu.txt".decode("utf-8", "surrogateescape")).write_bytes(b"x")
         done = self.run_list("--options", "10010001000110", str(self.tree))
-        self.assertEqual(done.returncode, 0)
         self.assertEqual(sorted(done.stdout.split(b"\r\n")),
                          sorted([b"", b"Baum", b"a.txt", b"m?rz?neu.txt", b"b.txt", b"B"]))
+        # and says so, with the real name's bytes
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr.decode("utf-8"),
+                         "Quarnel! 2.5: Der Name '%s/m\\xE4rz\\x0Aneu.txt'\nenthält Zeichen, die "
+                         "in keiner Textzeile stehen können (hier als \\x.. gezeigt). Die Liste "
+                         "zeigt dafür \"?\", bei einem Verzeichnis auch in den Pfaden darunter; so "
+                         "geschrieben gibt es den Namen nicht.\n" % self.tree)
 
 
 if __name__ == "__main__":

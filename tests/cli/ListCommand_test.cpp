@@ -41,5 +41,27 @@ TEST(ListCommand, ADropThatFailsWritesOneSentenceAndNothingElse) {
     EXPECT_EQ(command.out.str(), "C:\\a.txt\r\nC:\\b.txt\r\n");
 }
 
+TEST(ListCommand, AnEmptyListWritesNothingAndKeepsTheStatus) {
+    Command command;
+    command.files.AddFolder("C:\\leer");
+    EXPECT_EQ(command.Run({"--options", "10100101000110", "leer"}), 0);
+    EXPECT_EQ(command.out.str(), "");
+    EXPECT_EQ(command.err.str(),
+              "Quarnel! 2.5: Die Liste ist leer; die Zwischenablage bleibt, wie sie war.\n");
+    command.err.str("");
+    EXPECT_EQ(command.Run({"--options", "10100101000110", "weg.txt"}), 1);
+    EXPECT_EQ(command.out.str(), "");
+}
+
+TEST(ListCommand, AListThatCannotBeWrittenWholeEndsWithStatus3) {
+    Command command;
+    command.files.AddFile("C:\\a.txt");
+    command.out.setstate(std::ios::badbit);  // a full disk, a closed output
+    EXPECT_EQ(command.Run({"a.txt"}), 3);
+    EXPECT_EQ(command.err.str(),
+              "Quarnel! 2.5: Die Liste konnte nicht vollst\xC3\xA4ndig ausgegeben werden.\n");
+    EXPECT_EQ(command.Run({"--help"}), 3);
+}
+
 }  // namespace
 }  // namespace quarnel

@@ -122,6 +122,46 @@ TEST_F(DropGateTest, WhateverEscapesTheHandlerIsSaidOnceAndTheNextDropWorks) {
     EXPECT_EQ(msgBox.shown.size(), 1u);
 }
 
+TEST_F(DropGateTest, WhatFailsAroundTheHandlerIsSaidAndTheGateOpensAgain) {
+    const auto failedFor = [](std::string reason) {
+        return "Die Liste konnte nicht erstellt werden: " + reason +
+               ". Die Zwischenablage bleibt, wie sie war.";
+    };
+    // the names cannot be copied out of the drop's data: said after the drop event
+    clipboard.text = "vorher";
+    ASSERT_TRUE(gate.TakeDrop([]() -> DropData { throw std::bad_alloc(); }));
+    EXPECT_TRUE(msgBox.shown.empty());
+    window.RunPosted();
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt, failedFor("nicht genug Arbeitsspeicher"));
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+    EXPECT_EQ(clipboard.text, "vorher");
+
+    // the drop cannot be handed to the event loop: said at once, the drop refused
+    window.refusePosts = true;
+    EXPECT_FALSE(gate.TakeDrop({true, {"C:\\x\\a.txt"}}));
+    ASSERT_EQ(msgBox.shown.size(), 2u);
+    EXPECT_EQ(msgBox.shown[1].prompt, failedFor("das System meldet Fehler 12"));
+    EXPECT_TRUE(gate.AcceptsDrops());
+    gate.DropAtStart({true, {"C:\\x\\a.txt"}});
+    EXPECT_EQ(msgBox.shown.size(), 3u);
+    EXPECT_EQ(window.closed, 1) << "names given at start end the program";
+    window.refusePosts = false;
+
+    // the message box of a failed drop fails too
+    msgBox.fail = true;
+    files.throwOnAttributesOf = "C:\\x\\b.txt";
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    EXPECT_NO_THROW(window.RunPosted());
+    EXPECT_EQ(msgBox.shown.size(), 4u);
+    msgBox.fail = false;
+    files.throwOnAttributesOf.clear();
+
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    window.RunPosted();
+    EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n");
+}
+
 TEST(DropFailedMessage, NamesWhatFailedInOneSentence) {
     const auto said = [](auto failure) {
         return DropFailedMessage(std::make_exception_ptr(failure));

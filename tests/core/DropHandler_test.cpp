@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/FolderWalk.hpp"
 #include "core/OptionStorage.hpp"
 #include "core/ProgramState.hpp"
 #include "tests/Fakes.hpp"
@@ -76,13 +77,26 @@ TEST_F(DropHandlerTest, FileAndFolderSelection) {
     EXPECT_EQ(clipboard.text, "C:\\d\\file.txt\r\n");
 }
 
-TEST_F(DropHandlerTest, EverythingExcludedStillEmptiesTheClipboardAndBeeps) {
+TEST_F(DropHandlerTest, AnEmptyListLeavesTheClipboardAsItWasWithoutBeepAndSaysSoLast) {
+    const std::string cEmpty = "Die Liste ist leer; die Zwischenablage bleibt, wie sie war.";
+    clipboard.text = "vorher";
     files.AddFolder("C:\\only\\folder");
-    SetOptions("01010101000101");  // file names only, no expansion
-    Drop({"C:\\only\\folder"});
-    EXPECT_EQ(clipboard.text, "");
-    EXPECT_EQ(clipboard.setCount, 1);
-    EXPECT_EQ(beep.count, 1);
+    files.AddFolder("C:\\leer");
+    SetOptions("01010101000101");  // file names only, no expansion: nothing is kept
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\only\\folder"}}));
+    SetOptions("10100101000110");  // file names only, expanded: an empty folder
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\leer"}}));
+    Drop({"C:\\weg.txt"});  // every name skipped
+    EXPECT_EQ(clipboard.setCount, 0);
+    EXPECT_EQ(clipboard.text, "vorher");
+    EXPECT_EQ(beep.count, 0);
+    ASSERT_EQ(msgBox.shown.size(), 4u);
+    EXPECT_EQ(msgBox.shown[0].prompt, cEmpty);
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+    EXPECT_EQ(msgBox.shown[0].title, "Quarnel! 2.5");
+    EXPECT_EQ(msgBox.shown[1].prompt, cEmpty);
+    EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Name 'C:\\weg.txt'"));
+    EXPECT_EQ(msgBox.shown[3].prompt, cEmpty);
 }
 
 TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEmpty) {
@@ -100,6 +114,56 @@ TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEm
     clipboard.refuse = false;
     Drop({"C:\\x\\a.txt"});
     EXPECT_EQ(clipboard.text, "a.txt\r\n");
+}
+
+TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
+    files.AddFolder("C:\\d");
+    files.AddFile("C:\\d\\a.txt");
+    files.AddFolder("C:\\d\\sub");
+    files.AddFile("C:\\d\\sub\\b.txt");
+    SetOptions("10100011000110");
+    yield.duringYield = [](int) { throw std::bad_alloc(); };
+    EXPECT_THROW(Drop({"C:\\d"}), std::bad_alloc);
+    EXPECT_EQ(FoundFolders.Size(), 0u);
+    int left = 0;
+    const auto count = [&](std::string_view) { ++left; };
+    FoundFiles.TakeEachFound(count);
+    FoundDirs.TakeEachFound(count);
+    EXPECT_EQ(left, 0);
+}
+
+TEST_F(DropHandlerTest, FoundNamesWrittenWithQuestionMarksAreSaidAfterTheList) {
+    FakeFileSystem posix('/');
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1, yield}};
+    posix.AddFolder("/d");
+    posix.AddFile("/d/n_\xFF_x");
+    posix.AddFile("/d/n_\xFE_x");
+    posix.AddFile("/d/gut");
+    posix.AddFolder("/d/baddir_\xFF");
+    posix.AddFile("/d/baddir_\xFF/kind");
+    SetOptions("10100011000110");  // arrival order, full paths, files and folders, expanded
+    linuxHandler.HandleDrop({true, {"/d"}});
+    EXPECT_EQ(clipboard.text,
+              "/d\r\n/d/n_?_x\r\n/d/n_?_x\r\n/d/gut\r\n/d/baddir_?/kind\r\n"
+              "/d/baddir_?\r\n");
+    EXPECT_EQ(beep.count, 1);
+    ASSERT_EQ(msgBox.shown.size(), 1u);
+    EXPECT_EQ(msgBox.shown[0].prompt,
+              "3 Namen enthalten Zeichen, die in keiner Textzeile stehen k\xC3\xB6nnen (hier als "
+              "\\x.. gezeigt). Die Liste zeigt daf\xC3\xBCr \"?\", bei Verzeichnissen auch in "
+              "den Pfaden darunter; so geschrieben gibt es die Namen nicht:\r"
+              "'/d/n_\\xFF_x'\r'/d/n_\\xFE_x'\r'/d/baddir_\\xFF'");
+    EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
+
+    // only the names the options write are said; the next drop starts afresh
+    SetOptions("10110101000110");  // files only, without path: no folder name is written
+    linuxHandler.HandleDrop({true, {"/d"}});
+    ASSERT_EQ(msgBox.shown.size(), 2u);
+    EXPECT_TRUE(msgBox.shown[1].prompt.starts_with("2 Namen enthalten"));
+    SetOptions("10101000000110");  // folders only, full paths
+    linuxHandler.HandleDrop({true, {"/d"}});
+    ASSERT_EQ(msgBox.shown.size(), 3u);
+    EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Name '/d/baddir_\\xFF'\renth"));
 }
 
 TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {
@@ -147,7 +211,7 @@ TEST_F(DropHandlerTest, NamesLongerThan255CharactersAreShortenedInMessages) {
     std::string shortName = "C:\\";
     for (int i = 0; i < 250; ++i) shortName += "\xC3\xA4";
     Drop({name, shortName});
-    ASSERT_EQ(msgBox.shown.size(), 2u);
+    ASSERT_EQ(msgBox.shown.size(), 3u);  // the last says that the list is empty
     std::string shown = "C:\\";
     for (int i = 0; i < 117; ++i) shown += "\xC3\xA4";
     shown += " \xE2\x80\xA6 ";

@@ -43,6 +43,9 @@ struct Program {
     bool DropUris(const QByteArray& uriList, const QString& format = "text/uri-list") {
         QMimeData mime;
         mime.setData(format, uriList);
+        return Drop(mime);
+    }
+    bool Drop(const QMimeData& mime) {
         const QPoint centre = form.Image1().rect().center();
         QDragEnterEvent enter(centre, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(&form.Image1(), &enter);
@@ -250,6 +253,27 @@ TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
     EXPECT_EQ(program.clipboard.text, "vorher");
     EXPECT_EQ(program.clipboard.setCount, 0);
     EXPECT_EQ(program.beep.count, 0);
+}
+
+TEST(MainForm, DataWhoseNamesCannotBeCopiedIsSaidAfterTheDropAndTheNextDropWorks) {
+    // the memory runs out as the names are copied out of the drop
+    struct UncopyableUris final : QMimeData {
+        QStringList formats() const override { return {"text/uri-list"}; }
+        QVariant retrieveData(const QString&, QMetaType) const override { throw std::bad_alloc(); }
+    } uncopyable;
+    TempFolder temp;
+    std::ofstream(temp.Path() / "gut.txt") << "x";
+    Program program;
+    ASSERT_TRUE(program.Drop(uncopyable));
+    EXPECT_TRUE(program.msgBox.shown.empty()) << "the drag source is not kept waiting";
+    QApplication::processEvents();
+    ASSERT_EQ(program.msgBox.shown.size(), 1u);
+    EXPECT_EQ(program.msgBox.shown[0].prompt,
+              "Die Liste konnte nicht erstellt werden: nicht genug Arbeitsspeicher. Die "
+              "Zwischenablage bleibt, wie sie war.");
+    ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "gut.txt")));
+    QApplication::processEvents();
+    EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
 }
 
 TEST(MainForm, HelpAndInfoButtonsShowTheirMessagesUnderTheRunningVersion) {

@@ -46,7 +46,9 @@ void DropImage::dragEnterEvent(QDragEnterEvent* event) { Answer(event, AcceptsDr
 void DropImage::dragMoveEvent(QDragMoveEvent* event) { Answer(event, AcceptsDrops()); }
 
 void DropImage::dropEvent(QDropEvent* event) {
-    Answer(event, AcceptsDrops() && gate_->TakeDrop(DropDataFrom(*event->mimeData())));
+    const QMimeData* mimeData = event->mimeData();
+    Answer(event,
+           AcceptsDrops() && gate_->TakeDrop([mimeData] { return DropDataFrom(*mimeData); }));
 }
 
 }  // namespace quarnel

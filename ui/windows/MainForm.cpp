@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <system_error>
+
 #include "ControlIds.hpp"
 #include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
@@ -13,6 +15,12 @@ namespace {
 constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 constexpr UINT cRunPostedMessage = WM_APP + 1;
+
+// A post or a timer the system refuses: a task silently lost would leave the drop gate waiting
+// for it for good.
+[[noreturn]] void ThrowRefused(DWORD error) {
+    throw std::system_error(static_cast<int>(error), std::system_category());
+}
 
 NativeWindow Made(NativeWindow control) {
     if (control == nullptr) throw StartupFailure(StartupCall::CreateWindowExW, GetLastError());
@@ -86,18 +94,35 @@ void MainForm::Post(std::chrono::milliseconds delay, std::function<void()> task)
     if (delay.count() > 0) {
         const std::uintptr_t timer = nextTimer_++;
         delayed_.emplace(timer, std::move(task));
-        SetTimer(Handle(), timer, static_cast<UINT>(delay.count()), nullptr);
+        if (!calls_.SetTimer(Handle(), timer, static_cast<UINT>(delay.count()))) {
+            const DWORD error = GetLastError();
+            delayed_.erase(timer);
+            ThrowRefused(error);
+        }
         return;
     }
     posted_.push_back(std::move(task));
-    PostMessageW(Handle(), cRunPostedMessage, 0, 0);
+    if (!calls_.PostMessageW(Handle(), cRunPostedMessage)) {
+        const DWORD error = GetLastError();
+        posted_.pop_back();
+        ThrowRefused(error);
+    }
 }
 
 void MainForm::RunPosted() {
     if (posted_.empty()) return;
     const std::function<void()> task = std::move(posted_.front());
     posted_.pop_front();
-    task();
+    RunTask(task);
+}
+
+// The tasks are the drop gate's: what escapes one is a drop that failed.
+void MainForm::RunTask(const std::function<void()>& task) {
+    try {
+        task();
+    } catch (...) {
+        if (dropGate_ != nullptr) dropGate_->ShowFailure(std::current_exception());
+    }
 }
 
 void MainForm::ShowWaitCursor(bool waiting) {
@@ -132,7 +157,7 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             KillTimer(Handle(), wParam);
             const std::function<void()> task = std::move(delayed->second);
             delayed_.erase(delayed);
-            task();
+            RunTask(task);
             return 0;
         }
         case WM_ACTIVATE:

@@ -54,6 +54,7 @@ private:
     void Scale(unsigned monitorDpi);
     PixelRect ClientSize() const;
     void RunPosted();
+    void RunTask(const std::function<void()>& task);
 
     StartupCalls& calls_;
     TableControls controls_;

@@ -48,7 +48,9 @@ public:
             *effect = DROPEFFECT_NONE;
             return S_OK;
         }
-        *effect = gate_->TakeDrop(DropDataFrom(data)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        // The gate takes the names out of data and keeps whatever fails on this side.
+        *effect = gate_->TakeDrop([data] { return DropDataFrom(data); }) ? DROPEFFECT_COPY
+                                                                         : DROPEFFECT_NONE;
         return S_OK;
     }
 

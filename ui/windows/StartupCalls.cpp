@@ -23,6 +23,14 @@ NativeWindow StartupCalls::CreateWindowExW(unsigned long exStyle, const wchar_t*
                              GetModuleHandleW(nullptr), createParam);
 }
 
+bool StartupCalls::PostMessageW(NativeWindow window, unsigned message) {
+    return ::PostMessageW(window, message, 0, 0) != FALSE;
+}
+
+bool StartupCalls::SetTimer(NativeWindow window, std::uintptr_t id, unsigned milliseconds) {
+    return ::SetTimer(window, id, milliseconds, nullptr) != 0;
+}
+
 StartupCalls& SystemStartupCalls() {
     static StartupCalls calls;
     return calls;

@@ -1,9 +1,11 @@
 // The Win32 calls without which quarnel.exe cannot work: OLE, the window classes, the windows and
-// the drop target. They go through this class, whose members make the system's own calls, so a
-// test can make each one fail as it would not under Wine. A failure at start is thrown as a
-// StartupFailure; the program says what failed and ends.
+// the drop target, and the posts and timers that run a drop after its event. They go through
+// this class, whose members make the system's own calls, so a test can make each one fail as it
+// would not under Wine. A failure at start is thrown as a StartupFailure; the program says what
+// failed and ends.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 
 #include "platform/windows/support/NativeWindow.hpp"
@@ -41,6 +43,9 @@ public:
     virtual NativeWindow CreateWindowExW(unsigned long exStyle, const wchar_t* className,
                                          const wchar_t* caption, unsigned long style,
                                          NativeWindow parent, int id, void* createParam);
+    // False on failure (a full message queue, no timer left), with GetLastError set.
+    virtual bool PostMessageW(NativeWindow window, unsigned message);
+    virtual bool SetTimer(NativeWindow window, std::uintptr_t id, unsigned milliseconds);
 };
 
 // The system's own calls, for windows made when no test asks otherwise.

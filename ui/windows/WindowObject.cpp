@@ -71,15 +71,19 @@ std::optional<StartupFailure> WindowObject::Create(StartupCalls& calls, const wc
 }
 
 std::intptr_t WindowObject::Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
-                                     std::intptr_t lParam) {
+                                     std::intptr_t lParam) noexcept {
     if (message == WM_NCCREATE) window_ = window;
+    LRESULT result = 0;
+    try {
+        result = OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // A window that has something to say about a failure says it before it gets here.
+    }
     if (message == WM_NCDESTROY) {
-        const LRESULT result = OnMessage(message, wParam, lParam);
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
-        return result;
     }
-    return OnMessage(message, wParam, lParam);
+    return result;
 }
 
 std::intptr_t WindowObject::DefaultMessage(unsigned message, std::uintptr_t wParam,

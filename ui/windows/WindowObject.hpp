@@ -23,8 +23,10 @@ public:
     NativeWindow Handle() const { return window_; }
 
     // Entered for every message of the window; public only for the shared window procedure.
+    // Whatever OnMessage throws ends here, the message counted as handled: an exception must
+    // not unwind through the system's code that called the window procedure.
     std::intptr_t Dispatch(NativeWindow window, unsigned message, std::uintptr_t wParam,
-                           std::intptr_t lParam);
+                           std::intptr_t lParam) noexcept;
 
 protected:
     // A window that still exists is destroyed without reaching OnMessage: the derived part of

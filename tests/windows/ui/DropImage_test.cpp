@@ -114,6 +114,21 @@ TEST(DropImage, ForeignDataIsTakenSoItGetsItsMessage) {
     EXPECT_FALSE(gated.ran[0].holdsFileList);
 }
 
+TEST(DropImage, NamesThatCannotBeCopiedAreSaidAfterTheDropAndNothingReachesTheSource) {
+    GatedImage gated;
+    FakeDataObject data;
+    data.Offer(CF_HDROP, HDropBytes({L"C:\\a.txt"}));
+    data.runOutOfMemory = true;
+
+    EXPECT_EQ(DropEffect(gated.image1.OleTarget(), data), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_TRUE(gated.msgBox.shown.empty());
+    gated.window.RunPosted();
+    EXPECT_TRUE(gated.ran.empty());
+    ASSERT_EQ(gated.msgBox.shown.size(), 1u);
+    EXPECT_NE(gated.msgBox.shown[0].prompt.find("nicht genug Arbeitsspeicher"), std::string::npos);
+    EXPECT_TRUE(gated.gate.AcceptsDrops());
+}
+
 TEST(DropImage, AnswersNoDropWhileTheGateRefusesAndReadsNothing) {
     GatedImage gated;
     FakeDataObject first;

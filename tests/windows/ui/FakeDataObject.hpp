@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        if (runOutOfMemory) throw std::bad_alloc();
         const std::vector<BYTE>& bytes = formats_.at(format->cfFormat);
         HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
         if (!bytes.empty()) {
@@ -74,6 +76,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
 
     int getDataCalls = 0;
+    bool runOutOfMemory = false;  // as copying the names out would
 
 private:
     std::map<CLIPFORMAT, std::vector<BYTE>> formats_;

@@ -29,11 +29,25 @@ RECT Pixels(int left, int top, int width, int height, double dpi) {
     return {px(left), px(top), px(left) + px(width), px(top) + px(height)};
 }
 
+// The system's calls, with posts and timers refused while a test says so.
+struct RefusingCalls final : StartupCalls {
+    bool PostMessageW(NativeWindow window, unsigned message) override {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return !refuse && StartupCalls::PostMessageW(window, message);
+    }
+    bool SetTimer(NativeWindow window, std::uintptr_t id, unsigned milliseconds) override {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return !refuse && StartupCalls::SetTimer(window, id, milliseconds);
+    }
+    bool refuse = false;
+};
+
 // MainForm with recorded services behind its buttons and its drop gate, as the program wires it.
 struct Program {
     Program() { form.Connect(gate, buttons); }
 
-    MainForm form{SystemStartupCalls()};
+    RefusingCalls calls;
+    MainForm form{calls};
     FakeMsgBox msgBox;
     FakeSettingsStore store;
     FakePlacement placement;
@@ -48,11 +62,12 @@ struct Program {
                      MAKEWPARAM(GetDlgCtrlID(form.Btn(index)), BN_CLICKED),
                      reinterpret_cast<LPARAM>(form.Btn(index)));
     }
-    void Drop(const std::vector<std::wstring>& names) {
+    DWORD Drop(const std::vector<std::wstring>& names) {
         testing::FakeDataObject data;
         data.Offer(CF_HDROP, testing::HDropBytes(names));
         DWORD effect = DROPEFFECT_COPY;
         form.Image1().OleTarget().Drop(&data, 0, {0, 0}, &effect);
+        return effect;
     }
 };
 
@@ -281,6 +296,35 @@ TEST(MainForm, ClosedDuringADropItGoesOnceTheDropHasFinished) {
     EXPECT_TRUE(windowDuringDrop);
     EXPECT_FALSE(visibleDuringDrop);
     EXPECT_EQ(form.Handle(), nullptr);
+}
+
+TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) {
+    const auto failedFor = [](std::string reason) {
+        return "Die Liste konnte nicht erstellt werden: " + reason +
+               ". Die Zwischenablage bleibt, wie sie war.";
+    };
+    Program program;
+    int handled = 0;
+    program.handleDrop = [&](const DropData&) { ++handled; };
+
+    program.calls.refuse = true;
+    EXPECT_EQ(program.Drop({L"C:\\a.txt"}), static_cast<DWORD>(DROPEFFECT_NONE));
+    ASSERT_EQ(program.msgBox.shown.size(), 1u);
+    EXPECT_EQ(program.msgBox.shown[0].prompt, failedFor("das System meldet Fehler 1816"));
+    EXPECT_THROW(program.form.Post(std::chrono::seconds(1), [] {}), std::system_error);
+    program.calls.refuse = false;
+    EXPECT_EQ(program.Drop({L"C:\\a.txt"}), static_cast<DWORD>(DROPEFFECT_COPY));
+    RunPendingMessages();
+    EXPECT_EQ(handled, 1) << "the gate is open again";
+
+    // nothing unwinds through the system's code that runs the window procedure
+    program.form.Post({}, [] { throw std::bad_alloc(); });
+    RunPendingMessages();
+    ASSERT_EQ(program.msgBox.shown.size(), 2u);
+    EXPECT_EQ(program.msgBox.shown[1].prompt, failedFor("nicht genug Arbeitsspeicher"));
+    program.Drop({L"C:\\a.txt"});
+    RunPendingMessages();
+    EXPECT_EQ(handled, 2);
 }
 
 }  // namespace
