@@ -81,8 +81,13 @@ std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent
         std::string_view name = listing.Name(i);
         if (!IsPrintableUtf8(name)) {
             replaced = PrintableName(name);
-            (listing.kinds[i] == EntryKind::File ? ReplacedFileNames : ReplacedDirNames)
-                .Note(listing.dir, name);
+            // The folder's path as the list writes it: a folder of its own with such a name is
+            // among the replaced names too.
+            ReplacedNames& noted =
+                listing.kinds[i] == EntryKind::File ? ReplacedFileNames : ReplacedDirNames;
+            noted.Note(noted.Count() < ReplacedNames::cKept ? FoundFolders.PathOf(folder)
+                                                            : std::string_view(),
+                       name);
             name = replaced;
         }
         (listing.kinds[i] == EntryKind::File ? FoundFiles : FoundDirs).Add(folder, name);

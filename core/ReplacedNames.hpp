@@ -15,7 +15,7 @@ class ReplacedNames {
 public:
     static constexpr std::size_t cKept = 5;
 
-    // dir is the folder's real path, ending in the separator.
+    // dir is the folder's path, ending in the separator; needed only for the first few.
     void Note(std::string_view dir, std::string_view name);
     void Add(const ReplacedNames& other);
     void Clear();
