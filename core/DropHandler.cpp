@@ -82,12 +82,12 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
         ShowMessage(InvalidNameMessage(PfadDateiName), cMsgOkOnly);
         return;
     }
-    const auto attributes = services_.files.Attributes(PfadDateiName);
-    if (!attributes) {
+    const auto kind = services_.files.Attributes(PfadDateiName);
+    if (!kind) {
         ShowMessage(UnreachableNameMessage(PfadDateiName), cMsgOkOnly);
         return;
     }
-    if (*attributes & cDirectoryAttribute) {
+    if (*kind == NameKind::Folder) {
         if (!IsOn(cOptFileNamesOnly)) AddToList(PfadDateiName);
         if (IsOn(cOptExpandFolders)) ExpandDroppedFolder(PfadDateiName);
     } else if (!IsOn(cOptFolderNamesOnly)) {

@@ -1,9 +1,9 @@
 #include "FolderWalk.hpp"
 
-#include "FolderListing.hpp"
 #include "NameCheck.hpp"
 #include "ReadAhead.hpp"
 #include "ReplacedNames.hpp"
+#include "SubtreeWalk.hpp"
 
 namespace quarnel {
 

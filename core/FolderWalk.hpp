@@ -54,21 +54,20 @@ private:
     std::vector<std::uint32_t> missing_;
 };
 
-// A growable array of full paths whose element 0 is always the empty string. The paths are
-// kept as their folder (in FoundFolders) and their own name, so a million entries cost little
-// more than their names. Every path is printable: a byte that is not printable UTF-8 shows as
-// "?". The paths are read once, by taking them: the array gives its memory back as it is read,
-// while the list that takes the names grows.
+// The full paths the walk found, in the order it found them. Each is kept as its folder (in
+// FoundFolders) and its own name, so a million entries cost little more than their names. Every
+// path is printable: a byte that is not printable UTF-8 shows as "?". The paths are read once,
+// by taking them: they give their memory back as they are read, while the list that takes the
+// names grows.
 class FoundPaths {
 public:
     explicit FoundPaths(FoundFolderTree& folders) : folders_(folders) {}
 
-    // Back to the single empty element 0.
+    // Empty again.
     void Reset();
     void Add(std::uint32_t folder, std::string_view name);
 
-    // Calls visit with the full paths of elements 1 to the upper bound, in index order, and
-    // leaves the array with element 0 alone.
+    // Calls visit with each full path, in the order found, and leaves none behind.
     template <typename Visit>
     void TakeEachFound(Visit&& visit) {
         std::string path;
@@ -86,8 +85,8 @@ public:
         });
     }
 
-    // Calls visit with the names alone, without their folders' paths, in index order, and
-    // leaves the array with element 0 alone.
+    // Calls visit with the names alone, without their folders' paths, in the order found, and
+    // leaves none behind.
     template <typename Visit>
     void TakeEachFoundName(Visit&& visit) {
         TakeEachName([&](std::size_t, std::string_view name) { visit(name); });
@@ -112,7 +111,7 @@ private:
     FoundFolderTree& folders_;
     // Each name is followed by a 0 byte, which no name holds.
     RecordChunks names_;
-    // The elements from which on the folder changes, with that folder.
+    // The paths from which on the folder changes (counted from 1), with that folder.
     std::vector<std::pair<std::size_t, std::uint32_t>> runs_;
     std::size_t count_ = 0;
 };

@@ -1,6 +1,6 @@
-// The state the whole program shares for its lifetime: the option flags, the list a drop fills
-// and the guard of the options dialog's own clicks. The flags are 16-bit and any non-zero value
-// counts as on, because a hand-edited stored value may hold digits 2 to 9.
+// The state the whole program shares for its lifetime: the option flags, which of the two lists
+// a drop fills (ActiveList) and the guard of the options dialog's own clicks. The flags are 16-bit
+// and any non-zero value counts as on, because a hand-edited stored value may hold digits 2 to 9.
 #pragma once
 
 #include <array>

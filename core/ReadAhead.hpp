@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "FolderListing.hpp"
+#include "SubtreeWalk.hpp"
 
 namespace quarnel {
 

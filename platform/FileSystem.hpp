@@ -1,5 +1,5 @@
-// The file system as the drop handling sees it: attribute bits in the Windows manner, and folder
-// listings for the walk beneath a dropped folder.
+// The file system as the drop handling sees it: what a dropped name is, and folder listings for
+// the walk beneath a dropped folder.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@
 
 namespace quarnel {
 
-inline constexpr std::uint32_t cDirectoryAttribute = 0x10;
+// What a dropped name is; a link counts as what it points to.
+enum class NameKind { File, Folder };
 
 // What a listing reports for one entry. A link to a folder is a folder of its own kind, so the
 // walk can list it without following it into a cycle. An entry the file system will not
@@ -45,7 +46,7 @@ public:
     virtual ~FileSystem() = default;
     virtual char PathSeparator() const = 0;
     // nullopt when the name cannot be reached (removed, no access to its folder).
-    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
+    virtual std::optional<NameKind> Attributes(const std::string& path) = 0;
     // Pass every entry of a folder to the visitor, hidden and system entries included. The
     // dropped folder `path` is opened by its path, and followed when it is a link; a folder
     // found by the walk only as the folder its parent listed under `name`: one that is a link

@@ -26,17 +26,19 @@ namespace quarnel::testing {
 class FakeFileSystem final : public FileSystem {
 public:
     explicit FakeFileSystem(char separator = '\\') : separator_(separator) {}
-    void AddFile(const std::string& path) { Add(path, 0x20, EntryKind::File); }
-    void AddFolder(const std::string& path) { Add(path, cDirectoryAttribute, EntryKind::Folder); }
+    void AddFile(const std::string& path) { Add(path, NameKind::File, EntryKind::File); }
+    void AddFolder(const std::string& path) { Add(path, NameKind::Folder, EntryKind::Folder); }
     void AddFolderLink(const std::string& path) {
-        Add(path, cDirectoryAttribute, EntryKind::FolderLink);
+        Add(path, NameKind::Folder, EntryKind::FolderLink);
     }
     void MakeUnlistable(const std::string& dir) { unlistable_.insert(dir); }
     // An entry its folder lists without being able to say what it is.
-    void AddUnreadableEntry(const std::string& path) { Add(path, 0, EntryKind::Unreadable); }
+    void AddUnreadableEntry(const std::string& path) {
+        Add(path, NameKind::File, EntryKind::Unreadable);
+    }
 
     char PathSeparator() const override { return separator_; }
-    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+    std::optional<NameKind> Attributes(const std::string& path) override {
         queried.push_back(path);
         if (path == throwOnAttributesOf) throw std::runtime_error("Attributes failed");
         const auto found = attributes_.find(path);
@@ -87,7 +89,7 @@ private:
         return {true, std::make_shared<FakeFolder>(dir)};
     }
 
-    void Add(const std::string& path, std::uint32_t attributes, EntryKind kind) {
+    void Add(const std::string& path, NameKind attributes, EntryKind kind) {
         attributes_[path] = attributes;
         const auto cut = path.rfind(separator_);
         if (cut != std::string::npos && cut + 1 < path.size()) {
@@ -96,7 +98,7 @@ private:
     }
 
     char separator_;
-    std::map<std::string, std::uint32_t> attributes_;
+    std::map<std::string, NameKind> attributes_;
     std::map<std::string, std::vector<std::pair<std::string, EntryKind>>> listings_;
     std::set<std::string> unlistable_;
 };

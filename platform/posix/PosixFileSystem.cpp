@@ -36,13 +36,13 @@ PosixFileSystem::PosixFileSystem(BeforeSubfolderOpen beforeOpen)
 PosixFileSystem::PosixFileSystem(std::shared_ptr<HeldFolders> folders)
     : folders_(std::move(folders)), listingBuffer_(cListingBufferBytes / sizeof(std::uint64_t)) {}
 
-std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::string& path) {
+std::optional<NameKind> PosixFileSystem::Attributes(const std::string& path) {
     struct stat status {};
     // A link counts as what it points to; a dangling link is still a name that exists.
     if (StatOfPath(path, &status, 0) != 0 && StatOfPath(path, &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return std::nullopt;
     }
-    return S_ISDIR(status.st_mode) ? cDirectoryAttribute : 0u;
+    return S_ISDIR(status.st_mode) ? NameKind::Folder : NameKind::File;
 }
 
 std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {

@@ -21,7 +21,7 @@ public:
     explicit PosixFileSystem(std::shared_ptr<HeldFolders> folders);
 
     char PathSeparator() const override { return '/'; }
-    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    std::optional<NameKind> Attributes(const std::string& path) override;
     ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override;
     ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
                                FolderVisitor& visitor) override;

@@ -97,10 +97,10 @@ std::wstring LongPathForm(const std::string& path) {
 
 WinFileSystem::WinFileSystem() : listingBuffer_(cListingBufferBytes / sizeof(std::uint64_t)) {}
 
-std::optional<std::uint32_t> WinFileSystem::Attributes(const std::string& path) {
+std::optional<NameKind> WinFileSystem::Attributes(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return static_cast<std::uint32_t>(attributes);
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? NameKind::Folder : NameKind::File;
 }
 
 // A dropped folder that is a link is listed through it, as Windows opens any path.

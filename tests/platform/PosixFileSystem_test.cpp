@@ -38,12 +38,12 @@ TEST(PosixFileSystem, TellsFoldersFromFilesFollowingLinks) {
 
     PosixFileSystem files;
     EXPECT_EQ(files.PathSeparator(), '/');
-    EXPECT_EQ(files.Attributes(folder.string()), cDirectoryAttribute);
-    EXPECT_EQ(files.Attributes(file.string()), 0u);
-    EXPECT_EQ(files.Attributes((temp.Path() / "link-to-folder").string()), cDirectoryAttribute);
-    EXPECT_EQ(files.Attributes((temp.Path() / "dangling").string()), 0u);
+    EXPECT_EQ(files.Attributes(folder.string()), NameKind::Folder);
+    EXPECT_EQ(files.Attributes(file.string()), NameKind::File);
+    EXPECT_EQ(files.Attributes((temp.Path() / "link-to-folder").string()), NameKind::Folder);
+    EXPECT_EQ(files.Attributes((temp.Path() / "dangling").string()), NameKind::File);
     EXPECT_EQ(files.Attributes((temp.Path() / "gone").string()), std::nullopt);
-    EXPECT_EQ(files.Attributes("/"), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes("/"), NameKind::Folder);
 }
 
 TEST(PosixFileSystem, AnEntryOfUnknownTypeThatCannotBeStatedIsUnreadable) {
@@ -149,7 +149,7 @@ struct NoYield final : Yield {
 class OneThreadFileSystem final : public FileSystem {
 public:
     char PathSeparator() const override { return '/'; }
-    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+    std::optional<NameKind> Attributes(const std::string& path) override {
         return files_.Attributes(path);
     }
     ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override {
@@ -283,8 +283,8 @@ TEST(PosixFileSystem, WalksATreeDeeperThanAnyPathTheSystemTakes) {
     EXPECT_GT(bottom.size(), static_cast<std::size_t>(PATH_MAX));
     EXPECT_EQ(found, std::vector<std::string>{bottom + "/unten.txt"});
     // dropped by those names, the bottom file and folder are found as the walk finds them
-    EXPECT_EQ(files.Attributes(bottom + "/unten.txt"), 0u);
-    EXPECT_EQ(files.Attributes(bottom), cDirectoryAttribute);
+    EXPECT_EQ(files.Attributes(bottom + "/unten.txt"), NameKind::File);
+    EXPECT_EQ(files.Attributes(bottom), NameKind::Folder);
     EXPECT_EQ(files.Attributes(bottom + "/weg.txt"), std::nullopt);
     int folders = 0;
     FoundDirs.TakeEachFound([&](std::string_view) { ++folders; });

@@ -63,10 +63,10 @@ TEST(WinFileSystem, ListsHiddenAndSystemEntriesAndTellsFoldersFromFiles) {
     WinFileSystem files;
     const std::string topName = temp.Name() + "\\top";
     EXPECT_EQ(files.PathSeparator(), '\\');
-    EXPECT_TRUE(*files.Attributes(topName) & cDirectoryAttribute);
-    EXPECT_TRUE(*files.Attributes(topName + "\\Ordner") & cDirectoryAttribute);
-    EXPECT_FALSE(*files.Attributes(topName + "\\\xC3\x84rger.txt") & cDirectoryAttribute);
-    EXPECT_TRUE(*files.Attributes(topName + "\\versteckt.txt") & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(files.Attributes(topName), NameKind::Folder);
+    EXPECT_EQ(files.Attributes(topName + "\\Ordner"), NameKind::Folder);
+    EXPECT_EQ(files.Attributes(topName + "\\\xC3\x84rger.txt"), NameKind::File);
+    EXPECT_EQ(files.Attributes(topName + "\\versteckt.txt"), NameKind::File);
     EXPECT_EQ(files.Attributes(topName + "\\weg.txt"), std::nullopt);
 
     KindsByName listed;

@@ -1,4 +1,4 @@
-#include "FolderListing.hpp"
+#include "SubtreeWalk.hpp"
 
 #include <algorithm>
 
