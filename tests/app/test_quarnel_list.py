@@ -99,7 +99,9 @@ class QuarnelListTest(unittest.TestCase):
                    "erreichbar und wird daher nicht berücksichtigt.\n")
         self.assertEqual(done.stderr.decode("utf-8"),
                          missing % (self.tree / "nur-hier.txt")
-                         + missing % (self.root / "Abkürzung/../fehlt/a.txt"))
+                         + missing % (self.root / "Abkürzung/../fehlt/a.txt")
+                         + "Quarnel! 2.5: Die Liste ist leer; die Zwischenablage bleibt, wie "
+                         "sie war.\n")
 
     def test_skipped_names_give_messages_and_status_1_but_the_list_still_comes(self):
         done = self.run_list("--options", "10100011000110", str(self.tree / "weg.txt"),
