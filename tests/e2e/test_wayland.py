@@ -228,7 +228,7 @@ class WestonTest(unittest.TestCase):
         def pressed_and_ended():
             x.xdotool("key", "Return")
             return ended(program, 1) is not None
-        wait_for(pressed_and_ended, timeout=15, what="the program to end after OK")
+        wait_for(pressed_and_ended, timeout=60, what="the program to end after OK")
         self.assertEqual(program.returncode, 1)
 
 
