@@ -4,11 +4,12 @@ that waits in every lookup, getattr, opendir and readdir, as a network share doe
 one folder's listing unanswered, as a hung share does.
 
     /usr/bin/python3 bench/slow_fs.py SOURCE MOUNTPOINT [--delay-ms 2] [--cache-seconds 0]
-                                      [--hang FOLDER]
+                                      [--hang FOLDER] [--untyped-dots]
 
 --cache-seconds sets the kernel's entry and attribute cache (entry_timeout, attr_timeout):
 0 turns it off, 1 is the usual setting. --hang names a folder (relative to SOURCE) whose
-readdir never answers. The daemon runs in the foreground, multithreaded, so that the kernel may
+readdir never answers. --untyped-dots lists "." and ".." without a type, as fusepy's plain
+names do (the kernel then gives them d_type DT_UNKNOWN). The daemon runs in the foreground, multithreaded, so that the kernel may
 send it many requests at once; it needs root and Debian's python3-fusepy (libfuse 2).
 
 From Python, `SlowShare` mounts and stops it:
@@ -36,8 +37,10 @@ class SlowPassThrough:
 
     use_ns = True
 
-    def __init__(self, source, delay_ms, hang):
+    def __init__(self, source, delay_ms, hang, untyped_dots):
         self.source = source
+        self.dots = [".", ".."] if untyped_dots else [(".", {"st_mode": stat.S_IFDIR}, 0),
+                                                      ("..", {"st_mode": stat.S_IFDIR}, 0)]
         self.delay = delay_ms / 1000
         self.hang = "/" + hang.strip("/") if hang else None
         self.never = threading.Event()  # never set: the hung listing waits until the daemon dies
@@ -76,8 +79,8 @@ class SlowPassThrough:
         if path == self.hang:
             self.never.wait()
         # The source's own order, each entry with its type (and inode), so the kernel can fill
-        # d_type; "." and ".." too, as a local disk lists them.
-        listed = [(".", {"st_mode": stat.S_IFDIR}, 0), ("..", {"st_mode": stat.S_IFDIR}, 0)]
+        # d_type; "." and ".." first, as a local disk lists them.
+        listed = list(self.dots)
         with os.scandir(self.real(path)) as entries:
             for entry in entries:
                 listed.append((entry.name, {"st_mode": KindOf(entry), "st_ino": entry.inode()},
@@ -120,12 +123,14 @@ class SlowShare:
     on leaving: unmounts (lazily, so a process stuck in the hung folder does not keep it) and
     kills the daemon, which hands every request still waiting back to its caller as an error."""
 
-    def __init__(self, source, delay_ms=2, cache_seconds=0, hang=None):
+    def __init__(self, source, delay_ms=2, cache_seconds=0, hang=None, untyped_dots=False):
         self.command = ["/usr/bin/python3", os.path.join(HERE, "slow_fs.py"),
                         os.path.abspath(source), None, "--delay-ms", str(delay_ms),
                         "--cache-seconds", str(cache_seconds)]
         if hang:
             self.command += ["--hang", hang]
+        if untyped_dots:
+            self.command.append("--untyped-dots")
         self.mountpoint = None
         self.daemon = None
 
@@ -150,7 +155,7 @@ class SlowShare:
         if self.daemon and self.daemon.poll() is None:
             self.daemon.terminate()
             try:
-                self.daemon.wait(2)
+                self.daemon.wait(1)
             except subprocess.TimeoutExpired:
                 self.daemon.kill()
                 self.daemon.wait()
@@ -166,11 +171,12 @@ def main():
     parser.add_argument("--delay-ms", type=float, default=2)
     parser.add_argument("--cache-seconds", type=float, default=0)
     parser.add_argument("--hang")
+    parser.add_argument("--untyped-dots", action="store_true")
     args = parser.parse_args()
     import fusepy  # only the daemon needs it, not whoever mounts it
 
     operations = SlowPassThrough(os.path.abspath(args.source).rstrip("/"), args.delay_ms,
-                                 args.hang)
+                                 args.hang, args.untyped_dots)
     fusepy.FUSE(operations, args.mountpoint, foreground=True, nothreads=False, ro=True,
                 use_ino=True, fsname="slow_fs", entry_timeout=args.cache_seconds,
                 attr_timeout=args.cache_seconds, negative_timeout=args.cache_seconds)
