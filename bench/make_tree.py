@@ -12,6 +12,7 @@ Shapes (names mix upper and lower case, blanks and umlauts, so collation and cas
   deep       a chain of 5,000 folders with 100-character names, one file in each (the bottom
              lies far beyond the longest path the system takes, so it is made step by step)
   small      the irregular shape with 2,000 entries, for the smoke run of the tests
+  share      the irregular shape with 800 folders and 8,000 files, for the slow share
 """
 import os
 import random
@@ -89,6 +90,7 @@ SHAPES = {
     "1m": lambda root: regular(root, 100, 999, 9),
     "deep": lambda root: deep(root, 5_000),
     "small": lambda root: irregular(root, 200, 1_800),
+    "share": lambda root: irregular(root, 800, 8_000),
 }
 
 

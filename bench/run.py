@@ -80,7 +80,7 @@ class Row:
         label, ours, reference, ratio, target, unit = self.cells
         show = (lambda v: "" if v is None else "%.3f s" % v) if unit == "s" else \
                (lambda v: "" if v is None else "%.1f MiB" % (v / MiB))
-        verdict = "" if ratio is None else ("yes" if ratio <= target else "**no**")
+        verdict = "" if ratio is None or target == "" else ("yes" if ratio <= target else "**no**")
         return "| %s | %s | %s | %s | %s | %s |" % (
             label, show(ours), show(reference), "" if ratio is None else "%.2f" % ratio,
             "≤ %s" % target if target != "" else "", verdict)
