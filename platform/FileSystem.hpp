@@ -47,7 +47,8 @@ public:
     virtual char PathSeparator() const = 0;
     // nullopt when the name cannot be reached (removed, no access to its folder).
     virtual std::optional<NameKind> Attributes(const std::string& path) = 0;
-    // Pass every entry of a folder to the visitor, hidden and system entries included. The
+    // Pass every entry of a folder to the visitor, hidden and system entries included; "." and
+    // ".." may be left out. The
     // dropped folder `path` is opened by its path, and followed when it is a link; a folder
     // found by the walk only as the folder its parent listed under `name`: one that is a link
     // by now, or another folder, is not listed.

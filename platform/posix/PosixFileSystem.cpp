@@ -71,8 +71,11 @@ ListedFolder PosixFileSystem::List(std::shared_ptr<HeldFolder> folder, FolderVis
 bool PosixFileSystem::ListOpen(int folder, FolderVisitor& visitor) {
     const auto visit = [&](const char* record) {
         const auto* entry = reinterpret_cast<const dirent64*>(record);
-        visitor.Entry(std::string_view(entry->d_name, std::strlen(entry->d_name)),
-                      EntryKindOf(folder, entry->d_name, entry->d_type));
+        const std::string_view name(entry->d_name, std::strlen(entry->d_name));
+        // No entries of the folder: where a file system does not tell their type (a FUSE share),
+        // asking for it would cost two round trips a folder.
+        if (name == "." || name == "..") return;
+        visitor.Entry(name, EntryKindOf(folder, entry->d_name, entry->d_type));
     };
     // Most folders fit the buffer at once; only one that fills it may be worth two halves.
     const ListingEnd start = ReadListing(folder, 0, std::nullopt, true, visit);

@@ -83,9 +83,7 @@ TEST(PosixFileSystem, ListsEveryEntryWithItsKindAndFollowsOnlyADroppedLink) {
     const ListedFolder topListed = files.ListDroppedFolder(top.string(), listed);
     ASSERT_TRUE(topListed.complete);
     EXPECT_EQ(listed.kinds,
-              (std::map<std::string, EntryKind>{{".", EntryKind::Folder},
-                                                {"..", EntryKind::Folder},
-                                                {".versteckt", EntryKind::File},
+              (std::map<std::string, EntryKind>{{".versteckt", EntryKind::File},
                                                 {"Ordner", EntryKind::Folder},
                                                 {"dangling", EntryKind::File},
                                                 {"link-to-folder", EntryKind::FolderLink},
@@ -129,13 +127,16 @@ TEST(PosixFileSystem, ALargeFolderListedInTwoHalvesKeepsTheOrderOfOneListing) {
     std::vector<std::string> oneListing;
     DIR* stream = ::opendir(big.c_str());
     ASSERT_NE(stream, nullptr);
-    while (const dirent* entry = ::readdir(stream)) oneListing.emplace_back(entry->d_name);
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") oneListing.push_back(name);
+    }
     ::closedir(stream);
 
     PosixFileSystem files;
     InOrder listed;
     ASSERT_TRUE(files.ListDroppedFolder(big.string(), listed).complete);
-    EXPECT_EQ(listed.names.size(), 12'042u);
+    EXPECT_EQ(listed.names.size(), 12'040u);
     EXPECT_EQ(listed.names, oneListing);
     EXPECT_EQ(listed.links, 40);
 }
