@@ -53,21 +53,21 @@ bool DropHandler::HandleDrop(const DropData& data) {
     for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
 
     EntryList& list = Liste[ActiveList];
-    if (list.Count() == 0) {
-        // An empty text would only throw away what the user copied before.
-        if (!unreadableDirs_.empty()) {
-            ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
-        }
-        ShowMessage(cMsgListEmpty, cMsgInformation);
-        return false;
+    // An empty text would only throw away what the user copied before.
+    const bool empty = list.Count() == 0;
+    if (!empty) {
+        PacedYield pace(services_.yield);
+        const bool copied = services_.clipboard.SetText(list.TakeText(pace));
+        if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
+        services_.beep.Sound();
     }
-    PacedYield pace(services_.yield);
-    const bool copied = services_.clipboard.SetText(list.TakeText(pace));
-    if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
-    services_.beep.Sound();
 
     if (!unreadableDirs_.empty()) {
         ShowMessage(UnreadableFoldersMessage(unreadableDirs_), cMsgInformation);
+    }
+    if (empty) {
+        ShowMessage(cMsgListEmpty, cMsgInformation);
+        return false;
     }
     if (writtenWithQuestionMarks_.Count() != 0) {
         ShowMessage(ReplacedNamesMessage(writtenWithQuestionMarks_.Count(),

@@ -13,10 +13,16 @@ double FontScaleFactor(double averageCharWidth) {
     return std::max(1.0, averageCharWidth / cReferenceAverageCharWidth);
 }
 
-PixelArea DesignClientArea(const WindowLayout& window, double dpi, double fontScale) {
-    return {pixelsFromTwips(window.left, dpi), pixelsFromTwips(window.top, dpi),
-            pixelsFromTwips(window.clientWidth, dpi * fontScale),
-            pixelsFromTwips(window.clientHeight, dpi * fontScale)};
+PixelArea ClientSizeAt(const WindowLayout& window, double sizeDpi) {
+    return {0, 0, pixelsFromTwips(window.clientWidth, sizeDpi),
+            pixelsFromTwips(window.clientHeight, sizeDpi)};
+}
+
+PixelArea DesignClientArea(const WindowLayout& window, double placeDpi, double sizeDpi) {
+    PixelArea area = ClientSizeAt(window, sizeDpi);
+    area.left = pixelsFromTwips(window.left, placeDpi);
+    area.top = pixelsFromTwips(window.top, placeDpi);
+    return area;
 }
 
 }  // namespace quarnel

@@ -21,8 +21,11 @@ struct PixelArea {
     int left, top, width, height;
 };
 
-// A window's client area at its design place, in pixels at dpi. The place is a place on the
-// screen, in physical units; only the size grows by the font's factor.
-PixelArea DesignClientArea(const WindowLayout& window, double dpi, double fontScale);
+// A window's client area, in pixels, with its size at sizeDpi (the screen's dpi times the font's
+// factor) and standing at 0, 0.
+PixelArea ClientSizeAt(const WindowLayout& window, double sizeDpi);
+// The same at its design place, which is a place on the screen: in physical units at the
+// screen's placeDpi, not grown by the font's factor.
+PixelArea DesignClientArea(const WindowLayout& window, double placeDpi, double sizeDpi);
 
 }  // namespace quarnel

@@ -22,7 +22,7 @@ TEST(Geometry, OnlyAWiderFontScalesTheWindow) {
 
 TEST(Geometry, TheDesignPlaceIsPhysicalWhileTheSizeGrowsWithTheFont) {
     const WindowLayout window{915, 2160, 240, 480};
-    const PixelArea area = DesignClientArea(window, 144, 1.5);
+    const PixelArea area = DesignClientArea(window, 144, 144 * 1.5);
     EXPECT_EQ(area.left, 24);
     EXPECT_EQ(area.top, 48);
     EXPECT_EQ(area.width, 137);

@@ -17,7 +17,8 @@ MainForm::MainForm()
                            Qt::WindowCloseButtonHint),
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     // The client area, not the frame, stands at the design place.
-    const PixelArea client = DesignClientArea(MainFormTable::cWindow, cReferenceDpi, scaleFactor_);
+    const PixelArea client =
+        DesignClientArea(MainFormTable::cWindow, cReferenceDpi, cReferenceDpi * scaleFactor_);
     setFixedSize(client.width, client.height);
     setGeometry(client.left, client.top, client.width, client.height);
     BuildControlsFromTable(MainFormTable::cControls, scaleFactor_,

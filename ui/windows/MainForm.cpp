@@ -61,8 +61,7 @@ NativeWindow MainForm::CreateControl(const ControlRow& control) {
 // At start the client area stands at the design place in physical units, at the monitor's dpi.
 void MainForm::Layout(unsigned monitorDpi) {
     Scale(monitorDpi);
-    PlaceClientArea(Handle(),
-                    DesignClientArea(MainFormTable::cWindow, monitorDpi, dpi_ / monitorDpi),
+    PlaceClientArea(Handle(), DesignClientArea(MainFormTable::cWindow, monitorDpi, dpi_),
                     monitorDpi);
 }
 

@@ -39,11 +39,6 @@ NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const 
                                  nullptr);
 }
 
-PixelRect ClientSizeAt(const WindowLayout& window, double dpi) {
-    return {0, 0, pixelsFromTwips(window.clientWidth, dpi),
-            pixelsFromTwips(window.clientHeight, dpi)};
-}
-
 PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned monitorDpi) {
     RECT rect{client.left, client.top, client.left + client.width, client.top + client.height};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));

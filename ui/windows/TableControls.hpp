@@ -33,9 +33,6 @@ std::vector<const ControlRow*> CreationOrder(std::span<const ControlRow> table);
 NativeWindow CreateChildControl(StartupCalls& calls, NativeWindow parent, const wchar_t* className,
                                 std::string_view caption, unsigned long style, int id);
 
-// The size of a window's client area at dpi, at 0, 0.
-PixelRect ClientSizeAt(const WindowLayout& window, double dpi);
-
 // The whole window's place for a client area at client, with the window's own styles.
 PixelRect WindowRectForClient(NativeWindow window, PixelRect client, unsigned monitorDpi);
 
