@@ -10,7 +10,9 @@
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <memory>
 
+#include "DropProgress.hpp"
 #include "platform/DropData.hpp"
 #include "platform/MsgBox.hpp"
 
@@ -27,6 +29,13 @@ public:
     virtual void SetVisible(bool visible) = 0;
     // Closes the window for good; the program then ends once nothing needs it any more.
     virtual void Close() = 0;
+    // Runs task on the window's thread as soon as its event loop gets to it; safe to call from
+    // any thread, also while the window closes (the task is then dropped).
+    virtual void PostFromAnyThread(std::function<void()> task) = 0;
+    // Shows the progress window, which reads progress four times a second until HideProgress;
+    // its "Abbrechen", Escape and close button call the gate's StopDrop.
+    virtual void ShowProgress(std::shared_ptr<const DropProgress> progress) = 0;
+    virtual void HideProgress() = 0;
 };
 
 class DropGate {
