@@ -66,6 +66,10 @@ public:
     // closes, as if closed during the drop.
     void DropAtStart(DropData data);
 
+    // The user stops the running drop ("Abbrechen"): it ends at once, whatever the file system
+    // does, and leaves the clipboard as it was, without beep or message.
+    void StopDrop();
+
     // Says that a drop failed as a whole; the last word on whatever escaped, so it throws
     // nothing itself.
     void ShowFailure(const std::exception_ptr& failure) noexcept;
