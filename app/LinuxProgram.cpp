@@ -34,10 +34,13 @@ void EndProgram() { QCoreApplication::quit(); }
 LinuxProgram::LinuxProgram(bool namesAtStart)
     : dataControl_(namesAtStart && InWaylandSession() ? DataControlClipboard::Connect() : nullptr),
       textRules_(CollationLocaleFromEnvironment()),
-      dropHandler_({files_, dataControl_ ? static_cast<Clipboard&>(*dataControl_) : clipboard_,
-                    msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
-      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_,
-                msgBox_),
+      windowThread_(dataControl_ ? static_cast<Clipboard&>(*dataControl_) : clipboard_, msgBox_,
+                    beep_, mainForm_.Image1()),
+      dropHandler_(
+          {files_, windowThread_, windowThread_, windowThread_, textRules_, windowThread_}),
+      dropGate_([this](const DropData& data,
+                       DropProgress& progress) { dropHandler_.HandleDrop(data, progress); },
+                mainForm_, msgBox_),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     mainForm_.Connect(dropGate_, buttons_);
     QGuiApplication::setQuitOnLastWindowClosed(false);

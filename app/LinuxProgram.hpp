@@ -13,6 +13,7 @@
 #include "ClipboardAfterClose.hpp"
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
+#include "core/WindowThreadServices.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/IniSettingsStore.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
@@ -20,7 +21,6 @@
 #include "platform/qt/QtClipboard.hpp"
 #include "platform/qt/QtMsgBox.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
-#include "platform/qt/QtYield.hpp"
 #include "platform/wayland/DataControlClipboard.hpp"
 #include "ui/MainFormBehaviour.hpp"
 #include "ui/OptionFormBehaviour.hpp"
@@ -37,6 +37,8 @@ public:
     // The paths, made full as quarnel-list makes them, as one drop without the window. False
     // when the clipboard cannot be set from here: the user has been told, the program ends.
     bool DropAtStart(const std::vector<std::string>& paths);
+    // The names given at start were stopped before their list was made.
+    bool StoppedAtStart() const { return dropGate_.StoppedAtStart(); }
 
 private:
     void WindowClosed();
@@ -51,8 +53,9 @@ private:
     QtBeep beep_;
     IcuTextRules textRules_;
     QtWindowPlacement placement_{mainForm_};
-    QtYield yield_;
     IniSettingsStore settings_{IniSettingsStore::DefaultConfigHome()};
+    // What the drop's thread asks of the window, run on the window's thread.
+    WindowThreadServices windowThread_;
     DropHandler dropHandler_;
     DropGate dropGate_;
     OptionClickHandler optionClicks_{settings_, placement_, msgBox_};

@@ -31,5 +31,6 @@ int main(int argc, char* argv[]) {
     } else if (!program.DropAtStart(paths)) {
         return 1;
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return program.StoppedAtStart() ? 1 : status;
 }

@@ -13,11 +13,10 @@ namespace {
 
 constexpr std::string_view cOptionsFlag = "--options";
 
-// The frame, the beep and the pause for the event loop: a terminal has none of them.
-struct NoWindowFeedback final : DropTargetBorder, Beep, Yield {
+// The frame and the beep: a terminal has neither.
+struct NoWindowFeedback final : DropTargetBorder, Beep {
     void SetBorderStyle(int) override {}
     void Sound() override {}
-    void YieldOnce() override {}
 };
 
 }  // namespace
@@ -70,11 +69,12 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
                                      : StoredOptionFlags(services.settings);
         NoWindowFeedback noWindow;
         DropHandler handler(
-            {services.files, output, msgBox, noWindow, services.textRules, noWindow, noWindow});
+            {services.files, output, msgBox, noWindow, services.textRules, noWindow});
         DropData drop{true, {}};
         drop.names.reserve(parsed.paths.size());
         for (const std::string& path : parsed.paths) drop.names.push_back(services.fullName(path));
-        listed = handler.HandleDrop(drop);
+        DropProgress neverStopped;
+        listed = handler.HandleDrop(drop, neverStopped);
     } catch (...) {
         msgBox.Show(DropFailedMessage(std::current_exception()), cMsgInformation, ProgramTitle);
         return cExitNoWholeList;

@@ -1,18 +1,21 @@
 // The rules around a drop, the same for every toolkit. The names are copied out while the drop
-// event runs, and the drop itself runs afterwards from the event loop, so the drag source never
-// waits on message boxes or a long walk. A second drop is refused until the running one has
-// finished. The window shows the wait cursor meanwhile. A window closed during a drop goes out
-// of sight at once and closes once the drop is done, its text on the clipboard. Whatever
-// escapes the drop handler ends here in one message, and the next drop still works. Names given
-// when the program starts are one drop too, run with the window out of sight.
+// event runs, and the drop itself starts afterwards from the event loop, on a thread of its own,
+// so neither the drag source nor the window ever waits on the file system. A second drop is
+// refused until the running one has finished. The window shows the wait cursor meanwhile, and
+// after a second the progress window, which can stop the drop. A window closed during a drop
+// goes out of sight at once and closes once the drop is done, its text on the clipboard.
+// Whatever escapes the drop handler ends here in one message, and the next drop still works.
+// Names given when the program starts are one drop too, run with the window out of sight.
 #pragma once
 
 #include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "DropProgress.hpp"
+#include "ThreadStart.hpp"
 #include "platform/DropData.hpp"
 #include "platform/MsgBox.hpp"
 
@@ -40,11 +43,22 @@ public:
 
 class DropGate {
 public:
-    using HandleDrop = std::function<void(const DropData&)>;
+    // Runs on the drop's own thread; what it asks of the window goes through CallOnWindowThread.
+    using HandleDrop = std::function<void(const DropData&, DropProgress&)>;
 
-    // window and msgBox outlive the gate.
-    DropGate(HandleDrop handleDrop, DropWindow& window, MsgBox& msgBox)
-        : handleDrop_(std::move(handleDrop)), window_(window), msgBox_(msgBox) {}
+    // window and msgBox outlive the gate. Where startThread has no thread to give, a drop runs
+    // on the window's thread.
+    DropGate(HandleDrop handleDrop, DropWindow& window, MsgBox& msgBox,
+             ThreadStarter startThread = StartThread)
+        : handleDrop_(std::move(handleDrop)),
+          window_(window),
+          msgBox_(msgBox),
+          startThread_(std::move(startThread)) {}
+    // Stops a drop still running and waits for its thread, which asks the file system nothing
+    // itself and so ends at once.
+    ~DropGate();
+    DropGate(const DropGate&) = delete;
+    DropGate& operator=(const DropGate&) = delete;
 
     // What the drop target answers to a drag and to a drop: no while a drop waits or runs.
     bool AcceptsDrops() const { return !busy_; }
@@ -61,30 +75,52 @@ public:
     bool MayClose();
 
     // Names given when the program starts (a file manager's selection): one drop, like a drop
-    // on the window, while the window stays out of sight; it shows, framed and with the wait
-    // cursor, only when the drop takes longer than a second. Once the drop is done the window
-    // closes, as if closed during the drop.
+    // on the window, while the window stays out of sight; the progress window shows when it
+    // takes longer than a second. Once the drop is done the window closes, as if closed during
+    // the drop.
     void DropAtStart(DropData data);
 
     // The user stops the running drop ("Abbrechen"): it ends at once, whatever the file system
-    // does, and leaves the clipboard as it was, without beep or message.
+    // does, and leaves the clipboard as it was, without beep or message. Names given at start
+    // end the program then.
     void StopDrop();
+    // True once names given at start were stopped: the program ends without a list.
+    bool StoppedAtStart() const { return stoppedAtStart_; }
+
+    // For the drop's thread: runs call on the window's thread and waits for it. Once the drop
+    // is stopped, a call not yet begun is dropped and DropStopped thrown. Called on the window's
+    // thread, it runs at once.
+    static void CallOnWindowThread(const std::function<void()>& call);
+    // The same without waiting, for what must reach the window even after a stop.
+    static void PostToWindowThread(std::function<void()> call);
 
     // Says that a drop failed as a whole; the last word on whatever escaped, so it throws
     // nothing itself.
     void ShowFailure(const std::exception_ptr& failure) noexcept;
 
 private:
+    struct Run;
+
     void RunTakenDrop() noexcept;
+    void StartRun(DropData data);
+    void RunFinished(const std::shared_ptr<Run>& run) noexcept;
+    void EndRun(const std::exception_ptr& failure) noexcept;
     void CloseAfterDrop() noexcept;
 
     HandleDrop handleDrop_;
     DropWindow& window_;
     MsgBox& msgBox_;
+    ThreadStarter startThread_;
     DropData taken_;
     std::exception_ptr copyFailure_;  // the names could not be copied out of the drop's data
+    std::shared_ptr<Run> run_;        // the drop running now, as the user sees it
+    std::shared_ptr<Run> lastRun_;    // the drop started last, whose thread the next one awaits
+    std::vector<std::shared_ptr<Run>> unjoined_;          // drops whose threads are not joined yet
+    static thread_local std::shared_ptr<Run> threadRun_;  // on a drop's thread, its drop
     bool busy_ = false;
     bool closeRequested_ = false;
+    bool atStart_ = false;
+    bool stoppedAtStart_ = false;
 };
 
 }  // namespace quarnel

@@ -1,10 +1,10 @@
 #include "DropHandler.hpp"
 
+#include "DroppedNameKinds.hpp"
 #include "FolderWalk.hpp"
 #include "Messages.hpp"
 #include "NameCheck.hpp"
 #include "OptionIndex.hpp"
-#include "PacedYield.hpp"
 #include "ProgramState.hpp"
 #include "ProgramTitle.hpp"
 #include "ReplacedNames.hpp"
@@ -28,7 +28,7 @@ private:
 
 }  // namespace
 
-bool DropHandler::HandleDrop(const DropData& data) {
+bool DropHandler::HandleDrop(const DropData& data, DropProgress& progress) {
     if (!data.holdsFileList) {
         ShowMessage(cMsgNoFileList, cMsgInformation);
         return false;
@@ -50,14 +50,26 @@ bool DropHandler::HandleDrop(const DropData& data) {
         }
     } cleared{*this};
 
-    for (const std::string& PfadDateiName : data.names) HandleDroppedName(PfadDateiName);
+    std::vector<std::string> valid;
+    for (const std::string& PfadDateiName : data.names) {
+        if (!HasInvalidCharacters(PfadDateiName)) valid.push_back(PfadDateiName);
+    }
+    DroppedNameKinds kinds(std::move(valid), services_.files, progress, services_.startThread);
+    for (const std::string& PfadDateiName : data.names) {
+        if (HasInvalidCharacters(PfadDateiName)) {
+            ShowMessage(InvalidNameMessage(PfadDateiName), cMsgOkOnly);
+            continue;
+        }
+        HandleDroppedName(PfadDateiName, kinds.Next(), progress);
+    }
 
     EntryList& list = Liste[ActiveList];
     // An empty text would only throw away what the user copied before.
     const bool empty = list.Count() == 0;
     if (!empty) {
-        PacedYield pace(services_.yield);
-        const bool copied = services_.clipboard.SetText(list.TakeText(pace));
+        OutputText text = list.TakeText();
+        progress.ThrowIfStopped();
+        const bool copied = services_.clipboard.SetText(text);
         if (!copied) ShowMessage(cMsgClipboardNotSet, cMsgInformation);
         services_.beep.Sound();
     }
@@ -77,33 +89,30 @@ bool DropHandler::HandleDrop(const DropData& data) {
     return true;
 }
 
-void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
-    if (HasInvalidCharacters(PfadDateiName)) {
-        ShowMessage(InvalidNameMessage(PfadDateiName), cMsgOkOnly);
-        return;
-    }
-    const auto kind = services_.files.Attributes(PfadDateiName);
+void DropHandler::HandleDroppedName(const std::string& PfadDateiName, std::optional<NameKind> kind,
+                                    DropProgress& progress) {
+    progress.AddNamesFound(1);
     if (!kind) {
         ShowMessage(UnreachableNameMessage(PfadDateiName), cMsgOkOnly);
         return;
     }
     if (*kind == NameKind::Folder) {
         if (!IsOn(cOptFileNamesOnly)) AddToList(PfadDateiName);
-        if (IsOn(cOptExpandFolders)) ExpandDroppedFolder(PfadDateiName);
+        if (IsOn(cOptExpandFolders)) ExpandDroppedFolder(PfadDateiName, progress);
     } else if (!IsOn(cOptFolderNamesOnly)) {
         AddToList(PfadDateiName);
     }
 }
 
-void DropHandler::ExpandDroppedFolder(const std::string& folder) {
+void DropHandler::ExpandDroppedFolder(const std::string& folder, DropProgress& progress) {
     ReplacedFileNames.Clear();
     ReplacedDirNames.Clear();
-    ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
-    // A million entries take a while: the event loop runs now and then meanwhile.
-    PacedYield pace(services_.yield);
+    ExpandDirectory(folder, -1, {services_.files, progress, services_.startThread},
+                    unreadableDirs_);
+    // A million entries take a while: a stop ends it in the middle.
     const auto addEach = [&](std::string_view path) {
         AddToList(path);
-        pace.Step();
+        progress.ThrowIfStopped();
     };
     // Cutting the path off a found entry leaves its name, which holds no separator: the names
     // alone go to AddToList then, so a deep tree never builds its long paths for nothing.

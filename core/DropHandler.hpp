@@ -1,24 +1,28 @@
 // The drop handler: turns the names of one drop into the text on the clipboard, shaped by the
-// option flags, with dropped folders expanded when the option says so. It reads OptionFlags at
-// every test, so an option changed while a walk waits for the event loop applies to the entries
-// added after the change. Whatever fails half-way, and a list that comes out empty, leaves the
-// clipboard as it was; the lists are empty for the next drop.
+// option flags, with dropped folders expanded when the option says so. It runs on a thread of its
+// own while the window stays with the user, and reads the flags as it goes, so an option changed
+// meanwhile applies to the entries added after the change. It asks the file system nothing
+// itself: its threads do, so a drop that is stopped ends at once, whatever the storage does.
+// Whatever fails half-way, a stop, and a list that comes out empty leave the clipboard as it
+// was; the lists are empty for the next drop.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "DropProgress.hpp"
 #include "EntryList.hpp"
 #include "ReplacedNames.hpp"
+#include "ThreadStart.hpp"
 #include "platform/Beep.hpp"
 #include "platform/Clipboard.hpp"
 #include "platform/DropData.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/MsgBox.hpp"
 #include "platform/TextRules.hpp"
-#include "platform/Yield.hpp"
 
 namespace quarnel {
 
@@ -36,7 +40,7 @@ struct DropServices {
     Beep& beep;
     const TextRules& textRules;
     DropTargetBorder& image1;
-    Yield& yield;
+    ThreadStarter startThread = StartThread;
 };
 
 class DropHandler {
@@ -44,15 +48,17 @@ public:
     explicit DropHandler(DropServices services) : services_(services) {}
 
     // False when the clipboard was left alone: the data held no file list, or the list came out
-    // empty (every name skipped, an empty folder, options that keep nothing).
-    bool HandleDrop(const DropData& data);
+    // empty (every name skipped, an empty folder, options that keep nothing). Throws DropStopped
+    // once progress is stopped.
+    bool HandleDrop(const DropData& data, DropProgress& progress);
 
     // Shapes one entry by the path and case options and appends it to Liste(ActiveList).
     void AddToList(std::string_view EntryStr);
 
 private:
-    void HandleDroppedName(const std::string& PfadDateiName);
-    void ExpandDroppedFolder(const std::string& folder);
+    void HandleDroppedName(const std::string& PfadDateiName, std::optional<NameKind> kind,
+                           DropProgress& progress);
+    void ExpandDroppedFolder(const std::string& folder, DropProgress& progress);
     void ShowMessage(std::string_view prompt, int buttonsAndIcon);
 
     DropServices services_;

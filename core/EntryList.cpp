@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <future>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -88,12 +86,10 @@ void PrefetchAhead(const RecordChunks& records, const std::vector<Ranked>& order
 }
 
 // The sorted list's text: its entries in their order, made a block at a time as it is read.
-// Reading it lets the event loop run at its pace, as taking the list out did.
 class SortedText final : public TextPieces {
 public:
-    SortedText(RecordChunks records, std::vector<Ranked> order, std::size_t size,
-               const PacedYield& pace)
-        : records_(std::move(records)), order_(std::move(order)), size_(size), pace_(pace) {}
+    SortedText(RecordChunks records, std::vector<Ranked> order, std::size_t size)
+        : records_(std::move(records)), order_(std::move(order)), size_(size) {}
 
     std::size_t Size() const override { return size_; }
 
@@ -114,7 +110,6 @@ public:
                 block += entry;
             }
             block += "\r\n";
-            pace_.Step();
         }
         if (!block.empty()) visit(block);
     }
@@ -123,7 +118,6 @@ private:
     RecordChunks records_;
     std::vector<Ranked> order_;
     std::size_t size_;
-    mutable PacedYield pace_;
 };
 
 // All records, in the order they were appended, with the first digits of their keys.
@@ -203,30 +197,16 @@ void EntryList::Clear() {
     entryBytes_ = 0;
 }
 
-OutputText EntryList::TakeText(PacedYield& pace) {
+OutputText EntryList::TakeText() {
     if (!sorted_) {
         OutputText text = std::move(text_);
         Clear();
         return text;
     }
     std::vector<Ranked> order = RecordsOf(records_, count_);
-    // The sort takes its time in one piece: on a thread of its own, while the event loop runs
-    // here. Where no thread is to be had, it runs here.
-    const auto sort = [&] { SortByKey(records_, order); };
-    std::future<void> sorted;
-    try {
-        sorted = std::async(std::launch::async, sort);
-    } catch (const std::system_error&) {
-        sort();
-    }
-    if (sorted.valid()) {
-        while (sorted.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-            pace.Now();
-        }
-        sorted.get();
-    }
+    SortByKey(records_, order);
     OutputText text(std::make_unique<SortedText>(std::move(records_), std::move(order),
-                                                 entryBytes_ + 2 * count_, pace));
+                                                 entryBytes_ + 2 * count_));
     Clear();
     return text;
 }

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "PacedYield.hpp"
 #include "RecordChunks.hpp"
 #include "platform/OutputText.hpp"
 #include "platform/TextRules.hpp"
@@ -26,8 +25,7 @@ public:
     void Clear();
 
     // Takes the entries out in list order, each followed by CR LF; the list is empty after.
-    // Sorting lets the event loop run at its pace meanwhile.
-    OutputText TakeText(PacedYield& pace);
+    OutputText TakeText();
 
 private:
     bool sorted_;

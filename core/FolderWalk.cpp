@@ -116,7 +116,7 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
     SubtreeWalk dropped(path);
     const std::uint32_t droppedFolder = TakeIntoResults(
         dropped.ReadNext(services.files), FoundFolderTree::cNoParent, separator, unreadableDirs);
-    services.yield.YieldOnce();
+    services.progress.ThrowIfStopped();
 
     ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread(),
                          services.startThread);
@@ -127,7 +127,7 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
                                 ? droppedFolder
                                 : static_cast<std::uint32_t>(first + listing->parent);
         TakeIntoResults(*listing, parent, separator, unreadableDirs);
-        services.yield.YieldOnce();
+        services.progress.ThrowIfStopped();
     }
 }
 

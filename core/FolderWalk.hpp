@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
+#include "DropProgress.hpp"
 #include "ReadAhead.hpp"
 #include "RecordChunks.hpp"
 #include "platform/FileSystem.hpp"
-#include "platform/Yield.hpp"
 
 namespace quarnel {
 
@@ -122,7 +122,7 @@ extern FoundPaths FoundDirs;
 
 struct WalkServices {
     FileSystem& files;
-    Yield& yield;
+    const DropProgress& progress;
     ThreadStarter startThread = StartThread;
 };
 

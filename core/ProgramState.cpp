@@ -2,7 +2,7 @@
 
 namespace quarnel {
 
-OptionFlagArray OptionFlags{};
+SharedOptionFlags OptionFlags;
 std::int16_t ActiveList = 0;
 std::int16_t InOptionSync = 0;
 

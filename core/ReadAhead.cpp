@@ -5,8 +5,6 @@
 
 namespace quarnel {
 
-std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
-
 ReadAhead::ReadAhead(std::vector<SubtreeWalk::Pending> subtreeRoots, FileSystem& files,
                      std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread)
     : files_(files), secondFiles_(std::move(secondFiles)) {

@@ -21,13 +21,9 @@
 #include <vector>
 
 #include "SubtreeWalk.hpp"
+#include "ThreadStart.hpp"
 
 namespace quarnel {
-
-// Starts a thread running work; throws std::system_error when the system has none to give.
-using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
-
-std::thread StartThread(std::function<void()> work);
 
 class ReadAhead {
 public:

@@ -3,9 +3,11 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -40,6 +42,7 @@ public:
     char PathSeparator() const override { return separator_; }
     std::optional<NameKind> Attributes(const std::string& path) override {
         queried.push_back(path);
+        if (whileAsked) whileAsked(path);
         if (path == throwOnAttributesOf) throw std::runtime_error("Attributes failed");
         const auto found = attributes_.find(path);
         if (found == attributes_.end()) return std::nullopt;
@@ -67,6 +70,9 @@ public:
     std::vector<std::string> queried;
     std::vector<std::string> listed;  // on the walk's first thread
     std::string throwOnAttributesOf;  // a name whose query throws, as a failing system would
+    // Runs in each query and listing with its path (a folder's ending in the separator), on
+    // whichever thread asks: storage that takes its time, or never answers.
+    std::function<void(const std::string&)> whileAsked;
     // Not 0: each folder takes its own time to list, up to 0.4 ms, different for each seed.
     int listingDelaySeed = 0;
     bool allowSecondThread = false;
@@ -84,6 +90,7 @@ private:
             std::this_thread::sleep_for(std::chrono::microseconds(hash % 400));
         }
         listed.push_back(dropped ? "dropped " + dir : dir);
+        if (whileAsked) whileAsked(dir);
         if (unlistable_.count(dir) != 0) return {};
         for (const auto& [name, kind] : listings_[dir]) visitor.Entry(name, kind);
         return {true, std::make_shared<FakeFolder>(dir)};
@@ -106,11 +113,13 @@ private:
 struct FakeClipboard final : Clipboard {
     bool SetText(const OutputText& newText) override {
         ++setCount;
+        setOn = std::this_thread::get_id();
         if (refuse) return false;
         text = newText.Joined();
         return true;
     }
     int setCount = 0;
+    std::thread::id setOn;
     bool refuse = false;
     std::optional<std::string> text;
 };
@@ -124,9 +133,11 @@ struct ShownMessage {
 struct FakeMsgBox final : MsgBox {
     void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override {
         shown.push_back({std::string(prompt), buttonsAndIcon, std::string(title)});
+        shownOn = std::this_thread::get_id();
         if (fail) throw std::runtime_error("no message box");
     }
     std::vector<ShownMessage> shown;
+    std::thread::id shownOn;
     bool fail = false;  // each box throws once it is recorded, as a toolkit out of memory would
 };
 
@@ -157,16 +168,6 @@ struct FakeTextRules final : TextRules {
     std::string ToLower(std::string_view text) const override { return Lowered(text); }
 };
 
-// Counts the yields and runs what a test wants to happen while the walk waits.
-struct FakeYield final : Yield {
-    void YieldOnce() override {
-        ++count;
-        if (duringYield) duringYield(count);
-    }
-    int count = 0;
-    std::function<void(int)> duringYield;
-};
-
 struct FakeBorder final : DropTargetBorder {
     void SetBorderStyle(int style) override { styles.push_back(style); }
     std::vector<int> styles;
@@ -180,38 +181,75 @@ struct FakeDrop {
     FakeBeep beep;
     FakeTextRules rules;
     FakeBorder image1;
-    FakeYield yield;
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1, yield}};
+    DropHandler handler{{files, clipboard, msgBox, beep, rules, image1}};
+    DropProgress progress;
 };
 
 // The main window as the drop gate sees it: posted work waits until RunPosted, as the event
-// loop would run it after the current event.
+// loop would run it after the current event; the drop's thread posts from its own.
 struct FakeDropWindow final : DropWindow {
     void Post(std::chrono::milliseconds delay, std::function<void()> task) override {
         if (refusePosts) throw std::system_error(ENOMEM, std::generic_category());
         if (delay.count() == 0) {
-            posted.push_back(std::move(task));
+            PostFromAnyThread(std::move(task));
         } else {
             delayed.emplace_back(delay, std::move(task));
         }
     }
+    void PostFromAnyThread(std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(std::move(task));
+        arrived_.notify_all();
+    }
     void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
     void SetVisible(bool visible) override { ++(visible ? shown : hidden); }
     void Close() override { ++closed; }
-    void RunPosted() {
-        while (!posted.empty()) {
-            auto task = std::move(posted.front());
-            posted.erase(posted.begin());
+    void ShowProgress(std::shared_ptr<const DropProgress> shownProgress) override {
+        progress = std::move(shownProgress);
+        ++progressShown;
+    }
+    void HideProgress() override { progress.reset(); }
+
+    // Runs what is posted, also from other threads meanwhile, until done() holds (at most 10 s).
+    bool RunPostedUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            std::unique_lock lock(mutex_);
+            if (!arrived_.wait_until(lock, deadline, [this] { return !posted_.empty(); })) {
+                return false;
+            }
+            auto task = std::move(posted_.front());
+            posted_.erase(posted_.begin());
+            lock.unlock();
             task();
         }
+        return true;
     }
-    std::vector<std::function<void()>> posted;
+    // Runs what is posted until the drop has finished and nothing is left to run.
+    void RunPosted(const DropGate& gate) {
+        RunPostedUntil([&] {
+            std::lock_guard lock(mutex_);
+            return gate.AcceptsDrops() && posted_.empty();
+        });
+    }
+    std::size_t PostedCount() {
+        std::lock_guard lock(mutex_);
+        return posted_.size();
+    }
+
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
     std::vector<bool> cursors;
     bool refusePosts = false;  // as a full message queue does
     int shown = 0;
     int hidden = 0;
     int closed = 0;
+    std::shared_ptr<const DropProgress> progress;  // while the progress window shows
+    int progressShown = 0;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<std::function<void()>> posted_;
 };
 
 struct FakePlacement final : WindowPlacement {

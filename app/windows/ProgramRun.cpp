@@ -1,9 +1,6 @@
 #include "ProgramRun.hpp"
 
 #include <windows.h>
-// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
-// the event loop's Yield class in the headers included after this one.
-#undef Yield
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -53,7 +50,8 @@ int RunProgram(StartupCalls& calls, MsgBox& msgBox, const std::vector<std::strin
         } else {
             program.DropAtStart(paths);
         }
-        return RunMessageLoop(program.MainWindow());
+        const int status = RunMessageLoop(program.MainWindow());
+        return program.StoppedAtStart() ? 1 : status;
     } catch (const StartupFailure& failure) {
         msgBox.Show(StartupFailureMessage(failure), cMsgError, ProgramTitle);
         return cExitStartFailed;

@@ -7,9 +7,12 @@ namespace quarnel {
 
 WindowsProgram::WindowsProgram(StartupCalls& calls)
     : mainForm_(calls),
-      dropHandler_({files_, clipboard_, msgBox_, beep_, textRules_, mainForm_.Image1(), yield_}),
-      dropGate_([this](const DropData& data) { dropHandler_.HandleDrop(data); }, mainForm_,
-                msgBox_),
+      windowThread_(clipboard_, msgBox_, beep_, mainForm_.Image1()),
+      dropHandler_(
+          {files_, windowThread_, windowThread_, windowThread_, textRules_, windowThread_}),
+      dropGate_([this](const DropData& data,
+                       DropProgress& progress) { dropHandler_.HandleDrop(data, progress); },
+                mainForm_, msgBox_),
       optionForms_(optionClicks_, mainForm_.Handle()),
       buttons_(optionForms_, msgBox_, RunningVersion()) {
     msgBox_.SetOwner(mainForm_.Handle());

@@ -7,6 +7,7 @@
 
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
+#include "core/WindowThreadServices.hpp"
 #include "platform/windows/RegistrySettingsStore.hpp"
 #include "platform/windows/WinBeep.hpp"
 #include "platform/windows/WinClipboard.hpp"
@@ -14,7 +15,6 @@
 #include "platform/windows/WinMsgBox.hpp"
 #include "platform/windows/WinTextRules.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
-#include "platform/windows/WinYield.hpp"
 #include "ui/MainFormBehaviour.hpp"
 #include "ui/OptionFormBehaviour.hpp"
 #include "ui/windows/MainForm.hpp"
@@ -30,6 +30,8 @@ public:
     void Show() { mainForm_.Show(); }
     // The paths, made full as quarnel-list.exe makes them, as one drop without the window.
     void DropAtStart(const std::vector<std::string>& paths);
+    // The names given at start were stopped before their list was made.
+    bool StoppedAtStart() const { return dropGate_.StoppedAtStart(); }
     NativeWindow MainWindow() const { return mainForm_.Handle(); }
 
 private:
@@ -40,8 +42,9 @@ private:
     WinBeep beep_;
     WinTextRules textRules_;
     WinWindowPlacement placement_;
-    WinYield yield_;
     RegistrySettingsStore settings_;
+    // What the drop's thread asks of the window, run on the window's thread.
+    WindowThreadServices windowThread_;
     DropHandler dropHandler_;
     DropGate dropGate_;
     OptionClickHandler optionClicks_{settings_, placement_, msgBox_};

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "core/Messages.hpp"
 #include "core/OptionStorage.hpp"
+#include "core/WindowThreadServices.hpp"
 #include "tests/Fakes.hpp"
 
 namespace quarnel {
@@ -13,7 +18,34 @@ namespace {
 
 using namespace testing;
 
-// The real drop handler with recorded services, behind the gate, as the window wires it.
+// Holds a thread until the test lets it go.
+class Latch {
+public:
+    void Wait() {
+        std::unique_lock lock(mutex_);
+        entered_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    bool AwaitEntered() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return entered_; });
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool open_ = false;
+};
+
+// The real drop handler with recorded services, behind the gate on its own thread, as the
+// programs wire it.
 class DropGateTest : public ::testing::Test, protected FakeDrop {
 protected:
     void SetUp() override {
@@ -21,89 +53,156 @@ protected:
         files.AddFile("C:\\x\\a.txt");
         files.AddFile("C:\\x\\b.txt");
     }
+    // The drop's thread waits in the handler until the test opens the latch.
+    Latch& HoldNextDrop() {
+        held = std::make_unique<Latch>();
+        duringDrop = [latch = held.get()] { latch->Wait(); };
+        return *held;
+    }
 
     FakeDropWindow window;
+    WindowThreadServices windowThread{clipboard, msgBox, beep, image1};
+    DropHandler gatedHandler{
+        {files, windowThread, windowThread, windowThread, rules, windowThread}};
     std::function<void()> duringDrop;
-    DropGate gate{[this](const DropData& data) {
-                      if (duringDrop) duringDrop();
-                      handler.HandleDrop(data);
+    std::unique_ptr<Latch> held;
+    DropGate gate{[this](const DropData& data, DropProgress& dropProgress) {
+                      if (duringDrop) std::exchange(duringDrop, nullptr)();
+                      gatedHandler.HandleDrop(data, dropProgress);
                   },
                   window, msgBox};
 };
 
-TEST_F(DropGateTest, ADropRunsAfterItsEventAndRefusesOthersUntilItHasFinished) {
+TEST_F(DropGateTest, ADropRunsOnItsOwnThreadAndRefusesOthersUntilItHasFinished) {
     ASSERT_TRUE(gate.AcceptsDrops());
+    Latch& latch = HoldNextDrop();
     ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\a.txt"}}));
     EXPECT_FALSE(clipboard.text.has_value()) << "the drag source is not kept waiting";
-    EXPECT_FALSE(gate.AcceptsDrops());
     EXPECT_FALSE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));  // before the taken one has run
 
-    bool acceptedDuringDrop = true;
-    bool takenDuringDrop = true;
-    duringDrop = [&] {
-        acceptedDuringDrop = gate.AcceptsDrops();
-        takenDuringDrop = gate.TakeDrop({true, {"C:\\x\\b.txt"}});
-    };
-    window.RunPosted();
-    EXPECT_FALSE(acceptedDuringDrop);
-    EXPECT_FALSE(takenDuringDrop);
+    // the window's thread is free while the drop runs
+    ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
+    ASSERT_TRUE(latch.AwaitEntered());
+    EXPECT_FALSE(gate.AcceptsDrops());
+    EXPECT_FALSE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true}));
+    latch.Open();
+    window.RunPosted(gate);
     EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\n");
+    EXPECT_EQ(clipboard.setOn, std::this_thread::get_id()) << "set on the window's thread";
     EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+    EXPECT_EQ(image1.styles, (std::vector<int>{1, 0}));
+    EXPECT_EQ(window.progressShown, 0);
 
-    duringDrop = nullptr;
-    EXPECT_TRUE(gate.AcceptsDrops());
-    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
-    window.RunPosted();
+    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt", "C:\\x\\weg.txt"}}));
+    window.RunPosted(gate);
     EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n");
     EXPECT_EQ(beep.count, 2);
+    ASSERT_EQ(msgBox.shown.size(), 1u);  // the missing name
+    EXPECT_EQ(msgBox.shownOn, std::this_thread::get_id());
 }
 
 TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheClipboard) {
     EXPECT_TRUE(gate.MayClose());  // no drop: closes at once
     EXPECT_EQ(window.hidden, 0);
 
-    bool mayCloseDuringDrop = true;
-    duringDrop = [&] { mayCloseDuringDrop = gate.MayClose(); };
+    Latch& latch = HoldNextDrop();
     gate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
-    window.posted.front()();
-    window.posted.erase(window.posted.begin());
-    EXPECT_FALSE(mayCloseDuringDrop);
+    ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
+    EXPECT_FALSE(gate.MayClose());
     EXPECT_EQ(window.hidden, 1);
-    EXPECT_EQ(window.closed, 0) << "not before the drop's event has returned";
+    latch.Open();
+    window.RunPosted(gate);
     EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\n");
-
-    window.RunPosted();
     EXPECT_EQ(window.closed, 1);
     EXPECT_TRUE(gate.MayClose());
 }
 
-TEST_F(DropGateTest, NamesGivenAtStartAreOneDropWithTheWindowShownOnlyWhenItTakesASecond) {
-    gate.DropAtStart({true, {"C:\\x\\a.txt", "C:\\x\\weg.txt", "C:\\x\\b.txt"}});
+// Storage that never answers: a name whose query waits until the test ends it. It outlives the
+// test, since the thread left in the query may come back after the test has ended.
+FakeFileSystem& NeverAnswering(Latch& answer) {
+    static FakeFileSystem& files = *new FakeFileSystem;
+    files.AddFile("C:\\x\\a.txt");
+    files.AddFile("C:\\hung\\b.txt");
+    files.whileAsked = [&answer](const std::string& path) {
+        if (path == "C:\\hung\\b.txt") answer.Wait();
+    };
+    return files;
+}
+
+TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtOnce) {
+    Latch answer;
+    FakeFileSystem& hung = NeverAnswering(answer);
+    DropHandler handler{{hung, windowThread, windowThread, windowThread, rules, windowThread}};
+    DropGate hungGate{[&](const DropData& data, DropProgress& dropProgress) {
+                          handler.HandleDrop(data, dropProgress);
+                      },
+                      window, msgBox};
+    clipboard.text = "vorher";
+    ASSERT_TRUE(hungGate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\hung\\b.txt"}}));
+    ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
+    ASSERT_TRUE(answer.AwaitEntered());
     ASSERT_EQ(window.delayed.size(), 1u);
     EXPECT_EQ(window.delayed[0].first, std::chrono::seconds(1));
-
-    // a second passes while the drop still runs: the window shows what is going on
-    duringDrop = [&] { window.delayed[0].second(); };
-    window.posted.front()();
-    window.posted.erase(window.posted.begin());
-    EXPECT_EQ(window.shown, 1);
-    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
-    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\n");
-    ASSERT_EQ(msgBox.shown.size(), 1u);  // the missing name, as in a drop
-    EXPECT_EQ(beep.count, 1);
-    window.RunPosted();
-    EXPECT_EQ(window.closed, 1) << "the window closes once the list is on the clipboard";
-
-    // the second that passes after a drop is done shows nothing
     window.delayed[0].second();
-    EXPECT_EQ(window.shown, 1);
+    ASSERT_NE(window.progress, nullptr);
+    EXPECT_EQ(window.progress->NamesFound(), 1u);  // a.txt; b.txt is still being asked
+    EXPECT_EQ(window.shown, 0) << "the progress window, not the main window";
+
+    hungGate.StopDrop();
+    EXPECT_TRUE(hungGate.AcceptsDrops());
+    EXPECT_EQ(window.progress, nullptr);
+    EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(hungGate.StoppedAtStart());
+    // the next drop does not wait for the query that hangs
+    ASSERT_TRUE(hungGate.TakeDrop({true, {"C:\\x\\a.txt"}}));
+    window.RunPosted(hungGate);
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\n");
+    EXPECT_EQ(clipboard.setCount, 1) << "the stopped drop set nothing";
+    EXPECT_EQ(beep.count, 1);
+    EXPECT_TRUE(msgBox.shown.empty());
+    EXPECT_EQ(image1.styles, (std::vector<int>{1, 0, 1, 0}));
+    answer.Open();
+}
+
+TEST_F(DropGateTest, NamesGivenAtStartShowProgressInsteadOfTheWindowAndAStopEndsTheProgram) {
+    Latch& latch = HoldNextDrop();
+    gate.DropAtStart({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
+    ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
+    ASSERT_TRUE(latch.AwaitEntered());
+    window.delayed.at(0).second();
+    EXPECT_NE(window.progress, nullptr);
+    EXPECT_EQ(window.shown, 0);
+    latch.Open();
+    window.RunPosted(gate);
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\n");
+    EXPECT_EQ(window.progress, nullptr);
+    EXPECT_EQ(window.closed, 1) << "the window closes once the list is on the clipboard";
+    EXPECT_FALSE(gate.StoppedAtStart());
+    window.delayed.at(0).second();  // the second that passes after a drop is done shows nothing
+    EXPECT_EQ(window.progressShown, 1);
+
+    FakeDropWindow startWindow;
+    DropGate atStart{[this](const DropData& data, DropProgress& dropProgress) {
+                         gatedHandler.HandleDrop(data, dropProgress);
+                     },
+                     startWindow, msgBox};
+    Latch& stopped = HoldNextDrop();
+    atStart.DropAtStart({true, {"C:\\x\\b.txt"}});
+    ASSERT_TRUE(startWindow.RunPostedUntil([&] { return startWindow.PostedCount() == 0; }));
+    atStart.StopDrop();
+    EXPECT_TRUE(atStart.StoppedAtStart());
+    stopped.Open();
+    startWindow.RunPosted(atStart);
+    EXPECT_EQ(startWindow.closed, 1);
+    EXPECT_EQ(clipboard.setCount, 1);
 }
 
 TEST_F(DropGateTest, WhateverEscapesTheHandlerIsSaidOnceAndTheNextDropWorks) {
     clipboard.text = "vorher";
     files.throwOnAttributesOf = "C:\\x\\b.txt";
     gate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\x\\b.txt"}});
-    EXPECT_NO_THROW(window.RunPosted());
+    EXPECT_NO_THROW(window.RunPosted(gate));
     ASSERT_EQ(msgBox.shown.size(), 1u);
     EXPECT_EQ(msgBox.shown[0].prompt,
               "Die Liste konnte nicht erstellt werden: ein unerwarteter Fehler ist aufgetreten. "
@@ -117,7 +216,7 @@ TEST_F(DropGateTest, WhateverEscapesTheHandlerIsSaidOnceAndTheNextDropWorks) {
 
     files.throwOnAttributesOf.clear();
     ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
-    window.RunPosted();
+    window.RunPosted(gate);
     EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n") << "nothing of the failed drop is left over";
     EXPECT_EQ(msgBox.shown.size(), 1u);
 }
@@ -131,7 +230,7 @@ TEST_F(DropGateTest, WhatFailsAroundTheHandlerIsSaidAndTheGateOpensAgain) {
     clipboard.text = "vorher";
     ASSERT_TRUE(gate.TakeDrop([]() -> DropData { throw std::bad_alloc(); }));
     EXPECT_TRUE(msgBox.shown.empty());
-    window.RunPosted();
+    window.RunPosted(gate);
     ASSERT_EQ(msgBox.shown.size(), 1u);
     EXPECT_EQ(msgBox.shown[0].prompt, failedFor("nicht genug Arbeitsspeicher"));
     EXPECT_EQ(window.cursors, (std::vector<bool>{true, false}));
@@ -152,13 +251,21 @@ TEST_F(DropGateTest, WhatFailsAroundTheHandlerIsSaidAndTheGateOpensAgain) {
     msgBox.fail = true;
     files.throwOnAttributesOf = "C:\\x\\b.txt";
     ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
-    EXPECT_NO_THROW(window.RunPosted());
+    EXPECT_NO_THROW(window.RunPosted(gate));
     EXPECT_EQ(msgBox.shown.size(), 4u);
     msgBox.fail = false;
     files.throwOnAttributesOf.clear();
 
-    ASSERT_TRUE(gate.TakeDrop({true, {"C:\\x\\b.txt"}}));
-    window.RunPosted();
+    // no thread to be had: the drop runs on the window's thread, as it did before
+    DropGate threadless{[this](const DropData& data, DropProgress& dropProgress) {
+                            gatedHandler.HandleDrop(data, dropProgress);
+                        },
+                        window, msgBox,
+                        [](std::function<void()>) -> std::thread {
+                            throw std::system_error(EAGAIN, std::generic_category());
+                        }};
+    ASSERT_TRUE(threadless.TakeDrop({true, {"C:\\x\\b.txt"}}));
+    window.RunPosted(threadless);
     EXPECT_EQ(clipboard.text, "C:\\x\\b.txt\r\n");
 }
 

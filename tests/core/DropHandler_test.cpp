@@ -16,7 +16,9 @@ class DropHandlerTest : public ::testing::Test, protected FakeDrop {
 protected:
     void SetUp() override { OptionFlags = OptionFlagsFromString("01010101000110"); }
 
-    void Drop(std::vector<std::string> names) { handler.HandleDrop({true, std::move(names)}); }
+    void Drop(std::vector<std::string> names) {
+        handler.HandleDrop({true, std::move(names)}, progress);
+    }
     void SetOptions(std::string_view optionString) {
         OptionFlags = OptionFlagsFromString(optionString);
     }
@@ -51,11 +53,11 @@ TEST_F(DropHandlerTest, ArrivalOrderFullPathsAndCase) {
 
 TEST_F(DropHandlerTest, CutsThePathAtThePlatformsSeparator) {
     FakeFileSystem posix('/');
-    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1, yield}};
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1}};
     posix.AddFile("/home/a\\b/c.txt");
     posix.AddFolder("/");
     SetOptions("10010010000110");  // arrival order, without path, files and folders
-    linuxHandler.HandleDrop({true, {"/home/a\\b/c.txt", "/"}});
+    linuxHandler.HandleDrop({true, {"/home/a\\b/c.txt", "/"}}, progress);
     EXPECT_EQ(clipboard.text, "c.txt\r\n\r\n");  // the root becomes an empty line of its own
 }
 
@@ -83,9 +85,9 @@ TEST_F(DropHandlerTest, AnEmptyListLeavesTheClipboardAsItWasWithoutBeepAndSaysSo
     files.AddFolder("C:\\only\\folder");
     files.AddFolder("C:\\leer");
     SetOptions("01010101000101");  // file names only, no expansion: nothing is kept
-    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\only\\folder"}}));
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\only\\folder"}}, progress));
     SetOptions("10100101000110");  // file names only, expanded: an empty folder
-    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\leer"}}));
+    EXPECT_FALSE(handler.HandleDrop({true, {"C:\\leer"}}, progress));
     Drop({"C:\\weg.txt"});  // every name skipped
     EXPECT_EQ(clipboard.setCount, 0);
     EXPECT_EQ(clipboard.text, "vorher");
@@ -116,14 +118,21 @@ TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEm
     EXPECT_EQ(clipboard.text, "a.txt\r\n");
 }
 
-TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
+TEST_F(DropHandlerTest, AWalkStoppedHalfWayGivesItsMemoryBack) {
     files.AddFolder("C:\\d");
     files.AddFile("C:\\d\\a.txt");
     files.AddFolder("C:\\d\\sub");
     files.AddFile("C:\\d\\sub\\b.txt");
+    files.AddFolder("C:\\d\\sub\\deeper");
     SetOptions("10100011000110");
-    yield.duringYield = [](int) { throw std::bad_alloc(); };
-    EXPECT_THROW(Drop({"C:\\d"}), std::bad_alloc);
+    files.whileAsked = [&](const std::string& path) {
+        if (path == "C:\\d\\sub\\") progress.Stop();
+    };
+    clipboard.text = "vorher";
+    EXPECT_THROW(Drop({"C:\\d"}), DropStopped);
+    EXPECT_EQ(clipboard.text, "vorher");
+    EXPECT_EQ(beep.count, 0);
+    EXPECT_TRUE(msgBox.shown.empty());
     EXPECT_EQ(FoundFolders.Size(), 0u);
     int left = 0;
     const auto count = [&](std::string_view) { ++left; };
@@ -134,7 +143,7 @@ TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
 
 TEST_F(DropHandlerTest, FoundNamesWrittenWithQuestionMarksAreSaidAfterTheList) {
     FakeFileSystem posix('/');
-    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1, yield}};
+    DropHandler linuxHandler{{posix, clipboard, msgBox, beep, rules, image1}};
     posix.AddFolder("/d");
     posix.AddFile("/d/n_\xFF_x");
     posix.AddFile("/d/n_\xFE_x");
@@ -142,7 +151,7 @@ TEST_F(DropHandlerTest, FoundNamesWrittenWithQuestionMarksAreSaidAfterTheList) {
     posix.AddFolder("/d/baddir_\xFF");
     posix.AddFile("/d/baddir_\xFF/kind");
     SetOptions("10100011000110");  // arrival order, full paths, files and folders, expanded
-    linuxHandler.HandleDrop({true, {"/d"}});
+    linuxHandler.HandleDrop({true, {"/d"}}, progress);
     EXPECT_EQ(clipboard.text,
               "/d\r\n/d/n_?_x\r\n/d/n_?_x\r\n/d/gut\r\n/d/baddir_?/kind\r\n"
               "/d/baddir_?\r\n");
@@ -157,11 +166,11 @@ TEST_F(DropHandlerTest, FoundNamesWrittenWithQuestionMarksAreSaidAfterTheList) {
 
     // only the names the options write are said; the next drop starts afresh
     SetOptions("10110101000110");  // files only, without path: no folder name is written
-    linuxHandler.HandleDrop({true, {"/d"}});
+    linuxHandler.HandleDrop({true, {"/d"}}, progress);
     ASSERT_EQ(msgBox.shown.size(), 2u);
     EXPECT_TRUE(msgBox.shown[1].prompt.starts_with("2 Namen enthalten"));
     SetOptions("10101000000110");  // folders only, full paths
-    linuxHandler.HandleDrop({true, {"/d"}});
+    linuxHandler.HandleDrop({true, {"/d"}}, progress);
     ASSERT_EQ(msgBox.shown.size(), 3u);
     EXPECT_TRUE(msgBox.shown[2].prompt.starts_with("Der Name '/d/baddir_\\xFF'\renth"));
 }
@@ -176,7 +185,7 @@ TEST_F(DropHandlerTest, EqualEntriesAreAllListedAndListsStartEmptyEachDrop) {
 }
 
 TEST_F(DropHandlerTest, ForeignDataGetsItsMessageAndChangesNothing) {
-    handler.HandleDrop({false, {}});
+    handler.HandleDrop({false, {}}, progress);
     ASSERT_EQ(msgBox.shown.size(), 1u);
     EXPECT_EQ(msgBox.shown[0].prompt, "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.");
     EXPECT_EQ(msgBox.shown[0].buttonsAndIcon, 64);
@@ -241,11 +250,12 @@ TEST_F(DropHandlerTest, ActiveListIsChosenOncePerDropWhileOtherFlagsAreReadPerEn
             OptionFlags = OptionFlagsFromString("10100011000110");
         }
     } changingMsgBox;
-    DropHandler changing{{files, clipboard, changingMsgBox, beep, rules, image1, yield}};
+    DropHandler changing{{files, clipboard, changingMsgBox, beep, rules, image1}};
     files.AddFile("C:\\x\\z.txt");
     files.AddFile("C:\\x\\b.txt");
     files.AddFile("C:\\x\\a.txt");
-    changing.HandleDrop({true, {"C:\\x\\z.txt", "C:\\x\\wer?", "C:\\x\\b.txt", "C:\\x\\a.txt"}});
+    changing.HandleDrop({true, {"C:\\x\\z.txt", "C:\\x\\wer?", "C:\\x\\b.txt", "C:\\x\\a.txt"}},
+                        progress);
     EXPECT_EQ(ActiveList, 1);
     EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\nC:\\x\\b.txt\r\nz.txt\r\n");
 }

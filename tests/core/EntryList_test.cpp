@@ -11,16 +11,14 @@ namespace quarnel {
 namespace {
 
 const testing::FakeTextRules rules;
-testing::FakeYield yield;
-PacedYield pace(yield);
 
 TEST(EntryList, UnsortedKeepsArrivalOrderWithCrLfAfterEveryLine) {
     EntryList list(false, rules);
-    EXPECT_EQ(list.TakeText(pace).Joined(), "");
+    EXPECT_EQ(list.TakeText().Joined(), "");
     list.Add("b.txt");
     list.Add("a.txt");
     list.Add("");
-    EXPECT_EQ(list.TakeText(pace).Joined(), "b.txt\r\na.txt\r\n\r\n");
+    EXPECT_EQ(list.TakeText().Joined(), "b.txt\r\na.txt\r\n\r\n");
 }
 
 // The name of arrival number i as upper and lower case letters: every one has the key
@@ -45,7 +43,7 @@ TEST(EntryList, SortedRanksByKeyAndKeepsEqualEntriesInArrivalOrder) {
     expected.insert(0, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     for (int i = 0; i < 8; ++i) expected += "B\r\n";
     EXPECT_EQ(list.Count(), static_cast<std::size_t>(cEqual + 16));
-    EXPECT_EQ(list.TakeText(pace).Joined(), expected);
+    EXPECT_EQ(list.TakeText().Joined(), expected);
 }
 
 TEST(EntryList, SortedOrderIsThatOfAStableSortOfTheKeys) {
@@ -66,18 +64,18 @@ TEST(EntryList, SortedOrderIsThatOfAStableSortOfTheKeys) {
         });
     std::string expected;
     for (const std::string& entry : entries) expected += entry + "\r\n";
-    EXPECT_EQ(list.TakeText(pace).Joined(), expected);
+    EXPECT_EQ(list.TakeText().Joined(), expected);
 }
 
 TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
     EntryList sorted(true, rules);
     for (int i = 0; i < 40000; ++i) sorted.Add(std::to_string(40000 - i));
     EXPECT_EQ(sorted.Count(), 40000u);
-    const std::string text = sorted.TakeText(pace).Joined();
+    const std::string text = sorted.TakeText().Joined();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40000);
     EXPECT_TRUE(text.starts_with("1\r\n10\r\n100\r\n"));
     EXPECT_EQ(sorted.Count(), 0u);
-    EXPECT_EQ(sorted.TakeText(pace).Joined(), "");
+    EXPECT_EQ(sorted.TakeText().Joined(), "");
 
     // entries longer than the pieces the text is made in, kept beyond the first few megabytes
     const std::string huge(3'000'000, 'x');
@@ -85,7 +83,7 @@ TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
     sorted.Add(huge + "2");
     sorted.Add("y");
     sorted.Add(huge + "1");
-    const OutputText hugeText = sorted.TakeText(pace);
+    const OutputText hugeText = sorted.TakeText();
     EXPECT_EQ(hugeText.Size(), 2 * huge.size() + 12);
     EXPECT_EQ(hugeText.Joined(), huge + "1\r\n" + huge + "2\r\ny\r\nZ\r\n");
 
@@ -97,7 +95,7 @@ TEST(EntryList, LargeListsKeepEveryEntryAndTakingTheTextEmptiesThem) {
         unsorted.Add(entry);
         expected += entry + "\r\n";
     }
-    const OutputText taken = unsorted.TakeText(pace);
+    const OutputText taken = unsorted.TakeText();
     int pieces = 0;
     taken.ForEachPiece([&](std::string_view) { ++pieces; });
     EXPECT_GT(pieces, 1);

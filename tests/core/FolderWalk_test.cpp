@@ -39,11 +39,11 @@ void BuildTree(FakeFileSystem& files) {
 class WalkTest : public ::testing::Test {
 protected:
     void Walk(const std::string& path, std::int16_t fresh = -1) {
-        ExpandDirectory(path, fresh, {files, yield}, unreadable);
+        ExpandDirectory(path, fresh, {files, progress}, unreadable);
     }
 
     FakeFileSystem files;
-    FakeYield yield;
+    DropProgress progress;
     std::vector<std::string> unreadable;
 };
 
@@ -57,7 +57,6 @@ TEST_F(WalkTest, ListsAFolderCompletelyThenWalksItsSubfoldersLastFoundFirst) {
     // Dot names are neither listed nor walked; the link is listed but never opened.
     EXPECT_EQ(files.listed, (std::vector<std::string>{"dropped C:\\A\\", "C:\\A\\D\\", "C:\\A\\B\\",
                                                       "C:\\A\\B\\C\\"}));
-    EXPECT_EQ(yield.count, 4);
     EXPECT_TRUE(unreadable.empty());
 }
 
@@ -132,13 +131,12 @@ TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
         EXPECT_EQ(Elements(FoundFiles), serialFiles);
         EXPECT_EQ(Elements(FoundDirs), serialDirs);
     }
-    EXPECT_EQ(yield.count, 21 * static_cast<int>(serialListed.size()));
 
     // no second thread to be had: the same results, all listed on the calling thread
     files.listed.clear();
     bool asked = false;
     ExpandDirectory("C:\\R", -1,
-                    {files, yield,
+                    {files, progress,
                      [&](std::function<void()>) -> std::thread {
                          asked = true;
                          throw std::system_error(EAGAIN, std::generic_category());
@@ -180,7 +178,7 @@ TEST_F(WalkTest, NamesThatAreNotTextShowEachBadByteAsAQuestionMark) {
     slash.AddFile("/m/line\nbreak");
     slash.AddFolder("/m/caf\xE9");
     slash.AddFile("/m/caf\xE9/tab\there");
-    ExpandDirectory("/m", -1, {slash, yield}, unreadable);
+    ExpandDirectory("/m", -1, {slash, progress}, unreadable);
     EXPECT_EQ(Elements(FoundFiles),
               (std::vector<std::string>{"/m/line?break", "/m/caf?/tab?here"}));
     EXPECT_EQ(Elements(FoundDirs), (std::vector<std::string>{"/m/caf?"}));
@@ -192,7 +190,7 @@ protected:
     void SetUp() override { BuildTree(files); }
     void Drop(std::vector<std::string> names, std::string_view options) {
         OptionFlags = OptionFlagsFromString(options);
-        handler.HandleDrop({true, std::move(names)});
+        handler.HandleDrop({true, std::move(names)}, progress);
     }
 };
 
@@ -224,8 +222,8 @@ TEST_F(ExpansionTest, TheFileAndFolderOptionsFilterTheExpandedEntries) {
 }
 
 TEST_F(ExpansionTest, AnOptionChangedDuringTheWalkAppliesToTheEntriesAddedAfterIt) {
-    yield.duringYield = [](int count) {
-        if (count == 1) OptionFlags = OptionFlagsFromString("01110001100110");
+    files.whileAsked = [](const std::string& path) {
+        if (path == "C:\\A\\B\\") OptionFlags = OptionFlagsFromString("01110001100110");
     };
     Drop({"C:\\A\\a.txt", "C:\\A\\B"}, "10100011000110");
     // The list chosen at the start stays; path and case follow the new flags.
@@ -249,9 +247,9 @@ TEST_F(ExpansionTest, UnreadableFoldersGetOneMessageAfterTheClipboardAndTheBeep)
     } messages;
     messages.clipboard = &clipboard;
     messages.beep = &beep;
-    DropHandler reporting{{files, clipboard, messages, beep, rules, image1, yield}};
+    DropHandler reporting{{files, clipboard, messages, beep, rules, image1}};
     OptionFlags = OptionFlagsFromString("10100011000110");
-    reporting.HandleDrop({true, {"C:\\A"}});
+    reporting.HandleDrop({true, {"C:\\A"}}, progress);
     EXPECT_EQ(clipboard.text, "C:\\A\r\nC:\\A\\a.txt\r\nC:\\A\\B\r\nC:\\A\\D\r\nC:\\A\\link\r\n");
     ASSERT_EQ(messages.prompts.size(), 1u);
     EXPECT_EQ(messages.prompts[0],
@@ -263,7 +261,7 @@ TEST_F(ExpansionTest, UnreadableFoldersGetOneMessageAfterTheClipboardAndTheBeep)
         files.AddFolder(folder);
         files.MakeUnlistable(folder + "\\");
     }
-    reporting.HandleDrop({true, {"C:\\A"}});
+    reporting.HandleDrop({true, {"C:\\A"}}, progress);
     ASSERT_EQ(messages.prompts.size(), 2u);
     EXPECT_EQ(messages.prompts[1],
               "8 Verzeichnisse konnten nicht gelesen werden. Ihr Inhalt fehlt in der Liste:\r"

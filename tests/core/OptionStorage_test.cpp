@@ -25,9 +25,11 @@ LoadResult LoadWith(std::optional<std::string> stored) {
     FakeSettingsStore store;
     if (stored) store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = *stored;
     FakePlacement placement;
-    OptionFlags.fill(7);
+    OptionFlagArray sevens;
+    sevens.fill(7);
+    OptionFlags = sevens;
     LoadOptions(store, placement);
-    return {OptionFlags, placement.calls};
+    return {OptionFlags.Snapshot(), placement.calls};
 }
 
 TEST(OptionStorage, MissingValueGivesTheDefaultsAndLeavesTheWindowAlone) {

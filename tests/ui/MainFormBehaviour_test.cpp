@@ -14,7 +14,7 @@ using testing::FakeOptionButtons;
 struct RecordingView final : CaptionedWindow {
     void SetCaption(std::string_view newCaption) override {
         caption = newCaption;
-        flagsWhenCaptioned = OptionFlags;
+        flagsWhenCaptioned = OptionFlags.Snapshot();
     }
     std::string caption;
     OptionFlagArray flagsWhenCaptioned{};
@@ -80,7 +80,7 @@ TEST(MainFormBehaviour, LoadSetsTheCaptionThenReadsTheOptions) {
     MainFormLoad(view, store, placement);
     EXPECT_EQ(view.caption, "Quarnel! 2.5");
     EXPECT_EQ(view.flagsWhenCaptioned, OptionFlagArray{});
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("01010101001110"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("01010101001110"));
     EXPECT_EQ(placement.calls, std::vector<bool>{true});
 }
 

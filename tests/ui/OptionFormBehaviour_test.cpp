@@ -51,14 +51,14 @@ TEST(OptionFormBehaviour, AStoreThatKeepsRefusingIsReportedOnceAndTheChoiceHolds
               "gespeichert sind.");
     EXPECT_EQ(dialog.msgBox.shown[0].buttonsAndIcon, 64);
     EXPECT_EQ(dialog.msgBox.shown[0].title, "Quarnel! 2.5");
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("00010000001000"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("00010000001000"));
     EXPECT_EQ(dialog.placement.calls, std::vector<bool>{true});
 
     // the same handler serves the next opening of the dialog: still no second message
     dialog.buttons = FakeOptionButtons{};
     dialog.Click(12);
     EXPECT_EQ(dialog.msgBox.shown.size(), 1u);
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("00000000000010"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("00000000000010"));
 }
 
 TEST(OptionFormBehaviour, TheRefusalSaysWhatTheNextStartFindsAndWhere) {
@@ -112,7 +112,7 @@ TEST(OptionFormBehaviour, ClicksDuringSyncAreNeitherSavedNorReported) {
     SyncOptionButtons(dialog.buttons);
     EXPECT_TRUE(dialog.msgBox.shown.empty());
     EXPECT_TRUE(dialog.placement.calls.empty());
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("11111111111111"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("11111111111111"));
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ TEST(OptionForm, AClickSavesExactlyFourteenZerosAndOnes) {
     const std::string& saved = program.store.values.at(cOptionsAddress);
     EXPECT_TRUE(std::regex_match(saved, std::regex("[01]{14}"))) << saved;
     EXPECT_EQ(saved, "01100101000110");
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("01100101000110"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("01100101000110"));
 
     open.dialog.Opt(0).click();
     EXPECT_EQ(program.store.values.at(cOptionsAddress), "10100101000110");
@@ -181,17 +181,17 @@ TEST(OptionForm, OpeningSavesNothingEvenForTwoOrNoFlagsInAGroup) {
     Program program;
     // "Sortierung" with both flags on (and a hand-edited 7), "Aufbau" with none
     OptionFlags = OptionFlagsFromString("17000101000110");
-    const OptionFlagArray stored = OptionFlags;
+    const OptionFlagArray stored = OptionFlags.Snapshot();
     OpenDialog open(program);
 
     EXPECT_TRUE(program.store.values.empty());
-    EXPECT_EQ(OptionFlags, stored);
+    EXPECT_EQ(OptionFlags.Snapshot(), stored);
     EXPECT_EQ(SelectedPattern(open.dialog), "01000101000110");  // the higher index stays
 
     // the first click rewrites everything as shown: "Aufbau" saves "0" for both its places
     open.dialog.Opt(13).click();
     EXPECT_EQ(program.store.values.at(cOptionsAddress), "01000101000101");
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("01000101000101"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("01000101000101"));
 }
 
 TEST(OptionForm, ThePlacementButtonsMoveTheMainWindowAtOnce) {
@@ -248,7 +248,7 @@ TEST(OptionForm, TheOptionenButtonOpensAFreshModalDialogEachTime) {
     EXPECT_EQ(seen[1].pattern, "10010101000110");  // the new dialog shows the last choice
     EXPECT_TRUE(seen[1].dialog.isNull());
     EXPECT_EQ(program.store.values.at(cOptionsAddress), "10010100100110");
-    EXPECT_EQ(OptionFlags, OptionFlagsFromString("10010100100110"));
+    EXPECT_EQ(OptionFlags.Snapshot(), OptionFlagsFromString("10010100100110"));
 }
 
 }  // namespace

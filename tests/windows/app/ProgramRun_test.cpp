@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
-// the event loop's Yield class in the headers included after this one.
-#undef Yield
 
 #include <ole2.h>
 

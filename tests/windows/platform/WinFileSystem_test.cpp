@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
-// the event loop's Yield class in the headers included after this one.
-#undef Yield
 
 #include <algorithm>
 #include <fstream>
@@ -34,9 +31,9 @@ std::vector<std::string> Found(FoundPaths& paths) {
 }
 
 std::vector<std::string> Expanded(WinFileSystem& files, const std::string& folder) {
-    testing::FakeYield yield;
+    const DropProgress progress;
     std::vector<std::string> unreadable;
-    ExpandDirectory(folder, -1, {files, yield}, unreadable);
+    ExpandDirectory(folder, -1, {files, progress}, unreadable);
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found = Found(FoundFiles);
     for (std::string& dir : Found(FoundDirs)) found.push_back("dir " + dir);

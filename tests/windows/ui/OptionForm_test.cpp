@@ -242,7 +242,7 @@ TEST(OptionForm, SyncSetsTheButtonsAndSavesNothing) {
     EXPECT_EQ(Selected(dialog.form), "01010001000110");
     EXPECT_TRUE(dialog.store.values.empty());
     EXPECT_TRUE(dialog.placement.calls.empty());
-    EXPECT_EQ(OptionFlags, (OptionFlagArray{1, 1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(OptionFlags.Snapshot(), (OptionFlagArray{1, 1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0}));
 }
 
 TEST(OptionForm, AClickClearsTheFrameAndSavesAllFourteenAsShown) {
@@ -254,7 +254,7 @@ TEST(OptionForm, AClickClearsTheFrameAndSavesAllFourteenAsShown) {
 
     EXPECT_EQ(Selected(dialog.form), "10010101000110");
     EXPECT_EQ(dialog.store.values.at(cOptionsAddress), "10010101000110");
-    EXPECT_EQ(OptionFlags, (OptionFlagArray{1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(OptionFlags.Snapshot(), (OptionFlagArray{1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0}));
 
     ClickByUser(dialog.form.Opt(8));
     EXPECT_EQ(dialog.store.values.at(cOptionsAddress), "10010100100110");

@@ -3,9 +3,6 @@
 #pragma once
 
 #include <windows.h>
-// windows.h defines Yield() as an empty macro, a leftover of 16-bit Windows, which would hide
-// the event loop's Yield class in the headers included after this one.
-#undef Yield
 
 #include <string>
 

@@ -1,0 +1,80 @@
+#include "DroppedNameKinds.hpp"
+
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+
+namespace quarnel {
+
+// Owned by the drop and the asking thread together, so that a thread left behind in a call that
+// never returns still has what it writes to.
+struct DroppedNameKinds::Shared {
+    Shared(std::vector<std::string> names, FileSystem& files)
+        : names(std::move(names)), files(files) {}
+
+    void AskAll() {
+        try {
+            for (const std::string& name : names) {
+                const std::optional<NameKind> kind = files.Attributes(name);
+                std::lock_guard lock(mutex);
+                if (leftBehind) return;
+                kinds.push_back(kind);
+                answered.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            failure = std::current_exception();
+            answered.notify_all();
+        }
+    }
+
+    const std::vector<std::string> names;
+    FileSystem& files;
+    std::mutex mutex;
+    std::condition_variable answered;
+    std::vector<std::optional<NameKind>> kinds;
+    std::exception_ptr failure;
+    bool leftBehind = false;  // nobody takes the answers any more
+};
+
+DroppedNameKinds::DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
+                                   const DropProgress& progress, const ThreadStarter& startThread)
+    : shared_(std::make_shared<Shared>(std::move(names), files)), progress_(progress) {
+    if (shared_->names.empty()) return;
+    try {
+        asking_ = startThread([shared = shared_] { shared->AskAll(); });
+    } catch (const std::system_error&) {
+        // Asked one by one as they are taken.
+    }
+}
+
+DroppedNameKinds::~DroppedNameKinds() {
+    if (!asking_.joinable()) return;
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->leftBehind = true;
+    }
+    if (progress_.Stopped()) {
+        asking_.detach();
+    } else {
+        asking_.join();
+    }
+}
+
+std::optional<NameKind> DroppedNameKinds::Next() {
+    progress_.ThrowIfStopped();
+    const std::size_t index = taken_++;
+    if (!asking_.joinable()) return shared_->files.Attributes(shared_->names.at(index));
+    std::unique_lock lock(shared_->mutex);
+    constexpr std::chrono::milliseconds cStopLooks{20};
+    while (shared_->kinds.size() <= index && !shared_->failure) {
+        shared_->answered.wait_for(lock, cStopLooks);
+        progress_.ThrowIfStopped();
+    }
+    if (shared_->kinds.size() <= index) std::rethrow_exception(shared_->failure);
+    return shared_->kinds[index];
+}
+
+}  // namespace quarnel
