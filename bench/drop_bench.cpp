@@ -1,6 +1,6 @@
 // The desktop program's drop, timed inside a running Qt application (offscreen): delivered to
-// the drop gate as the window delivers it, run from the event loop with the real file system,
-// collation, clipboard and the once-per-folder yield, while a 10 ms timer ticks.
+// the drop gate as the window delivers it, run on the drop's thread with the real file system,
+// collation and clipboard, while a 10 ms timer ticks on the window's thread.
 //
 //     drop_bench OPTIONS RUNS FOLDER
 // prints one line per run: milliseconds from the drop to the list on the clipboard, and the
@@ -15,13 +15,13 @@
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "core/OptionStorage.hpp"
+#include "core/WindowThreadServices.hpp"
 #include "platform/icu/CollationLocale.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
 #include "platform/qt/QtBeep.hpp"
 #include "platform/qt/QtClipboard.hpp"
 #include "platform/qt/QtMsgBox.hpp"
-#include "platform/qt/QtYield.hpp"
 #include "ui/qt/MainForm.hpp"
 
 int main(int argc, char* argv[]) {
@@ -40,14 +40,10 @@ int main(int argc, char* argv[]) {
     QtMsgBox msgBox(&form);
     QtBeep beep;
     const IcuTextRules textRules(CollationLocaleFromEnvironment());
-    QtYield yield;
-    DropHandler handler({files, clipboard, msgBox, beep, textRules, form.Image1(), yield});
-    bool done = false;
+    WindowThreadServices windowThread(clipboard, msgBox, beep, form.Image1());
+    DropHandler handler({files, windowThread, windowThread, windowThread, textRules, windowThread});
     DropGate gate(
-        [&](const DropData& data) {
-            handler.HandleDrop(data);
-            done = true;
-        },
+        [&](const DropData& data, DropProgress& progress) { handler.HandleDrop(data, progress); },
         form, msgBox);
 
     Clock::time_point lastTick = Clock::now();
@@ -63,12 +59,13 @@ int main(int argc, char* argv[]) {
     OptionFlags = OptionFlagsFromString(argv[1]);
     const int runs = std::atoi(argv[2]);
     for (int run = 0; run < runs; ++run) {
-        done = false;
         const Clock::time_point start = Clock::now();
         lastTick = start;
         longestGap = {};
         gate.TakeDrop({true, {argv[3]}});
-        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        while (!gate.AcceptsDrops()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
         const std::chrono::duration<double, std::milli> took = Clock::now() - start;
         longestGap = std::max(longestGap, Clock::now() - lastTick);
         const std::chrono::duration<double, std::milli> gap = longestGap;

@@ -119,21 +119,23 @@ TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheCli
 }
 
 // Storage that never answers: a name whose query waits until the test ends it. It outlives the
-// test, since the thread left in the query may come back after the test has ended.
-FakeFileSystem& NeverAnswering(Latch& answer) {
-    static FakeFileSystem& files = *new FakeFileSystem;
-    files.AddFile("C:\\x\\a.txt");
-    files.AddFile("C:\\hung\\b.txt");
-    files.whileAsked = [&answer](const std::string& path) {
-        if (path == "C:\\hung\\b.txt") answer.Wait();
-    };
-    return files;
-}
+// test, with its latch, since the thread left in the query comes back after the test has ended.
+struct NeverAnswering {
+    NeverAnswering() {
+        files.AddFile("C:\\x\\a.txt");
+        files.AddFile("C:\\hung\\b.txt");
+        files.whileAsked = [this](const std::string& path) {
+            if (path == "C:\\hung\\b.txt") answer.Wait();
+        };
+    }
+    FakeFileSystem files;
+    Latch answer;
+};
 
 TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtOnce) {
-    Latch answer;
-    FakeFileSystem& hung = NeverAnswering(answer);
-    DropHandler handler{{hung, windowThread, windowThread, windowThread, rules, windowThread}};
+    static NeverAnswering& never = *new NeverAnswering;
+    DropHandler handler{
+        {never.files, windowThread, windowThread, windowThread, rules, windowThread}};
     DropGate hungGate{[&](const DropData& data, DropProgress& dropProgress) {
                           handler.HandleDrop(data, dropProgress);
                       },
@@ -141,12 +143,17 @@ TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtO
     clipboard.text = "vorher";
     ASSERT_TRUE(hungGate.TakeDrop({true, {"C:\\x\\a.txt", "C:\\hung\\b.txt"}}));
     ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
-    ASSERT_TRUE(answer.AwaitEntered());
+    ASSERT_TRUE(never.answer.AwaitEntered());
     ASSERT_EQ(window.delayed.size(), 1u);
     EXPECT_EQ(window.delayed[0].first, std::chrono::seconds(1));
     window.delayed[0].second();
     ASSERT_NE(window.progress, nullptr);
-    EXPECT_EQ(window.progress->NamesFound(), 1u);  // a.txt; b.txt is still being asked
+    // a.txt; b.txt is still being asked
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (window.progress->NamesFound() == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(window.progress->NamesFound(), 1u);
     EXPECT_EQ(window.shown, 0) << "the progress window, not the main window";
 
     hungGate.StopDrop();
@@ -162,7 +169,7 @@ TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtO
     EXPECT_EQ(beep.count, 1);
     EXPECT_TRUE(msgBox.shown.empty());
     EXPECT_EQ(image1.styles, (std::vector<int>{1, 0, 1, 0}));
-    answer.Open();
+    never.answer.Open();
 }
 
 TEST_F(DropGateTest, NamesGivenAtStartShowProgressInsteadOfTheWindowAndAStopEndsTheProgram) {
