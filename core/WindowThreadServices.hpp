@@ -4,6 +4,7 @@
 // but the frame still goes.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "DropGate.hpp"
@@ -20,9 +21,11 @@ public:
     WindowThreadServices(Clipboard& clipboard, MsgBox& msgBox, Beep& beep, DropTargetBorder& border)
         : clipboard_(clipboard), msgBox_(msgBox), beep_(beep), border_(border) {}
 
+    // The text is copied out for the clipboard here: a large one would hold up the window.
     bool SetText(const OutputText& text) override {
+        const std::function<bool()> setPrepared = clipboard_.PrepareText(text);
         bool set = false;
-        DropGate::CallOnWindowThread([&] { set = clipboard_.SetText(text); });
+        DropGate::CallOnWindowThread([&] { set = setPrepared(); });
         return set;
     }
     void Show(std::string_view prompt, int buttonsAndIcon, std::string_view title) override {

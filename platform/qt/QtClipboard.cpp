@@ -34,15 +34,19 @@ QtClipboard::~QtClipboard() { QObject::disconnect(last_->lostWatch); }
 // Setting the text replaces whatever the clipboard held; Qt reports no failure. The new text is
 // built aside: a text too large for the memory leaves the clipboard and the last text as they
 // were.
-bool QtClipboard::SetText(const OutputText& text) {
+bool QtClipboard::SetText(const OutputText& text) { return PrepareText(text)(); }
+
+std::function<bool()> QtClipboard::PrepareText(const OutputText& text) {
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(text.Size()));
     text.ForEachPiece([&](std::string_view piece) {
         bytes.append(piece.data(), static_cast<qsizetype>(piece.size()));
     });
-    Offer(bytes);
-    last_->bytes = std::move(bytes);
-    return true;
+    return [this, bytes = std::move(bytes)]() mutable {
+        Offer(bytes);
+        last_->bytes = std::move(bytes);
+        return true;
+    };
 }
 
 bool QtClipboard::Owns() const { return QGuiApplication::clipboard()->ownsClipboard(); }

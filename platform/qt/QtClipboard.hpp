@@ -16,6 +16,7 @@ public:
     ~QtClipboard() override;
 
     bool SetText(const OutputText& text) override;
+    std::function<bool()> PrepareText(const OutputText& text) override;
 
     // Whether the clipboard still holds the text set last, no other program having taken it.
     bool Owns() const;

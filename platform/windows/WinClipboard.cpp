@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 
 #include "support/WideText.hpp"
 
@@ -80,14 +81,18 @@ WinClipboard::WinClipboard() : owner_(std::make_unique<OwnerWindow>()) {}
 
 WinClipboard::~WinClipboard() = default;
 
-bool WinClipboard::SetText(const OutputText& text) {
-    GlobalText memory(WideFromUtf8(text.Joined()));
-    if (memory.Get() == nullptr) return false;
-    const OpenedClipboard clipboard(owner_->Get());
-    if (!clipboard.Opened() || !::EmptyClipboard()) return false;
-    if (::SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) return false;
-    memory.Release();  // the clipboard owns it now
-    return true;
+bool WinClipboard::SetText(const OutputText& text) { return PrepareText(text)(); }
+
+std::function<bool()> WinClipboard::PrepareText(const OutputText& text) {
+    const auto memory = std::make_shared<GlobalText>(WideFromUtf8(text.Joined()));
+    return [this, memory] {
+        if (memory->Get() == nullptr) return false;
+        const OpenedClipboard clipboard(owner_->Get());
+        if (!clipboard.Opened() || !::EmptyClipboard()) return false;
+        if (::SetClipboardData(CF_UNICODETEXT, memory->Get()) == nullptr) return false;
+        memory->Release();  // the clipboard owns it now
+        return true;
+    };
 }
 
 }  // namespace quarnel

@@ -17,6 +17,8 @@ public:
 
     // Empties the clipboard and sets the text under one opening.
     bool SetText(const OutputText& text) override;
+    // Converts the text to UTF-16 in global memory where it is called.
+    std::function<bool()> PrepareText(const OutputText& text) override;
 
 private:
     class OwnerWindow;
