@@ -252,6 +252,36 @@ private:
     std::vector<std::function<void()>> posted_;
 };
 
+// Holds a thread until the test lets it go.
+class Latch {
+public:
+    void Wait() {
+        std::unique_lock lock(mutex_);
+        entered_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    bool Entered() {
+        std::lock_guard lock(mutex_);
+        return entered_;
+    }
+    bool AwaitEntered() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return entered_; });
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool open_ = false;
+};
+
 struct FakePlacement final : WindowPlacement {
     void SetAlwaysOnTop(bool onTop) override { calls.push_back(onTop); }
     std::vector<bool> calls;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -15,11 +16,11 @@
 #include <fstream>
 
 #include "core/OptionStorage.hpp"
+#include "core/WindowThreadServices.hpp"
 #include "platform/ProgramVersion.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
 #include "platform/qt/QtWindowPlacement.hpp"
-#include "platform/qt/QtYield.hpp"
 #include "tests/Fakes.hpp"
 #include "tests/TempFolder.hpp"
 #include "ui/qt/OptionForm.hpp"
@@ -63,17 +64,36 @@ struct Program {
     IcuTextRules rules{"de"};
     FakeSettingsStore store;
     QtWindowPlacement placement{form};
-    QtYield yield;
-    DropHandler handler{{files, clipboard, msgBox, beep, rules, form.Image1(), yield}};
-    // what the gate runs; a test may put a handler of its own here
-    std::function<void(const DropData&)> handleDrop = [this](const DropData& data) {
-        handler.HandleDrop(data);
-    };
-    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form, msgBox};
+    WindowThreadServices windowThread{clipboard, msgBox, beep, form.Image1()};
+    DropHandler handler{{files, windowThread, windowThread, windowThread, rules, windowThread}};
+    // what the gate runs on the drop's thread; a test may put a handler of its own here
+    std::function<void(const DropData&, DropProgress&)> handleDrop =
+        [this](const DropData& data, DropProgress& progress) {
+            handler.HandleDrop(data, progress);
+        };
+    DropGate gate{
+        [this](const DropData& data, DropProgress& progress) { handleDrop(data, progress); }, form,
+        msgBox};
     OptionClickHandler clicks{store, placement, msgBox};
     OptionFormMaker optionForms{clicks, form};
     MainFormButtons buttons{optionForms, msgBox, RunningVersion()};
 };
+
+// Runs the event loop until done() holds, at most 10 s.
+bool RunEventsUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(10000);
+    QTimer wake;  // so the deadline is looked at when nothing else happens
+    wake.start(20);
+    while (!done() && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QApplication::processEvents();
+    return done();
+}
+
+bool DropFinished(const Program& program) {
+    return RunEventsUntil([&] { return program.gate.AcceptsDrops(); });
+}
 
 QByteArray UriOf(const std::filesystem::path& path) {
     return QUrl::fromLocalFile(QString::fromStdString(path.string())).toEncoded() + "\r\n";
@@ -174,7 +194,7 @@ TEST(MainForm, ADropIsTakenAsACopyAndHandledAfterItReturns) {
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "b.txt") + UriOf(temp.Path() / "Äpfel.txt")));
     EXPECT_FALSE(program.clipboard.text.has_value());  // the drag source is not kept waiting
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     EXPECT_EQ(program.clipboard.text, "Äpfel.txt\r\nb.txt\r\n");
     EXPECT_EQ(program.beep.count, 1);
     EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
@@ -196,12 +216,16 @@ TEST(MainForm, TheDropTargetIsFramedAndRefusesOtherDropsWhileADropRuns) {
         }
     } peeking;
     peeking.program = &program;
-    DropHandler handler{{program.files, program.clipboard, peeking, program.beep, program.rules,
-                         program.form.Image1(), program.yield}};
-    program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
+    WindowThreadServices peekingThread{program.clipboard, peeking, program.beep,
+                                       program.form.Image1()};
+    DropHandler handler{{program.files, program.clipboard, peekingThread, program.beep,
+                         program.rules, peekingThread}};
+    program.handleDrop = [&](const DropData& data, DropProgress& progress) {
+        handler.HandleDrop(data, progress);
+    };
 
     ASSERT_TRUE(program.DropUris("file:///tmp/wer%3F\r\n" + UriOf(temp.Path() / "gut.txt")));
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     EXPECT_EQ(peeking.shapeDuringDrop, QFrame::Box);
     EXPECT_FALSE(peeking.secondDropAccepted);
     EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
@@ -216,34 +240,34 @@ TEST(MainForm, ClosedDuringADropItHidesAndClosesOnceTheListIsOnTheClipboard) {
     program.form.show();
     int closedCount = 0;
     program.form.WhenClosed([&] { ++closedCount; });
-    bool hiddenAtOnce = false;
-    int closedDuringDrop = -1;
-    program.handleDrop = [&](const DropData& data) {
-        program.form.close();
-        hiddenAtOnce = program.form.isHidden();
-        program.handler.HandleDrop(data);
-        QApplication::processEvents();
-        closedDuringDrop = closedCount;
+    Latch latch;
+    program.handleDrop = [&](const DropData& data, DropProgress& progress) {
+        latch.Wait();
+        program.handler.HandleDrop(data, progress);
     };
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "liste.txt")));
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    EXPECT_TRUE(hiddenAtOnce);
+    ASSERT_TRUE(RunEventsUntil([&] { return latch.Entered(); }));
+    program.form.close();
+    EXPECT_TRUE(program.form.isHidden());
+    QApplication::processEvents();
+    EXPECT_EQ(closedCount, 0) << "not before the list is on the clipboard";
+    latch.Open();
+    ASSERT_TRUE(DropFinished(program));
+    QApplication::processEvents();
     EXPECT_EQ(program.clipboard.text, "liste.txt\r\n");
     EXPECT_FALSE(program.form.isVisible());
     EXPECT_TRUE(program.gate.MayClose());
-    // the program hears of the close once, after the list is on the clipboard
-    EXPECT_EQ(closedDuringDrop, 0);
-    EXPECT_EQ(closedCount, 1);
+    EXPECT_EQ(closedCount, 1);  // once, after the list is on the clipboard
 }
 
 TEST(MainForm, ForeignDataIsAcceptedSoItGetsItsMessage) {
     Program program;
     program.clipboard.text = "vorher";
     ASSERT_TRUE(program.DropUris("https://example.org/\r\n"));
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     ASSERT_TRUE(program.DropUris("nur Text", "text/plain"));
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     ASSERT_EQ(program.msgBox.shown.size(), 2u);
     for (const auto& message : program.msgBox.shown) {
         EXPECT_EQ(message.prompt, "Bitte nur Datei- und Verzeichnisnamen in die Liste ziehen.");
@@ -266,13 +290,13 @@ TEST(MainForm, DataWhoseNamesCannotBeCopiedIsSaidAfterTheDropAndTheNextDropWorks
     Program program;
     ASSERT_TRUE(program.Drop(uncopyable));
     EXPECT_TRUE(program.msgBox.shown.empty()) << "the drag source is not kept waiting";
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     ASSERT_EQ(program.msgBox.shown.size(), 1u);
     EXPECT_EQ(program.msgBox.shown[0].prompt,
               "Die Liste konnte nicht erstellt werden: nicht genug Arbeitsspeicher. Die "
               "Zwischenablage bleibt, wie sie war.");
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "gut.txt")));
-    QApplication::processEvents();
+    ASSERT_TRUE(DropFinished(program));
     EXPECT_EQ(program.clipboard.text, "gut.txt\r\n");
 }
 
@@ -303,35 +327,40 @@ TEST(MainForm, HelpAndInfoButtonsShowTheirMessagesUnderTheRunningVersion) {
 namespace quarnel {
 namespace {
 
-TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
+TEST(MainForm, ADropRunsBesideTheWindowWithTheWaitCursorAndAfterASecondItsProgress) {
     TempFolder temp;
     for (const char* folder : {"eins", "zwei", "drei"}) {
         std::filesystem::create_directories(temp.Path() / "Baum" / folder);
         std::ofstream(temp.Path() / "Baum" / folder / "datei.txt") << "x";
     }
     Program program(std::string("10100011000110"));
-
-    // Runs the real yield, and looks at the window and queued work from inside the walk.
-    struct PeekingYield final : Yield {
-        Program* program = nullptr;
-        std::vector<Qt::CursorShape> cursors;
-        int timerRuns = 0;
-        void YieldOnce() override {
-            cursors.push_back(program->form.cursor().shape());
-            QTimer::singleShot(0, [this] { ++timerRuns; });
-            QCoreApplication::processEvents();
+    program.form.show();
+    Latch latch;
+    program.handleDrop = [&](const DropData& data, DropProgress& progress) {
+        latch.Wait();
+        program.handler.HandleDrop(data, progress);
+    };
+    const auto progressWindow = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() &&
+                window->windowTitle() == QStringLiteral("Liste wird erstellt – Quarnel! 2.5")) {
+                return window;
+            }
         }
-    } peeking;
-    peeking.program = &program;
-    DropHandler handler{{program.files, program.clipboard, program.msgBox, program.beep,
-                         program.rules, program.form.Image1(), peeking}};
-    program.handleDrop = [&](const DropData& data) { handler.HandleDrop(data); };
+        return static_cast<QWidget*>(nullptr);
+    };
 
     ASSERT_TRUE(program.DropUris(UriOf(temp.Path() / "Baum")));
-    QApplication::processEvents();
-    EXPECT_EQ(peeking.cursors, std::vector<Qt::CursorShape>(4, Qt::WaitCursor));
-    EXPECT_GE(peeking.timerRuns, 3);  // work queued during one yield ran in the next
+    // the drop waits on its own thread while the window's events run here
+    ASSERT_TRUE(RunEventsUntil([&] { return latch.Entered(); }));
+    EXPECT_EQ(program.form.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(progressWindow(), nullptr) << "not before a second has passed";
+    EXPECT_TRUE(RunEventsUntil([&] { return progressWindow() != nullptr; }));
+    latch.Open();
+    ASSERT_TRUE(DropFinished(program));
+    EXPECT_EQ(progressWindow(), nullptr);
     EXPECT_EQ(program.form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
     const std::string text = *program.clipboard.text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);  // the folder, 3 files, 3 folders
 }
