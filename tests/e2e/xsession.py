@@ -76,6 +76,23 @@ def wait_for(condition, timeout=DEFAULT_TIMEOUT, interval=0.05, what="condition"
         time.sleep(interval)
 
 
+def wait_progress_window(session, since, bound, of, held_up):
+    """The progress window, mapped within bound seconds of since, with its exact title. held_up()
+    says what the program is doing meanwhile (and raises where it has ended)."""
+    def mapped():
+        held_up()  # raises where the program has ended
+        return (session.find_windows(PROGRESS_PATTERN) or [None])[0]
+    try:
+        window = wait_for(mapped, timeout=max(0.0, since + bound - time.monotonic()))
+    except TimeoutError:
+        raise AssertionError("no progress window %.1f s after %s; %s"
+                             % (bound, of, held_up())) from None
+    title = session.xprop(window, "_NET_WM_NAME")
+    if '"%s"' % PROGRESS_TITLE not in title:
+        raise AssertionError("the progress window is titled %s" % title)
+    return window
+
+
 class LineReader:
     """Collects a child's stdout lines in a thread, so the test can wait for them."""
 
@@ -467,20 +484,11 @@ class Program:
             return "(gone)"
 
     def wait_progress_window(self, since, bound, of="the drop"):
-        """The progress window, mapped within bound seconds of since, with its exact title."""
-        def mapped():
+        def held_up():
             if self.process.poll() is not None:
                 raise AssertionError("the program ended with status %d" % self.process.returncode)
-            return (self.session.find_windows(PROGRESS_PATTERN) or [None])[0]
-        try:
-            window = wait_for(mapped, timeout=max(0.0, since + bound - time.monotonic()))
-        except TimeoutError:
-            raise AssertionError("no progress window %.1f s after %s; the window's thread "
-                                 "waits on %r" % (bound, of, self.waits_on())) from None
-        title = self.session.xprop(window, "_NET_WM_NAME")
-        if '"%s"' % PROGRESS_TITLE not in title:
-            raise AssertionError("the progress window is titled %s" % title)
-        return window
+            return "the window's thread waits on %r" % self.waits_on()
+        return wait_progress_window(self.session, since, bound, of, held_up)
 
     def holds_display(self):
         """Whether the program still holds a socket: under Xvfb, its one is the display's."""
