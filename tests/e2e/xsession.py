@@ -496,7 +496,13 @@ class Program:
             fds = list(Path("/proc/%d/fd" % self.process.pid).iterdir())
         except OSError:
             return False
-        return any(os.readlink(fd).startswith("socket:") for fd in fds if fd.exists())
+        links = []
+        for fd in fds:
+            try:
+                links.append(os.readlink(fd))
+            except OSError:
+                pass  # closed meanwhile
+        return any(link.startswith("socket:") for link in links)
 
     def wait_message_box(self, timeout=DEFAULT_TIMEOUT):
         return wait_for(lambda: (self.other_windows() or [None])[0], timeout=timeout,
