@@ -143,8 +143,8 @@ class SlowShare:
 
     def __init__(self, source, delay_ms=2, cache_seconds=0, hang=None, untyped_dots=False):
         self.command = ["setpriv", "--pdeathsig", "KILL", "--", "/usr/bin/python3",
-                        os.path.join(HERE, "slow_fs.py"), os.path.abspath(source), None, "--delay-ms", str(delay_ms),
-                        "--cache-seconds", str(cache_seconds)]
+                        os.path.join(HERE, "slow_fs.py"), os.path.abspath(source), None,
+                        "--delay-ms", str(delay_ms), "--cache-seconds", str(cache_seconds)]
         if hang:
             self.command += ["--hang", hang]
         if untyped_dots:
