@@ -399,8 +399,11 @@ class DropToClipboardTest(unittest.TestCase):
         keeps the process."""
         wait_for(lambda: not self.session.viewable(window), timeout=2,
                  what="the window to go")
-        wait_for(lambda: not self.program.holds_display(), timeout=2,
-                 what="the program to close its display")
+        try:
+            wait_for(lambda: not self.program.holds_display(), timeout=2)
+        except TimeoutError:
+            self.fail("the program still holds its display 2 s after its window went; its "
+                      "window's thread waits on %r" % self.program.waits_on())
         self.assertIsNone(self.program.process.poll(), "the stuck listing let the program end")
 
     def test_a_folder_that_never_answers_leaves_the_window_answering_and_can_be_stopped(self):
