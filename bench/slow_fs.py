@@ -13,7 +13,7 @@ names do (the kernel then gives them d_type DT_UNKNOWN). The daemon runs in the 
 multithreaded, so that the kernel may send it many requests at once; it needs root and Debian's
 python3-fusepy (libfuse 2).
 
-From Python, `SlowShare` mounts and stops it:
+From Python, `SlowShare` mounts and stops it (the benchmarks and the tests share it):
 
     with SlowShare(source, delay_ms=2, cache_seconds=0) as mounted:
         ... walk mounted ...
@@ -116,15 +116,35 @@ def KindOf(entry):
     return stat.S_IFMT(entry.stat(follow_symlinks=False).st_mode)
 
 
+def Unavailable():
+    """Why no share can be mounted here, or None where one can."""
+    if not os.path.exists("/dev/fuse"):
+        return "no /dev/fuse here"
+    if os.geteuid() != 0:
+        return "mounting a FUSE file system needs root"
+    if not shutil.which("fusermount3"):
+        return "fusermount3 is missing (Debian's fuse3)"
+    found = subprocess.run(["/usr/bin/python3", "-c", "import fusepy"], capture_output=True)
+    if found.returncode != 0:
+        return "fusepy is missing (Debian's python3-fusepy)"
+    return None
+
+
+# Where /dev/fuse is there and we are root, a share must mount: a test that skipped there would
+# hide a machine that cannot test what it should.
+MUST_MOUNT = os.path.exists("/dev/fuse") and os.geteuid() == 0
+
+
 class SlowShare:
     """Mounts SOURCE through this file system at a fresh temporary folder (as root) and stops it
     on leaving: unmounts (lazily, so a process stuck in the hung folder does not keep it) and
-    kills the daemon, which hands every request still waiting back to its caller as an error."""
+    kills the daemon, which hands every request still waiting back to its caller as an error.
+    The daemon dies with its parent, so that even a killed test leaves no hung share behind."""
 
     def __init__(self, source, delay_ms=2, cache_seconds=0, hang=None, untyped_dots=False):
-        self.command = ["/usr/bin/python3", os.path.join(HERE, "slow_fs.py"),
-                        os.path.abspath(source), None, "--delay-ms", str(delay_ms),
-                        "--cache-seconds", str(cache_seconds)]
+        self.command = ["setpriv", "--pdeathsig", "KILL", "--", "/usr/bin/python3",
+                        os.path.join(HERE, "slow_fs.py"), os.path.abspath(source), None,
+                        "--delay-ms", str(delay_ms), "--cache-seconds", str(cache_seconds)]
         if hang:
             self.command += ["--hang", hang]
         if untyped_dots:
@@ -134,7 +154,7 @@ class SlowShare:
 
     def __enter__(self):
         self.mountpoint = tempfile.mkdtemp(prefix="slow-share-")
-        self.command[3] = self.mountpoint
+        self.command[self.command.index(None)] = self.mountpoint
         self.daemon = subprocess.Popen(self.command, stderr=subprocess.PIPE)
         deadline = time.monotonic() + 10
         while not os.path.ismount(self.mountpoint):
@@ -149,6 +169,9 @@ class SlowShare:
         self.stop()
 
     def stop(self):
+        """Unmounts and ends the daemon; a second call does nothing."""
+        if self.mountpoint is None:
+            return
         subprocess.run(["fusermount3", "-u", "-z", self.mountpoint], stderr=subprocess.DEVNULL)
         if self.daemon and self.daemon.poll() is None:
             self.daemon.terminate()
@@ -160,6 +183,7 @@ class SlowShare:
         if self.daemon:
             self.daemon.stderr.close()
         shutil.rmtree(self.mountpoint, ignore_errors=True)
+        self.mountpoint = None
 
 
 def main():

@@ -2,12 +2,15 @@
 standard error, and the exit status scripts rely on."""
 
 import os
+import random
 import resource
 import shutil
 import subprocess
 import tempfile
 import unittest
 from pathlib import Path
+
+import slow_fs
 
 QUARNEL_LIST = os.environ["QUARNEL_LIST"]
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
@@ -174,6 +177,32 @@ class QuarnelListTest(unittest.TestCase):
                          "in keiner Textzeile stehen können (hier als \\x.. gezeigt). Die Liste "
                          "zeigt dafür \"?\", bei einem Verzeichnis auch in den Pfaden darunter; so "
                          "geschrieben gibt es den Namen nicht.\n" % self.tree)
+
+    def test_a_slow_share_gives_the_bytes_of_a_plain_disk(self):
+        reason = slow_fs.Unavailable()
+        if reason:
+            (self.fail if slow_fs.MUST_MOUNT else self.skipTest)(reason)
+        # irregular: each folder under a random earlier one, so listings end at different times
+        chance = random.Random(17)
+        folders = [self.tree]
+        for number in range(40):
+            folder = chance.choice(folders) / ("Ordner %d ä" % number)
+            folder.mkdir()
+            folders.append(folder)
+            for file in range(chance.randrange(6)):
+                (folder / ("datei-%d.txt" % file)).write_bytes(b"x")
+        (folders[5] / "Verweis").symlink_to("../..")  # listed, never walked
+        plain = str(self.root).encode() + b"/"
+        for cache_seconds in (0, 1):
+            with slow_fs.SlowShare(self.root, delay_ms=2, cache_seconds=cache_seconds) as share:
+                for options in ("10100011000110", "01100011000110", "10010001000110",
+                                "01010101000110"):
+                    with self.subTest(cache_seconds=cache_seconds, options=options):
+                        expected = self.run_list("--options", options, str(self.tree))
+                        done = self.run_list("--options", options, share + "/Baum")
+                        self.assertEqual(done.returncode, expected.returncode, done.stderr)
+                        self.assertEqual(done.stdout.replace(share.encode() + b"/", plain),
+                                         expected.stdout)
 
 
 if __name__ == "__main__":

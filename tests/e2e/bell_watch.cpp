@@ -2,10 +2,11 @@
 //
 // Prints "ready" once it listens, then one line "bell" per XkbBellNotify event.
 // Reads commands from stdin:
-//   "ping <window>"  sends _NET_WM_PING to that window and prints "pong" once the owning
-//                    program answers (or "pong-timeout"). The answer comes from the program's
-//                    event loop, so every request the program made before, a bell or a
-//                    clipboard change, has been carried out by then and its bell line printed.
+//   "ping <window> [<ms>]"  sends _NET_WM_PING to that window and prints "pong" once the
+//                    owning program answers, or "pong-timeout" after ms (10 s if not given).
+//                    The answer comes from the program's event loop, so every request the
+//                    program made before, a bell or a clipboard change, has been carried out by
+//                    then and its bell line printed.
 // Ends when stdin closes.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -65,7 +66,7 @@ void DrainEvents(Watch& watch) {
     }
 }
 
-void Ping(Watch& watch, Window window) {
+void Ping(Watch& watch, Window window, std::chrono::milliseconds patience) {
     // A fresh tag per ping, so a late answer to an earlier ping cannot count.
     ++watch.pingTag;
     watch.pongSeen = false;
@@ -80,7 +81,7 @@ void Ping(Watch& watch, Window window) {
     XSendEvent(watch.display, window, False, NoEventMask, &event);
     XFlush(watch.display);
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         DrainEvents(watch);
         if (watch.pongSeen) {
@@ -108,7 +109,10 @@ bool HandleCommands(Watch& watch, std::string& pending) {
         const std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
         if (line.rfind("ping ", 0) == 0) {
-            Ping(watch, static_cast<Window>(std::strtoul(line.c_str() + 5, nullptr, 0)));
+            char* rest = nullptr;
+            const auto window = static_cast<Window>(std::strtoul(line.c_str() + 5, &rest, 0));
+            const long ms = std::strtol(rest, nullptr, 10);
+            Ping(watch, window, std::chrono::milliseconds(ms > 0 ? ms : 10000));
         } else {
             Say("unknown-command");
         }

@@ -11,8 +11,10 @@ import time
 import unittest
 from pathlib import Path
 
-from xsession import (FRAME_BESIDE_IMAGE1_UNITS, TITLE, TITLE_PATTERN, BellWatch, DragSource,
-                      FakeClipboardManager, Program, XSession, file_uri_drag_args, wait_for)
+import slow_fs
+from xsession import (CLOSE_WINDOW, FRAME_BESIDE_IMAGE1_UNITS, SYSTEM_PYTHON, TITLE,
+                      TITLE_PATTERN, BellWatch, DragSource, FakeClipboardManager, Program,
+                      XSession, file_uri_drag_args, wait_for)
 
 BEFORE = "Vorher da – nicht anfassen\r\n".encode("utf-8")
 
@@ -369,6 +371,101 @@ class DropToClipboardTest(unittest.TestCase):
                 self.program.close()
                 self.assertEqual(self.program.wait_end(timeout=1)[0], 0)
         self.assertEqual(manager.times_asked(), 0)
+
+    # -- slow and stuck storage -----------------------------------------------------------
+
+    def share(self, source, **rig):
+        """source passed through the slow share rig (bench/slow_fs.py); returns the rig and
+        where it is mounted. Mount it after starting the program: the cleanups then stop the
+        rig first, and a listing stuck in it no longer holds the program's process."""
+        reason = slow_fs.Unavailable()
+        if reason:
+            (self.fail if slow_fs.MUST_MOUNT else self.skipTest)(reason)
+        rig = slow_fs.SlowShare(source, **rig)
+        mounted = Path(rig.__enter__())
+        self.addCleanup(rig.stop)
+        return rig, mounted
+
+    def hung_share(self, name="Netz"):
+        """A share whose folder "Hängt" never answers its listing, beside a file."""
+        source = self.files / name
+        (source / "Hängt").mkdir(parents=True)
+        (source / "Hängt" / "nie.txt").write_bytes(b"x")
+        (source / "Akte.txt").write_bytes(b"x")
+        return self.share(source, hang="Hängt")
+
+    def assert_gone_for_the_user(self, window):
+        """window out of sight and the display let go, while a listing stuck in the rig still
+        keeps the process."""
+        wait_for(lambda: not self.session.viewable(window), timeout=2,
+                 what="the window to go")
+        try:
+            wait_for(lambda: not self.program.holds_display(), timeout=2)
+        except TimeoutError:
+            self.fail("the program still holds its display 2 s after its window went; its "
+                      "window's thread waits on %r" % self.program.waits_on())
+        self.assertIsNone(self.program.process.poll(), "the stuck listing let the program end")
+
+    def test_a_folder_that_never_answers_leaves_the_window_answering_and_can_be_stopped(self):
+        self.start()
+        rig, mounted = self.hung_share()
+        source = DragSource(self.session, file_uri_drag_args([mounted]))
+        self.addCleanup(source.finish)
+        source.drop_on(self.program.image1_centre())
+        progress = self.program.wait_progress_window(since=source.dropped_at, bound=1.5)
+        self.assertEqual(self.bells.settle(self.program, patience_ms=1000), 0)
+        self.session.key_in(progress, "Escape")
+        wait_for(lambda: not self.session.viewable(progress), timeout=1,
+                 what="the progress window to go")
+        # stopped: no bell, no message, the clipboard as it was
+        self.assertEqual(self.bells.settle(self.program, patience_ms=1000), 0)
+        self.assertEqual(self.program.other_windows(), [])
+        self.assert_clipboard_untouched()
+        # the next drop does not wait for the listing still stuck in the kernel
+        self.drag(file_uri_drag_args([self.make_folder("Ordner")]))
+        self.assertEqual(self.new_clipboard(), lines("drin.txt"))
+        self.assertEqual(self.bell_count, 1)
+        # with the list taken over by another program, closing the window ends the program
+        self.addCleanup(self.session.end, self.session.set_clipboard(b"neu"))
+        window = self.program.window
+        self.program.close()
+        self.assert_gone_for_the_user(window)
+        rig.stop()
+        self.assertEqual(self.program.wait_end(timeout=3)[0], 0)
+
+    def test_a_folder_that_never_answers_named_at_start_shows_progress_and_stops_with_1(self):
+        # "Abbrechen" is the progress window's one button, so it holds the keyboard focus
+        stops = {"Abbrechen": lambda progress: self.session.key_in(progress, "space"),
+                 "its close button": lambda progress: self.session.run(
+                     [SYSTEM_PYTHON, "-c", CLOSE_WINDOW, str(progress)])}
+        for stop_by, stop in stops.items():
+            with self.subTest(stop_by):
+                self.addCleanup(self.session.end, self.session.set_clipboard(BEFORE))
+                rig, mounted = self.hung_share(name=stop_by)
+                began = time.monotonic()
+                self.program = Program(self.session, paths=[mounted / "Hängt"])
+                self.addCleanup(self.program.stop)
+                self.addCleanup(rig.stop)  # before the program is stopped
+                # the program's own start takes a moment before the drop's second begins
+                progress = self.program.wait_progress_window(since=began, bound=2.5,
+                                                             of="the start")
+                self.assertEqual(self.session.find_windows(TITLE_PATTERN), [],
+                                 "a main window showed")
+                stop(progress)
+                self.assert_gone_for_the_user(progress)
+                self.assert_clipboard_untouched()
+                rig.stop()
+                self.assertEqual(self.program.wait_end(timeout=3)[0], 1)
+
+    def test_a_folder_on_a_slow_share_gives_the_list_of_a_plain_disk(self):
+        tree = self.make_tree()
+        options = "10100011000110"  # arrival order, full paths, files and folders, expanded
+        self.start(options=options)
+        _, mounted = self.share(self.files, delay_ms=2)
+        self.drag(file_uri_drag_args([mounted / tree.name]))
+        text = self.new_clipboard()
+        self.assertEqual(text.replace(os.fsencode(mounted) + b"/", os.fsencode(self.files) + b"/"),
+                         self.quarnel_list(options, tree))
 
 
 if __name__ == "__main__":

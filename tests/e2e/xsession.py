@@ -22,6 +22,9 @@ HERE = Path(__file__).resolve().parent
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one with python3-gi
 TITLE = "Quarnel! 2.5"
 TITLE_PATTERN = "^" + re.escape(TITLE) + "$"
+# the window a drop shows while it runs longer than a second
+PROGRESS_TITLE = "Liste wird erstellt – " + TITLE
+PROGRESS_PATTERN = "^Liste wird erstellt"  # found by its beginning, so a wrong end is told
 SETTINGS_DIR = "Kelvaro's Tools"
 SETTINGS_FILE = TITLE + ".ini"
 
@@ -71,6 +74,23 @@ def wait_for(condition, timeout=DEFAULT_TIMEOUT, interval=0.05, what="condition"
         if time.monotonic() >= deadline:
             raise TimeoutError("timed out waiting for " + what)
         time.sleep(interval)
+
+
+def wait_progress_window(session, since, bound, of, held_up):
+    """The progress window, mapped within bound seconds of since, with its exact title. held_up()
+    says what the program is doing meanwhile (and raises where it has ended)."""
+    def mapped():
+        held_up()  # raises where the program has ended
+        return (session.find_windows(PROGRESS_PATTERN) or [None])[0]
+    try:
+        window = wait_for(mapped, timeout=max(0.0, since + bound - time.monotonic()))
+    except TimeoutError:
+        raise AssertionError("no progress window %.1f s after %s; %s"
+                             % (bound, of, held_up())) from None
+    title = session.xprop(window, "_NET_WM_NAME")
+    if '"%s"' % PROGRESS_TITLE not in title:
+        raise AssertionError("the progress window is titled %s" % title)
+    return window
 
 
 class LineReader:
@@ -320,6 +340,11 @@ class XSession:
     def window_exists(self, window):
         return self.run(["xwininfo", "-id", str(window)], check=False).returncode == 0
 
+    def viewable(self, window):
+        """Whether window exists and is mapped, its parents too."""
+        result = self.run(["xwininfo", "-id", str(window)], check=False)
+        return result.returncode == 0 and b"Map State: IsViewable" in result.stdout
+
     def geometry(self, window):
         """(x, y, width, height) of the window's client area in root coordinates."""
         out = self.run(["xwininfo", "-id", str(window)]).stdout.decode()
@@ -335,6 +360,14 @@ class XSession:
 
     def xprop(self, window, *props):
         return self.run(["xprop", "-id", str(window)] + list(props)).stdout.decode()
+
+    def key_in(self, window, key):
+        """A real key press in window, given the keyboard focus first where it lacks it."""
+        if self.focused_window() != window:
+            self.xdotool("windowfocus", window)
+        wait_for(lambda: self.focused_window() == window, timeout=2,
+                 what="window 0x%x to get the focus" % window)
+        self.xdotool("key", key)
 
     # -- clipboard ----------------------------------------------------------------------
 
@@ -442,6 +475,35 @@ class Program:
         """Visible windows titled like the program, apart from the main window."""
         return [w for w in self.session.find_windows(TITLE_PATTERN) if w != self.window]
 
+    def waits_on(self):
+        """Where the window's thread sleeps in the kernel ("request_wait_answer": a FUSE
+        daemon's answer), for failure messages."""
+        try:
+            return Path("/proc/%d/task/%d/wchan" % ((self.process.pid,) * 2)).read_text()
+        except OSError:
+            return "(gone)"
+
+    def wait_progress_window(self, since, bound, of="the drop"):
+        def held_up():
+            if self.process.poll() is not None:
+                raise AssertionError("the program ended with status %d" % self.process.returncode)
+            return "the window's thread waits on %r" % self.waits_on()
+        return wait_progress_window(self.session, since, bound, of, held_up)
+
+    def holds_display(self):
+        """Whether the program still holds a socket: under Xvfb, its one is the display's."""
+        try:
+            fds = list(Path("/proc/%d/fd" % self.process.pid).iterdir())
+        except OSError:
+            return False
+        links = []
+        for fd in fds:
+            try:
+                links.append(os.readlink(fd))
+            except OSError:
+                pass  # closed meanwhile
+        return any(link.startswith("socket:") for link in links)
+
     def wait_message_box(self, timeout=DEFAULT_TIMEOUT):
         return wait_for(lambda: (self.other_windows() or [None])[0], timeout=timeout,
                         what="a message box titled " + TITLE)
@@ -465,12 +527,13 @@ class BellWatch:
         self.reader = LineReader(self.process.stdout)
         self.reader.expect(lambda line: line == "ready", what="bell_watch to listen")
 
-    def settle(self, program):
+    def settle(self, program, patience_ms=10000):
         """Number of bells so far, counting every bell the program rang before it answered a
         ping, that is, before it got back to its event loop."""
-        self.process.stdin.write(b"ping %d\n" % program.window)
+        self.process.stdin.write(b"ping %d %d\n" % (program.window, patience_ms))
         self.process.stdin.flush()
-        answer = self.reader.expect(lambda line: line.startswith("pong"), what="a pong")
+        answer = self.reader.expect(lambda line: line.startswith("pong"), what="a pong",
+                                    timeout=patience_ms / 1000 + DEFAULT_TIMEOUT)
         if answer != "pong":
             raise TimeoutError("the program did not answer a ping")
         return self.reader.lines.count("bell")
@@ -525,6 +588,7 @@ class DragSource:
             self._move_to(point)
             self._wiggle_until(point, lambda action: action != 0, "accepted", timeout)
         finally:
+            self.dropped_at = time.monotonic()
             self.session.xdotool("mouseup", 1)
         self.reader.expect(lambda line: line == "drag-end", timeout=timeout, what="drag-end")
 

@@ -4,12 +4,16 @@ and the topmost band."""
 
 import shutil
 import tempfile
+import types
 import unittest
 from pathlib import Path
 
-from winesession import QUARNEL_EXE, WS_EX_TOPMOST, WineProgram, WineSession
-from linux_side import linux_list_as_on_windows, windows_name  # after winesession: on its path
-from xsession import DragSource, file_uri_drag_args, wait_for
+from winesession import QUARNEL_EXE, TITLE, WS_EX_TOPMOST, WineProgram, WineSession
+# after winesession, which puts them on the path
+import slow_fs
+from linux_side import linux_list_as_on_windows, windows_name
+from xsession import (CLOSE_WINDOW, SYSTEM_PYTHON, BellWatch, DragSource, file_uri_drag_args,
+                      wait_for, wait_progress_window)
 
 BEFORE = "Vorher da – nicht anfassen\r\n"
 
@@ -109,6 +113,48 @@ class WindowsProgramTest(unittest.TestCase):
     def test_the_stored_placement_applies_at_start(self):
         program = self.start("01010101001010")
         self.assertTrue(program.top_window("QuarnelMainForm").exstyle & WS_EX_TOPMOST)
+
+    def test_a_folder_that_never_answers_leaves_the_window_answering_and_can_be_stopped(self):
+        # Wine reads drive Z: through Linux, so the Linux share rig hangs it the same way
+        reason = slow_fs.Unavailable()
+        if reason:
+            (self.fail if slow_fs.MUST_MOUNT else self.skipTest)(reason)
+        (self.files / "Netz" / "Hängt").mkdir(parents=True)
+        (self.files / "Netz" / "Akte.txt").write_bytes(b"x")
+        options = "01010101000110"
+        program = self.start(options)
+        rig = slow_fs.SlowShare(self.files / "Netz", hang="Hängt")
+        mounted = Path(rig.__enter__())
+        self.addCleanup(rig.stop)  # first: a listing stuck in the rig holds quarnel.exe
+        x = self.session.x
+        main = types.SimpleNamespace(window=wait_for(
+            lambda: (x.find_windows("^%s$" % TITLE) or [None])[0], what="the main X window"))
+        bells = BellWatch(x)
+        self.addCleanup(x.end, bells.process)
+        self.session.set_clipboard(BEFORE)
+        source = DragSource(x, file_uri_drag_args([mounted]))
+        self.addCleanup(source.finish)
+        source.drop_on(wait_for(lambda: program.child("QuarnelImage1")).centre(), timeout=20)
+        progress = wait_progress_window(x, source.dropped_at, 1.5, "the drop", program.waits_on)
+        self.assertEqual(bells.settle(main, patience_ms=1000), 0)  # its window still answers
+        x.key_in(progress, "Escape")
+        wait_for(lambda: not x.viewable(progress), timeout=1, what="the progress window to go")
+        self.assertEqual(bells.settle(main, patience_ms=1000), 0)
+        self.assertEqual(self.session.clipboard(), BEFORE.encode())
+        self.assertEqual([w.class_name for w in self.session.windows() if w.kind == "top" and
+                          w.class_name == "#32770"], [], "a message came")
+        # the next drop does not wait for the listing still stuck in the kernel
+        folder = self.files / "Ordner"
+        folder.mkdir()
+        (folder / "drin.txt").write_bytes(b"x")
+        self.assertEqual(self.drop(program, [folder]),
+                         linux_list_as_on_windows(options, [folder], self.files / "config")[1])
+        # closing ends the program, its windows gone at once, the process once the rig lets go
+        x.run([SYSTEM_PYTHON, "-c", CLOSE_WINDOW, str(main.window)])
+        wait_for(lambda: not x.window_exists(main.window), timeout=2,
+                 what="the main window to be destroyed")
+        rig.stop()
+        self.assertEqual(program.process.wait(timeout=10), 0)
 
 
 if __name__ == "__main__":

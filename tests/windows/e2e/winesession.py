@@ -9,9 +9,10 @@ import sys
 import tempfile
 from pathlib import Path
 
-# the Linux end-to-end helpers, and the Linux build's side of the comparison
+# the Linux end-to-end helpers, the Linux build's side of the comparison, and the share rig
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+sys.path.insert(0, str(Path(__file__).resolve().parents[3] / "bench"))
 
 from xsession import XSession, wait_for  # noqa: E402
 from linux_side import windows_name  # noqa: E402
@@ -169,6 +170,26 @@ class WineProgram:
                  (class_name is None or w.class_name == class_name) and
                  (text is None or w.text == text)]
         return found[0] if found else None
+
+    def waits_on(self):
+        """Where quarnel.exe's threads sleep in the kernel ("request_wait_answer": a FUSE
+        daemon's answer), for failure messages. It runs below the wine-run script."""
+        pids = [self.process.pid]
+        for pid in pids:
+            try:
+                for task in Path("/proc/%d/task" % pid).iterdir():
+                    pids += map(int, (task / "children").read_text().split())
+            except OSError:
+                continue
+        found = set()
+        for pid in pids[1:]:
+            try:
+                if Path("/proc/%d/comm" % pid).read_text().strip() == "quarnel.exe":
+                    found |= {(task / "wchan").read_text()
+                              for task in Path("/proc/%d/task" % pid).iterdir()}
+            except OSError:
+                continue
+        return "quarnel.exe's threads wait on %s" % ", ".join(sorted(found))
 
     def click(self, point):
         self.session.x.xdotool("mousemove", *point)
