@@ -98,7 +98,8 @@ void DropHandler::HandleDroppedName(const std::string& PfadDateiName) {
 void DropHandler::ExpandDroppedFolder(const std::string& folder) {
     ReplacedFileNames.Clear();
     ReplacedDirNames.Clear();
-    ExpandDirectory(folder, -1, {services_.files, services_.yield}, unreadableDirs_);
+    DropProgress progress;
+    ExpandDirectory(folder, -1, {services_.files, progress}, unreadableDirs_);
     // A million entries take a while: the event loop runs now and then meanwhile.
     PacedYield pace(services_.yield);
     const auto addEach = [&](std::string_view path) {

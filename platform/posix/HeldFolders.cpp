@@ -13,9 +13,9 @@ namespace {
 
 constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
-// For each thread: far below the usual limit of 1024 descriptors, far above the depth of
-// everyday trees.
-constexpr std::size_t cMostOpen = 64;
+// For all threads of a walk together: far below the usual limit of 1024 descriptors, far above
+// the depth of everyday trees.
+constexpr std::size_t cMostOpen = 128;
 
 }  // namespace
 
@@ -29,7 +29,10 @@ HeldFolder::HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldF
 HeldFolder::~HeldFolder() {
     {
         const std::lock_guard lock(owner_->mutex_);
-        if (recent_) recent_->open.erase(place_);
+        if (recent_) {
+            recent_->open.erase(place_);
+            --owner_->open_;
+        }
     }
     // The ancestors nobody else holds go one by one, not in a recursion as deep as the tree.
     std::shared_ptr<HeldFolder> up = std::move(parent_);
@@ -51,8 +54,8 @@ FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders
     if (!folder.fd_.Valid() && !owner.Reopen(folder, recent)) return;
     ++folder.uses_;
     fd_ = folder.fd_.Get();
-    if (folder.parent_) HeldFolders::MarkUsed(folder, recent);
-    HeldFolders::CloseBeyondLimit(*recent);
+    if (folder.parent_) owner.MarkUsed(folder, recent);
+    owner.CloseBeyondLimit(*recent);
 }
 
 FolderInUse::~FolderInUse() {
@@ -89,6 +92,7 @@ std::shared_ptr<HeldFolder> HeldFolders::OpenSubfolder(
 void HeldFolders::MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
     if (!folder.recent_) {
         folder.place_ = recent->open.insert(recent->open.end(), &folder);
+        ++open_;
     } else {
         recent->open.splice(recent->open.end(), folder.recent_->open, folder.place_);
     }
@@ -127,7 +131,8 @@ bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders
 
 void HeldFolders::CloseBeyondLimit(RecentFolders& recent) {
     auto& open = recent.open;
-    for (auto folder = open.begin(); open.size() > cMostOpen && folder != open.end();) {
+    // The thread that opens one more closes one of its own, used longest ago.
+    for (auto folder = open.begin(); open_ > cMostOpen && folder != open.end();) {
         HeldFolder& held = **folder;
         if (held.uses_ > 0) {
             ++folder;
@@ -143,6 +148,7 @@ void HeldFolders::CloseBeyondLimit(RecentFolders& recent) {
         }
         held.fd_.Reset();
         folder = open.erase(folder);
+        --open_;
         held.recent_.reset();
     }
 }

@@ -1,8 +1,8 @@
 // The folders a walk holds on to for opening their subfolders by name, relative to them: one
 // path step for the kernel, never through a link, and no limit on the length of the whole path.
-// Both threads of a walk share them. Only so many stay open for each thread: beyond that the one
-// it used longest ago is closed, and opened again from its parent by name when it is needed once
-// more, checked to be the very folder it was.
+// The threads of a walk share them. Only so many stay open in all: beyond that, the one the
+// thread opening another used longest ago is closed, and opened again from its parent by name
+// when it is needed once more, checked to be the very folder it was.
 #pragma once
 
 #include <sys/types.h>
@@ -94,12 +94,13 @@ private:
     friend class FolderInUse;
 
     // All under mutex_.
-    static void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
     bool Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
-    static void CloseBeyondLimit(RecentFolders& recent);
+    void CloseBeyondLimit(RecentFolders& recent);
 
     const BeforeSubfolderOpen beforeOpen_;
     std::mutex mutex_;
+    std::size_t open_ = 0;  // in the threads' RecentFolders
 };
 
 }  // namespace quarnel

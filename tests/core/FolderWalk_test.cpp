@@ -13,7 +13,7 @@ namespace {
 
 using namespace testing;
 
-// Elements 1 to the upper bound, taken as the expansion step takes them.
+// The paths found, taken as the expansion step takes them.
 std::vector<std::string> Elements(FoundPaths& found) {
     std::vector<std::string> elements;
     found.TakeEachFound([&](std::string_view path) { elements.emplace_back(path); });
@@ -39,11 +39,11 @@ void BuildTree(FakeFileSystem& files) {
 class WalkTest : public ::testing::Test {
 protected:
     void Walk(const std::string& path, std::int16_t fresh = -1) {
-        ExpandDirectory(path, fresh, {files, yield}, unreadable);
+        ExpandDirectory(path, fresh, {files, progress}, unreadable);
     }
 
     FakeFileSystem files;
-    FakeYield yield;
+    DropProgress progress;
     std::vector<std::string> unreadable;
 };
 
@@ -57,7 +57,8 @@ TEST_F(WalkTest, ListsAFolderCompletelyThenWalksItsSubfoldersLastFoundFirst) {
     // Dot names are neither listed nor walked; the link is listed but never opened.
     EXPECT_EQ(files.listed, (std::vector<std::string>{"dropped C:\\A\\", "C:\\A\\D\\", "C:\\A\\B\\",
                                                       "C:\\A\\B\\C\\"}));
-    EXPECT_EQ(yield.count, 4);
+    EXPECT_EQ(progress.NamesFound(), 7u);
+    EXPECT_EQ(progress.Folder(), "C:\\A");  // asked for once, before the walk began
     EXPECT_TRUE(unreadable.empty());
 }
 
@@ -92,7 +93,7 @@ TEST_F(WalkTest, TakingManyMegabytesOfNamesKeepsEachUnderItsFolder) {
     EXPECT_EQ(found[199'999], "C:\\top\\" + padding + "199999");
 }
 
-TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
+TEST_F(WalkTest, ListerThreadsKeepTheOrderExactly) {
     // One bushy subtree, far larger than the rest and walked last, which the threads share out
     // folder by folder,
     std::vector<std::string> level{"C:\\R\\a-busch"};
@@ -131,14 +132,14 @@ TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
         Walk("C:\\R");
         EXPECT_EQ(Elements(FoundFiles), serialFiles);
         EXPECT_EQ(Elements(FoundDirs), serialDirs);
+        EXPECT_TRUE(files.listed.empty());  // all on the lister threads
     }
-    EXPECT_EQ(yield.count, 21 * static_cast<int>(serialListed.size()));
 
     // no second thread to be had: the same results, all listed on the calling thread
     files.listed.clear();
     bool asked = false;
     ExpandDirectory("C:\\R", -1,
-                    {files, yield,
+                    {files, progress,
                      [&](std::function<void()>) -> std::thread {
                          asked = true;
                          throw std::system_error(EAGAIN, std::generic_category());
@@ -180,7 +181,7 @@ TEST_F(WalkTest, NamesThatAreNotTextShowEachBadByteAsAQuestionMark) {
     slash.AddFile("/m/line\nbreak");
     slash.AddFolder("/m/caf\xE9");
     slash.AddFile("/m/caf\xE9/tab\there");
-    ExpandDirectory("/m", -1, {slash, yield}, unreadable);
+    ExpandDirectory("/m", -1, {slash, progress}, unreadable);
     EXPECT_EQ(Elements(FoundFiles),
               (std::vector<std::string>{"/m/line?break", "/m/caf?/tab?here"}));
     EXPECT_EQ(Elements(FoundDirs), (std::vector<std::string>{"/m/caf?"}));
@@ -221,16 +222,6 @@ TEST_F(ExpansionTest, TheFileAndFolderOptionsFilterTheExpandedEntries) {
     Drop({"C:\\A"}, "10100011000100");  // expansion off
     EXPECT_EQ(clipboard.text, "C:\\A\r\n");
     EXPECT_EQ(files.listed.size(), 12u);
-}
-
-TEST_F(ExpansionTest, AnOptionChangedDuringTheWalkAppliesToTheEntriesAddedAfterIt) {
-    yield.duringYield = [](int count) {
-        if (count == 1) OptionFlags = OptionFlagsFromString("01110001100110");
-    };
-    Drop({"C:\\A\\a.txt", "C:\\A\\B"}, "10100011000110");
-    // The list chosen at the start stays; path and case follow the new flags.
-    EXPECT_EQ(ActiveList, 0);
-    EXPECT_EQ(clipboard.text, "C:\\A\\a.txt\r\nC:\\A\\B\r\nB.TXT\r\nC.TXT\r\nC\r\n");
 }
 
 TEST_F(ExpansionTest, UnreadableFoldersGetOneMessageAfterTheClipboardAndTheBeep) {

@@ -34,9 +34,9 @@ std::vector<std::string> Found(FoundPaths& paths) {
 }
 
 std::vector<std::string> Expanded(WinFileSystem& files, const std::string& folder) {
-    testing::FakeYield yield;
+    DropProgress progress;
     std::vector<std::string> unreadable;
-    ExpandDirectory(folder, -1, {files, yield}, unreadable);
+    ExpandDirectory(folder, -1, {files, progress}, unreadable);
     EXPECT_TRUE(unreadable.empty());
     std::vector<std::string> found = Found(FoundFiles);
     for (std::string& dir : Found(FoundDirs)) found.push_back("dir " + dir);
