@@ -47,6 +47,19 @@ HeldFolder::~HeldFolder() {
     }
 }
 
+WalkedFolder::~WalkedFolder() {
+    HeldFolders& owner = *folder->owner_;
+    const std::lock_guard lock(owner.mutex_);
+    // The dropped folder stays open; one in use is closed later, when it is the oldest.
+    if (!folder->parent_ || folder->uses_ > 0 || !folder->fd_.Valid()) return;
+    folder->fd_.Reset();
+    if (folder->recent_) {
+        folder->recent_->open.erase(folder->place_);
+        folder->recent_.reset();
+        --owner.open_;
+    }
+}
+
 FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent)
     : folder_(folder) {
     HeldFolders& owner = *folder.owner_;
@@ -101,7 +114,10 @@ void HeldFolders::MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolde
 
 bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
     // Up to the nearest ancestor still open (the dropped folder always is), then down again,
-    // each step by name and without following a link, each folder checked to be the one it was.
+    // each step by name and without following a link, and the folder checked to be the one it
+    // was: the walk still holds it, so it was closed as the oldest and is known. An ancestor the
+    // walk let go is not known, and need not be: whatever folder a name along the way means by
+    // now, the way ends in this one or fails.
     std::vector<HeldFolder*> closed;
     HeldFolder* at = &folder;
     while (!at->fd_.Valid()) {
@@ -113,8 +129,10 @@ bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders
         HeldFolder& next = **down;
         FileDescriptor fd(::openat(at->fd_.Get(), next.name_.c_str(), cFoundFolderFlags));
         struct stat status {};
-        if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0) return false;
-        if (!next.known_ || status.st_dev != next.device_ || status.st_ino != next.inode_) {
+        if (!fd.Valid()) return false;
+        const bool checked = next.known_ || &next == &folder;
+        if (checked && (::fstat(fd.Get(), &status) != 0 || !next.known_ ||
+                        status.st_dev != next.device_ || status.st_ino != next.inode_)) {
             errno = ESTALE;
             return false;
         }

@@ -32,17 +32,18 @@ struct RecentFolders {
 // at the moment a walk is most exposed to it.
 using BeforeSubfolderOpen = std::function<void(int parentFolder, const char* name)>;
 
-class HeldFolder final : public FolderHandle {
+class HeldFolder final {
 public:
     HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldFolder> parent,
                std::string name, FileDescriptor fd);
-    ~HeldFolder() override;
+    ~HeldFolder();
     HeldFolder(const HeldFolder&) = delete;
     HeldFolder& operator=(const HeldFolder&) = delete;
 
 private:
     friend class HeldFolders;
     friend class FolderInUse;
+    friend class WalkedFolder;
 
     const std::shared_ptr<HeldFolders> owner_;
     std::shared_ptr<HeldFolder> parent_;  // null for the dropped folder, which stays open
@@ -56,6 +57,19 @@ private:
     // Among whose open folders it is, unless it is closed or the dropped folder, which stays.
     std::shared_ptr<RecentFolders> recent_;
     std::list<HeldFolder*>::iterator place_;  // there
+};
+
+// A listed folder as the walk holds it while subfolders of it wait to be opened. Once the walk
+// lets go, nothing is opened from it any more: it is closed at once, without a call to learn
+// what it was, and its subfolders keep only its name for their way back to the dropped folder.
+class WalkedFolder final : public FolderHandle {
+public:
+    explicit WalkedFolder(std::shared_ptr<HeldFolder> folder) : folder(std::move(folder)) {}
+    ~WalkedFolder() override;
+    WalkedFolder(const WalkedFolder&) = delete;
+    WalkedFolder& operator=(const WalkedFolder&) = delete;
+
+    const std::shared_ptr<HeldFolder> folder;
 };
 
 // Keeps a folder open while it is listed or a subfolder is opened from it, opening it again
@@ -92,6 +106,7 @@ public:
 private:
     friend class HeldFolder;
     friend class FolderInUse;
+    friend class WalkedFolder;
 
     // All under mutex_.
     void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
