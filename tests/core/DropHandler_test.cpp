@@ -116,14 +116,36 @@ TEST_F(DropHandlerTest, AClipboardThatRefusesTheTextIsSaidAndTheNextDropStartsEm
     EXPECT_EQ(clipboard.text, "a.txt\r\n");
 }
 
+// The fake file system, whose walks run out of memory at the first subfolder.
+class FailingWalks final : public FileSystem {
+public:
+    explicit FailingWalks(FakeFileSystem& files) : files_(files) {}
+    char PathSeparator() const override { return files_.PathSeparator(); }
+    std::optional<NameKind> Attributes(const std::string& path) override {
+        return files_.Attributes(path);
+    }
+    ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) override {
+        return files_.ListDroppedFolder(path, visitor);
+    }
+    ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>&, std::string_view,
+                               FolderVisitor&) override {
+        throw std::bad_alloc();
+    }
+    std::unique_ptr<FileSystem> ForSecondThread() override { return nullptr; }
+
+private:
+    FakeFileSystem& files_;
+};
+
 TEST_F(DropHandlerTest, AWalkThatFailsGivesItsMemoryBack) {
     files.AddFolder("C:\\d");
     files.AddFile("C:\\d\\a.txt");
     files.AddFolder("C:\\d\\sub");
     files.AddFile("C:\\d\\sub\\b.txt");
     SetOptions("10100011000110");
-    yield.duringYield = [](int) { throw std::bad_alloc(); };
-    EXPECT_THROW(Drop({"C:\\d"}), std::bad_alloc);
+    FailingWalks failing(files);
+    DropHandler failingHandler{{failing, clipboard, msgBox, beep, rules, image1, yield}};
+    EXPECT_THROW(failingHandler.HandleDrop({true, {"C:\\d"}}), std::bad_alloc);
     EXPECT_EQ(FoundFolders.Size(), 0u);
     int left = 0;
     const auto count = [&](std::string_view) { ++left; };
