@@ -70,7 +70,7 @@ struct ReadAhead::Shared {
             return &*nextUnclaimed++;
         }
         for (auto subtree = current; subtree != subtrees.end(); ++subtree) {
-            if (auto last = subtree->walk.TakeLast()) {
+            if (auto last = subtree->walk.TakeLast(subtree->listing)) {
                 const std::int32_t foundBy = last->parent;
                 const auto part =
                     subtrees.emplace(std::next(subtree), std::move(*last), &*subtree, foundBy);
@@ -86,6 +86,7 @@ struct ReadAhead::Shared {
     void ListNext(Subtree& subtree, FileSystem& files, std::unique_lock<std::mutex>& lock) {
         auto [folder, number] = subtree.walk.TakeNext();
         subtree.listing = true;
+        WakeIdleIfSomethingToTake(subtree);
         lock.unlock();
         FolderListing listing = SubtreeWalk::Read(std::move(folder), files);
         lock.lock();
@@ -96,7 +97,13 @@ struct ReadAhead::Shared {
         heldBytes += BytesOf(listing);
         subtree.ready.push_back(std::move(listing));
         if (IsCurrent(subtree)) forWalk.notify_one();
-        if (subtree.walk.CanGiveLast() && idleListers > 0) forListers.notify_all();
+        WakeIdleIfSomethingToTake(subtree);
+    }
+
+    void WakeIdleIfSomethingToTake(const Subtree& subtree) {
+        if (idleListers > 0 && subtree.walk.CanGiveLast(subtree.listing)) {
+            forListers.notify_all();
+        }
     }
 
     FolderListing HandOut() {
