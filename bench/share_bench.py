@@ -3,6 +3,7 @@
 Markdown tables: the median time of every command and the median per-round ratios.
 
     /usr/bin/python3 bench/share_bench.py [--runs N] [--trees DIR] [--build DIR] [--cold]
+                                          [--before QUARNEL_LIST]
 
 Without --cold: a share. The "share" tree (800 folders, 8,000 files) is mounted through
 slow_fs.py with 2 ms in every lookup, getattr, opendir and readdir, once with the kernel's entry
@@ -14,6 +15,9 @@ lists "." and ".." without their type.
 With --cold: a cold disk. The page cache is dropped before every run of every command over the
 "irregular" tree (220,000 entries); the first round, which only warms the host's own cache of
 the disk, is left out.
+
+--before times another quarnel-list (an earlier build) in the same rounds, for before/after
+ratios without a target.
 
 All arrival order with full paths; every command writes to a file in the C.UTF-8 locale. Needs
 root, and `scripts/install-deps bench`.
@@ -33,7 +37,10 @@ THREADS = (2, 8, 16, 32)
 COUNTED_CALLS = ("openat", "getdents64", "newfstatat", "fstat", "close")
 
 
-def Commands(quarnel_list, tree):
+BEFORE = "quarnel-list before"
+
+
+def Commands(quarnel_list, tree, before=None):
     commands = {
         "quarnel-list": [quarnel_list, "--options", ARRIVAL, tree],
         "bfs": ["bfs", tree],
@@ -41,6 +48,8 @@ def Commands(quarnel_list, tree):
     }
     for n in THREADS:
         commands["fdfind -u -j %d" % n] = ["fdfind", "-u", "-j", str(n), ".", tree]
+    if before:
+        commands[BEFORE] = [before, "--options", ARRIVAL, tree]
     return commands
 
 
@@ -66,13 +75,14 @@ def Rows(case, times, targets):
     median = {label: statistics.median(values) for label, values in times.items()}
     best = min(("fdfind -u -j %d" % n for n in THREADS), key=median.get)
     rows = []
-    for reference in ("bfs", "fdfind -u", best):
-        ratio = statistics.median(a / b for a, b in zip(times["quarnel-list"], times[reference]))
-        target = targets.get(reference if reference != best else "best", "")
-        label = "best `fdfind -u -j N` (`%s`)" % reference if reference == best else \
-                "`%s`" % reference
-        rows.append(Row("%s: quarnel-list vs %s" % (case, label), median["quarnel-list"],
-                        median[reference], ratio, target))
+    for ours in [label for label in ("quarnel-list", BEFORE) if label in times]:
+        for reference in ("bfs", "fdfind -u", best):
+            ratio = statistics.median(a / b for a, b in zip(times[ours], times[reference]))
+            target = targets.get(reference if reference != best else "best", "")
+            label = "best `fdfind -u -j N` (`%s`)" % reference if reference == best else \
+                    "`%s`" % reference
+            rows.append(Row("%s: %s vs %s" % (case, ours, label), median[ours],
+                            median[reference], ratio, target if ours != BEFORE else ""))
     return rows
 
 
@@ -97,13 +107,13 @@ def Output(command):
     return subprocess.run(command, env=C_LOCALE, check=True, capture_output=True).stdout
 
 
-def Share(quarnel_list, tree, runs):
+def Share(quarnel_list, tree, runs, before):
     folders = sum(1 for _ in os.walk(tree))
     times, rows, counts = {}, [], {}
     for cache, seconds, targets in (("cache off", 0, {"bfs": 0.25, "best": 0.8}),
                                     ("cache on", 1, {"bfs": 0.25, "best": 1.0})):
         with SlowShare(tree, delay_ms=2, cache_seconds=seconds) as mounted:
-            times[cache] = Rounds(Commands(quarnel_list, mounted), runs)
+            times[cache] = Rounds(Commands(quarnel_list, mounted, before), runs)
             rows += Rows("share, " + cache, times[cache], targets)
             if seconds == 0:
                 commands = Commands(quarnel_list, mounted)
@@ -130,8 +140,8 @@ def Share(quarnel_list, tree, runs):
           ("byte for byte" if same else "**not**"))
 
 
-def Cold(quarnel_list, tree, runs):
-    commands = Commands(quarnel_list, tree)
+def Cold(quarnel_list, tree, runs, before):
+    commands = Commands(quarnel_list, tree, before)
     Rounds(commands, 1, DropPageCache)  # warms the host's cache of the disk, not ours
     times = Rounds(commands, runs, DropPageCache)
     count = sum(len(dirs) + len(files) for _, dirs, files in os.walk(tree))
@@ -150,6 +160,7 @@ def main():
     parser.add_argument("--trees", default=os.path.join(tempfile.gettempdir(), "quarnel-bench"))
     parser.add_argument("--build", default=str(HERE.parent / "build" / "linux"))
     parser.add_argument("--cold", action="store_true")
+    parser.add_argument("--before")
     args = parser.parse_args()
     if os.geteuid() != 0:
         sys.exit("mounting a share and dropping the page cache need root")
@@ -158,7 +169,7 @@ def main():
     shape = "irregular" if args.cold else "share"
     tree = os.path.join(args.trees, shape)
     subprocess.run([sys.executable, str(HERE / "make_tree.py"), shape, tree], check=True)
-    (Cold if args.cold else Share)(quarnel_list, tree, args.runs)
+    (Cold if args.cold else Share)(quarnel_list, tree, args.runs, args.before)
 
 
 if __name__ == "__main__":

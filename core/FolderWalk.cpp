@@ -113,21 +113,20 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
         FoundDirs.Reset();
     }
     const char separator = services.files.PathSeparator();
-    SubtreeWalk dropped(path);
-    const std::uint32_t droppedFolder = TakeIntoResults(
-        dropped.ReadNext(services.files), FoundFolderTree::cNoParent, separator, unreadableDirs);
-    services.progress.ThrowIfStopped();
-
-    ReadAhead subfolders(dropped.TakePending(), services.files, services.files.ForSecondThread(),
-                         services.startThread);
-    // A listing names its parent by its place among the listings handed out before it.
+    DropProgress& progress = services.progress;
+    ReadAhead walk(path, services.files, progress, services.startThread);
+    // A listing names its parent by its place among the listings handed out before it; the
+    // first is the dropped folder's own.
     const std::size_t first = FoundFolders.Size();
-    while (const auto listing = subfolders.Next()) {
+    while (const auto listing = walk.Next()) {
         const auto parent = listing->parent < 0
-                                ? droppedFolder
+                                ? FoundFolderTree::cNoParent
                                 : static_cast<std::uint32_t>(first + listing->parent);
-        TakeIntoResults(*listing, parent, separator, unreadableDirs);
-        services.progress.ThrowIfStopped();
+        const std::uint32_t folder = TakeIntoResults(*listing, parent, separator, unreadableDirs);
+        progress.AddNamesFound(listing->kinds.size());
+        if (progress.FolderWanted()) {
+            progress.SetFolder(WithoutTrailingSeparator(FoundFolders.PathOf(folder), separator));
+        }
     }
 }
 

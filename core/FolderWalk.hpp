@@ -1,11 +1,12 @@
-// The walk beneath a dropped folder (ExpandDirectory). It lists a folder completely, lets the event
-// loop run once, then walks the subfolders it found, the last found first. Names beginning with "."
-// are skipped and never walked. The results keep the order in which they were found.
+// The walk beneath a dropped folder (ExpandDirectory). It lists a folder completely, then walks
+// the subfolders it found, the last found first. Names beginning with "." are skipped and never
+// walked. The results keep the order in which they were found.
 //
 // The walk keeps its pending folders in lists of its own instead of one native stack frame per
 // level, so no tree is too deep for it. Links to folders found inside the tree are listed but
-// not walked, so a link cycle cannot make the walk endless. A second thread may list folders
-// ahead; the results are taken in on the calling thread, in the walk's order.
+// not walked, so a link cycle cannot make the walk endless. Lister threads list the folders
+// ahead (ReadAhead); the results are taken in on the calling thread, in the walk's order, and
+// that thread makes no file-system call itself while they run.
 #pragma once
 
 #include <cstddef>
@@ -122,13 +123,14 @@ extern FoundPaths FoundDirs;
 
 struct WalkServices {
     FileSystem& files;
-    const DropProgress& progress;
+    // Counts the names found, shows the folder being read when asked, and stops the walk.
+    DropProgress& progress;
     ThreadStarter startThread = StartThread;
 };
 
 // Walks the folder `path` and everything beneath it into FoundFiles and FoundDirs; with fresh
 // non-zero both are emptied first. Folders that cannot be listed are skipped and their
-// printable names appended to unreadableDirs.
+// printable names appended to unreadableDirs. Throws DropStopped once progress is stopped.
 void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices services,
                      std::vector<std::string>& unreadableDirs);
 

@@ -1,81 +1,67 @@
-// Lists the subtrees below a dropped folder on two threads, while the walk takes the listings
-// one by one in its own order on the thread that called it. Each thread walks a subtree of its
-// own: the next one nobody has started, or else the folder the other thread's last subtree
-// would come to last, taken out of it with everything beneath it. Such a folder comes after all
-// the rest of its subtree in the walk, so it becomes a subtree of its own right behind it, and
-// the order of the results never depends on which thread listed a folder. The calling thread
-// lists the subtree it needs itself, or lists ahead while it waits for the other.
+// Lists the folders beneath a dropped folder on up to 16 lister threads, while the walk takes
+// the listings one by one in its own order on the thread that called it, which then makes no
+// file-system call of its own. Each lister walks a subtree of its own: the next one nobody has
+// started, or else the folder some other lister's subtree would come to last, taken out of it
+// with everything beneath it. Such a folder comes after all the rest of its subtree in the
+// walk, so it becomes a subtree of its own right behind it, and the order of the results never
+// depends on which thread listed a folder. Without lister threads the calling thread lists
+// everything itself, in the same order.
+//
+// The listings held ahead of the walk are bounded in number and bytes, so a walk that is paused
+// does not list the whole disk into memory; the subtree the walk needs next is listed whatever
+// the bound, so the walk always gets on. A stop makes the walk throw DropStopped within about
+// 20 ms, even while a listing hangs in the kernel: the destructor then leaves such a listing to
+// its thread, which drops its result when the kernel answers and opens no further folder.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <list>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "DropProgress.hpp"
 #include "SubtreeWalk.hpp"
 #include "ThreadStart.hpp"
 
 namespace quarnel {
 
+struct ReadAheadLimits {
+    // As many folders as a share answers at once; a disk queue gains little beyond.
+    std::size_t threads = 16;
+    // Listed but not yet taken. A few thousand folders keep every lister busy for a while on a
+    // share (2 ms a folder) while the walk is elsewhere; 32 MiB holds them with room for a
+    // large folder or two, and is small beside the list a tree of that size makes.
+    std::size_t listings = 4096;
+    std::size_t bytes = std::size_t{32} << 20;
+};
+
 class ReadAhead {
 public:
-    // subtreeRoots in the order the walk takes them; without secondFiles, or when no second
-    // thread can be started, all listing stays on the calling thread.
-    ReadAhead(std::vector<SubtreeWalk::Pending> subtreeRoots, FileSystem& files,
-              std::unique_ptr<FileSystem> secondFiles, const ThreadStarter& startThread);
+    // The walk beneath droppedFolder. The lister threads list with files.ForSecondThread();
+    // without one, or when no thread can be started, the calling thread lists with files.
+    ReadAhead(std::string droppedFolder, FileSystem& files, const DropProgress& progress,
+              const ThreadStarter& startThread, ReadAheadLimits limits = {});
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
     // The next listing in the walk's order, its parent counted among the listings handed out
-    // before (-1: the dropped folder); nullopt when every subtree has been taken.
+    // before (-1: the dropped folder's own listing); nullopt when every folder has been taken.
+    // Throws DropStopped once the progress is stopped.
     std::optional<FolderListing> Next();
 
 private:
-    enum class Owner { Nobody, Caller, Second };
-    struct Subtree {
-        Subtree(SubtreeWalk::Pending root, const Subtree* foundIn, std::int32_t foundBy)
-            : walk(std::move(root)), foundIn(foundIn), foundBy(foundBy) {}
-        bool Finished() const { return walk.Done() && !listing; }
+    struct Shared;
 
-        SubtreeWalk walk;  // its folders are taken only under the lock
-        Owner owner = Owner::Nobody;
-        bool listing = false;  // its owner is listing one of its folders
-        std::deque<FolderListing> ready;
-        // Where the root was found: the subtree, nullptr for the dropped folder, and the
-        // number of the listing there.
-        const Subtree* foundIn;
-        std::int32_t foundBy;
-        std::int32_t firstHandedOut = -1;
-    };
-
-    // Lists the next folder of a subtree owner owns, with the lock released meanwhile; false
-    // when it has none left.
-    bool ListNext(Subtree& subtree, FileSystem& files, std::unique_lock<std::mutex>& lock);
-    Subtree* Claim(Owner owner);
-    FolderListing HandOut(Subtree& subtree);
-    void ListOnSecondThread();
-
+    // Shared with the lister threads, which may outlive this after a stop.
+    std::shared_ptr<Shared> shared_;
     FileSystem& files_;
-    std::unique_ptr<FileSystem> secondFiles_;
-    std::list<Subtree> subtrees_;  // in the walk's order; elements stay where they are
-    std::list<Subtree>::iterator current_;
-    std::list<Subtree>::iterator nextUnclaimed_;
-    Subtree* callerAhead_ = nullptr;
-    std::int32_t handedOut_ = 0;
-    bool stopping_ = false;
-    std::exception_ptr secondFailure_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread second_;
+    const DropProgress& progress_;
+    std::vector<std::thread> listers_;
 };
 
 }  // namespace quarnel

@@ -63,8 +63,8 @@ void SubtreeWalk::Queue(FolderListing& listing, std::int32_t number) {
     }
 }
 
-std::optional<SubtreeWalk::Pending> SubtreeWalk::TakeLast() {
-    if (!CanGiveLast()) return std::nullopt;
+std::optional<SubtreeWalk::Pending> SubtreeWalk::TakeLast(bool busy) {
+    if (!CanGiveLast(busy)) return std::nullopt;
     Pending last = std::move(pending_.front());
     pending_.pop_front();
     return last;

@@ -43,10 +43,11 @@ public:
     static FolderListing Read(Pending folder, FileSystem& files);
     void Queue(FolderListing& listing, std::int32_t number);
 
-    // Takes out the folder the walk would list last, while one more is left, for a walk of
-    // its own: it comes after everything else of this one.
-    bool CanGiveLast() const { return pending_.size() >= 2; }
-    std::optional<Pending> TakeLast();
+    // Takes out the folder the walk would list last, for a walk of its own: it comes after
+    // everything else of this one. One is left for whoever walks this one, unless that one is
+    // busy listing a folder of it, which will leave it more or send it elsewhere.
+    bool CanGiveLast(bool busy) const { return pending_.size() >= (busy ? 1u : 2u); }
+    std::optional<Pending> TakeLast(bool busy);
     // Takes out the queued subfolders, in the order the walk would take them.
     std::vector<Pending> TakePending();
 

@@ -28,8 +28,8 @@ public:
 // A folder the walk has listed, as the file system that listed it keeps it for opening its
 // subfolders by name: each is reached from it, never through a link, so that a folder swapped
 // for a link while the walk runs leads nowhere outside the dropped folder. Shared by the
-// subfolders waiting to be listed, on either thread; only the file system that gave it out (or
-// its second thread's) takes it back.
+// subfolders waiting to be listed, on any of the walk's threads; only the file system that gave
+// it out (or one it made with ForSecondThread) takes it back.
 class FolderHandle {
 public:
     virtual ~FolderHandle() = default;
@@ -55,8 +55,8 @@ public:
     virtual ListedFolder ListDroppedFolder(const std::string& path, FolderVisitor& visitor) = 0;
     virtual ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent,
                                        std::string_view name, FolderVisitor& visitor) = 0;
-    // A file system of its own for a second thread that lists folders ahead of the walk, or
-    // nullptr where listing is to stay on one thread. Either takes the other's folders.
+    // A file system of its own for each thread that lists folders ahead of the walk, or
+    // nullptr where listing is to stay on one thread. Each takes the others' folders.
     virtual std::unique_ptr<FileSystem> ForSecondThread() = 0;
 };
 

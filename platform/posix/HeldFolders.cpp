@@ -13,9 +13,9 @@ namespace {
 
 constexpr int cFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int cFoundFolderFlags = cFolderFlags | O_NOFOLLOW;
-// For each thread: far below the usual limit of 1024 descriptors, far above the depth of
-// everyday trees.
-constexpr std::size_t cMostOpen = 64;
+// For all threads of a walk together: far below the usual limit of 1024 descriptors, far above
+// the depth of everyday trees.
+constexpr std::size_t cMostOpen = 128;
 
 }  // namespace
 
@@ -29,7 +29,10 @@ HeldFolder::HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldF
 HeldFolder::~HeldFolder() {
     {
         const std::lock_guard lock(owner_->mutex_);
-        if (recent_) recent_->open.erase(place_);
+        if (recent_) {
+            recent_->open.erase(place_);
+            --owner_->open_;
+        }
     }
     // The ancestors nobody else holds go one by one, not in a recursion as deep as the tree.
     std::shared_ptr<HeldFolder> up = std::move(parent_);
@@ -44,6 +47,19 @@ HeldFolder::~HeldFolder() {
     }
 }
 
+WalkedFolder::~WalkedFolder() {
+    HeldFolders& owner = *folder->owner_;
+    const std::lock_guard lock(owner.mutex_);
+    // The dropped folder stays open; one in use is closed later, when it is the oldest.
+    if (!folder->parent_ || folder->uses_ > 0 || !folder->fd_.Valid()) return;
+    folder->fd_.Reset();
+    if (folder->recent_) {
+        folder->recent_->open.erase(folder->place_);
+        folder->recent_.reset();
+        --owner.open_;
+    }
+}
+
 FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent)
     : folder_(folder) {
     HeldFolders& owner = *folder.owner_;
@@ -51,8 +67,8 @@ FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders
     if (!folder.fd_.Valid() && !owner.Reopen(folder, recent)) return;
     ++folder.uses_;
     fd_ = folder.fd_.Get();
-    if (folder.parent_) HeldFolders::MarkUsed(folder, recent);
-    HeldFolders::CloseBeyondLimit(*recent);
+    if (folder.parent_) owner.MarkUsed(folder, recent);
+    owner.CloseBeyondLimit(*recent);
 }
 
 FolderInUse::~FolderInUse() {
@@ -89,6 +105,7 @@ std::shared_ptr<HeldFolder> HeldFolders::OpenSubfolder(
 void HeldFolders::MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
     if (!folder.recent_) {
         folder.place_ = recent->open.insert(recent->open.end(), &folder);
+        ++open_;
     } else {
         recent->open.splice(recent->open.end(), folder.recent_->open, folder.place_);
     }
@@ -97,7 +114,10 @@ void HeldFolders::MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolde
 
 bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent) {
     // Up to the nearest ancestor still open (the dropped folder always is), then down again,
-    // each step by name and without following a link, each folder checked to be the one it was.
+    // each step by name and without following a link, and the folder checked to be the one it
+    // was: the walk still holds it, so it was closed as the oldest and is known. An ancestor the
+    // walk let go is not known, and need not be: whatever folder a name along the way means by
+    // now, the way ends in this one or fails.
     std::vector<HeldFolder*> closed;
     HeldFolder* at = &folder;
     while (!at->fd_.Valid()) {
@@ -109,8 +129,10 @@ bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders
         HeldFolder& next = **down;
         FileDescriptor fd(::openat(at->fd_.Get(), next.name_.c_str(), cFoundFolderFlags));
         struct stat status {};
-        if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0) return false;
-        if (!next.known_ || status.st_dev != next.device_ || status.st_ino != next.inode_) {
+        if (!fd.Valid()) return false;
+        const bool checked = next.known_ || &next == &folder;
+        if (checked && (::fstat(fd.Get(), &status) != 0 || !next.known_ ||
+                        status.st_dev != next.device_ || status.st_ino != next.inode_)) {
             errno = ESTALE;
             return false;
         }
@@ -127,7 +149,8 @@ bool HeldFolders::Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders
 
 void HeldFolders::CloseBeyondLimit(RecentFolders& recent) {
     auto& open = recent.open;
-    for (auto folder = open.begin(); open.size() > cMostOpen && folder != open.end();) {
+    // The thread that opens one more closes one of its own, used longest ago.
+    for (auto folder = open.begin(); open_ > cMostOpen && folder != open.end();) {
         HeldFolder& held = **folder;
         if (held.uses_ > 0) {
             ++folder;
@@ -143,6 +166,7 @@ void HeldFolders::CloseBeyondLimit(RecentFolders& recent) {
         }
         held.fd_.Reset();
         folder = open.erase(folder);
+        --open_;
         held.recent_.reset();
     }
 }

@@ -1,8 +1,8 @@
 // The folders a walk holds on to for opening their subfolders by name, relative to them: one
 // path step for the kernel, never through a link, and no limit on the length of the whole path.
-// Both threads of a walk share them. Only so many stay open for each thread: beyond that the one
-// it used longest ago is closed, and opened again from its parent by name when it is needed once
-// more, checked to be the very folder it was.
+// The threads of a walk share them. Only so many stay open in all: beyond that, the one the
+// thread opening another used longest ago is closed, and opened again from its parent by name
+// when it is needed once more, checked to be the very folder it was.
 #pragma once
 
 #include <sys/types.h>
@@ -32,17 +32,18 @@ struct RecentFolders {
 // at the moment a walk is most exposed to it.
 using BeforeSubfolderOpen = std::function<void(int parentFolder, const char* name)>;
 
-class HeldFolder final : public FolderHandle {
+class HeldFolder final {
 public:
     HeldFolder(std::shared_ptr<HeldFolders> owner, std::shared_ptr<HeldFolder> parent,
                std::string name, FileDescriptor fd);
-    ~HeldFolder() override;
+    ~HeldFolder();
     HeldFolder(const HeldFolder&) = delete;
     HeldFolder& operator=(const HeldFolder&) = delete;
 
 private:
     friend class HeldFolders;
     friend class FolderInUse;
+    friend class WalkedFolder;
 
     const std::shared_ptr<HeldFolders> owner_;
     std::shared_ptr<HeldFolder> parent_;  // null for the dropped folder, which stays open
@@ -56,6 +57,19 @@ private:
     // Among whose open folders it is, unless it is closed or the dropped folder, which stays.
     std::shared_ptr<RecentFolders> recent_;
     std::list<HeldFolder*>::iterator place_;  // there
+};
+
+// A listed folder as the walk holds it while subfolders of it wait to be opened. Once the walk
+// lets go, nothing is opened from it any more: it is closed at once, without a call to learn
+// what it was, and its subfolders keep only its name for their way back to the dropped folder.
+class WalkedFolder final : public FolderHandle {
+public:
+    explicit WalkedFolder(std::shared_ptr<HeldFolder> folder) : folder(std::move(folder)) {}
+    ~WalkedFolder() override;
+    WalkedFolder(const WalkedFolder&) = delete;
+    WalkedFolder& operator=(const WalkedFolder&) = delete;
+
+    const std::shared_ptr<HeldFolder> folder;
 };
 
 // Keeps a folder open while it is listed or a subfolder is opened from it, opening it again
@@ -92,14 +106,16 @@ public:
 private:
     friend class HeldFolder;
     friend class FolderInUse;
+    friend class WalkedFolder;
 
     // All under mutex_.
-    static void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
+    void MarkUsed(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
     bool Reopen(HeldFolder& folder, const std::shared_ptr<RecentFolders>& recent);
-    static void CloseBeyondLimit(RecentFolders& recent);
+    void CloseBeyondLimit(RecentFolders& recent);
 
     const BeforeSubfolderOpen beforeOpen_;
     std::mutex mutex_;
+    std::size_t open_ = 0;  // in the threads' RecentFolders
 };
 
 }  // namespace quarnel

@@ -56,7 +56,7 @@ ListedFolder PosixFileSystem::ListDroppedFolder(const std::string& path, FolderV
 ListedFolder PosixFileSystem::ListSubfolder(const std::shared_ptr<FolderHandle>& parent,
                                             std::string_view name, FolderVisitor& visitor) {
     // Every handle the walk hands back is one of ours.
-    return List(folders_->OpenSubfolder(std::static_pointer_cast<HeldFolder>(parent),
+    return List(folders_->OpenSubfolder(static_cast<const WalkedFolder&>(*parent).folder,
                                         std::string(name), recent_),
                 visitor);
 }
@@ -65,7 +65,7 @@ ListedFolder PosixFileSystem::List(std::shared_ptr<HeldFolder> folder, FolderVis
     if (!folder) return {};
     const FolderInUse open(*folder, recent_);
     if (open.Fd() < 0) return {};
-    return {ListOpen(open.Fd(), visitor), std::move(folder)};
+    return {ListOpen(open.Fd(), visitor), std::make_shared<WalkedFolder>(std::move(folder))};
 }
 
 bool PosixFileSystem::ListOpen(int folder, FolderVisitor& visitor) {

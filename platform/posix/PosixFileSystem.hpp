@@ -17,7 +17,7 @@ namespace quarnel {
 class PosixFileSystem final : public FileSystem {
 public:
     explicit PosixFileSystem(BeforeSubfolderOpen beforeOpen = {});
-    // One that shares the folders held open with another, for a second thread.
+    // One that shares the folders held open with another, for another thread of the walk.
     explicit PosixFileSystem(std::shared_ptr<HeldFolders> folders);
 
     char PathSeparator() const override { return '/'; }

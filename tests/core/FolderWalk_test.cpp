@@ -13,7 +13,7 @@ namespace {
 
 using namespace testing;
 
-// Elements 1 to the upper bound, taken as the expansion step takes them.
+// The paths found, taken as the expansion step takes them.
 std::vector<std::string> Elements(FoundPaths& found) {
     std::vector<std::string> elements;
     found.TakeEachFound([&](std::string_view path) { elements.emplace_back(path); });
@@ -57,6 +57,8 @@ TEST_F(WalkTest, ListsAFolderCompletelyThenWalksItsSubfoldersLastFoundFirst) {
     // Dot names are neither listed nor walked; the link is listed but never opened.
     EXPECT_EQ(files.listed, (std::vector<std::string>{"dropped C:\\A\\", "C:\\A\\D\\", "C:\\A\\B\\",
                                                       "C:\\A\\B\\C\\"}));
+    EXPECT_EQ(progress.NamesFound(), 7u);
+    EXPECT_EQ(progress.Folder(), "C:\\A");  // asked for once, before the walk began
     EXPECT_TRUE(unreadable.empty());
 }
 
@@ -91,7 +93,7 @@ TEST_F(WalkTest, TakingManyMegabytesOfNamesKeepsEachUnderItsFolder) {
     EXPECT_EQ(found[199'999], "C:\\top\\" + padding + "199999");
 }
 
-TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
+TEST_F(WalkTest, ListerThreadsKeepTheOrderExactly) {
     // One bushy subtree, far larger than the rest and walked last, which the threads share out
     // folder by folder,
     std::vector<std::string> level{"C:\\R\\a-busch"};
@@ -123,13 +125,14 @@ TEST_F(WalkTest, TheSecondThreadKeepsTheOrderExactly) {
     ASSERT_GT(serialFiles.size(), 50u);
 
     // Each run gives every folder another listing time, so the threads meet in other places.
-    for (int run = 1; run <= 20; ++run) {
+    for (int run = 1; run <= 6; ++run) {
         files.allowSecondThread = true;
         files.listingDelaySeed = run;
         files.listed.clear();
         Walk("C:\\R");
         EXPECT_EQ(Elements(FoundFiles), serialFiles);
         EXPECT_EQ(Elements(FoundDirs), serialDirs);
+        EXPECT_TRUE(files.listed.empty());  // all on the lister threads
     }
 
     // no second thread to be had: the same results, all listed on the calling thread

@@ -31,7 +31,7 @@ std::vector<std::string> Found(FoundPaths& paths) {
 }
 
 std::vector<std::string> Expanded(WinFileSystem& files, const std::string& folder) {
-    const DropProgress progress;
+    DropProgress progress;
     std::vector<std::string> unreadable;
     ExpandDirectory(folder, -1, {files, progress}, unreadable);
     EXPECT_TRUE(unreadable.empty());
