@@ -79,6 +79,10 @@ void DropGate::RunTakenDrop() noexcept {
     if (closeRequested_) CloseAfterDrop();
 }
 
+// Only a link-time placeholder for the progress window's stop: the drop still runs on the
+// window's thread and holds no progress the gate could stop.
+void DropGate::StopDrop() {}
+
 void DropGate::CloseAfterDrop() noexcept {
     try {
         window_.Post({}, [this] { window_.Close(); });
