@@ -198,6 +198,11 @@ struct FakeDropWindow final : DropWindow {
     void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
     void SetVisible(bool visible) override { ++(visible ? shown : hidden); }
     void Close() override { ++closed; }
+    void PostFromAnyThread(std::function<void()> task) override { Post({}, std::move(task)); }
+    void ShowProgress(std::shared_ptr<const DropProgress> shown) override {
+        progress = std::move(shown);
+    }
+    void HideProgress() override { progress.reset(); }
     void RunPosted() {
         while (!posted.empty()) {
             auto task = std::move(posted.front());
@@ -208,6 +213,7 @@ struct FakeDropWindow final : DropWindow {
     std::vector<std::function<void()>> posted;
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
     std::vector<bool> cursors;
+    std::shared_ptr<const DropProgress> progress;  // while the progress window shows
     bool refusePosts = false;  // as a full message queue does
     int shown = 0;
     int hidden = 0;
