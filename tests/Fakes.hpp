@@ -213,7 +213,8 @@ struct FakeDropWindow final : DropWindow {
     std::vector<std::function<void()>> posted;
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
     std::vector<bool> cursors;
-    std::shared_ptr<const DropProgress> progress;  // while the progress window shows
+    // while the progress window shows
+    std::shared_ptr<const DropProgress> progress;
     bool refusePosts = false;  // as a full message queue does
     int shown = 0;
     int hidden = 0;

@@ -9,10 +9,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "core/OptionStorage.hpp"
 #include "platform/ProgramVersion.hpp"
@@ -334,6 +336,42 @@ TEST(MainForm, AFolderWalkShowsTheWaitCursorAndKeepsTheEventLoopRunning) {
     EXPECT_EQ(program.form.cursor().shape(), Qt::ArrowCursor);
     const std::string text = *program.clipboard.text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);  // the folder, 3 files, 3 folders
+}
+
+// Runs the event loop until done holds, for at most two seconds.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(10);
+    return done();
+}
+
+TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
+    MainForm form;
+    form.ShowProgress(std::make_shared<DropProgress>());
+    ASSERT_NE(form.Progress(), nullptr);
+    EXPECT_TRUE(form.Progress()->isVisible());
+    EXPECT_FALSE(form.isVisible());
+    form.HideProgress();
+    EXPECT_EQ(form.Progress(), nullptr);
+
+    std::thread::id ranOn;
+    std::thread poster(
+        [&] { form.PostFromAnyThread([&ranOn] { ranOn = std::this_thread::get_id(); }); });
+    poster.join();
+    ASSERT_TRUE(WaitUntil([&] { return ranOn != std::thread::id(); }));
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+TEST(MainForm, ATaskPostedFromAnotherThreadToAWindowThatGoesIsDroppedAndFreed) {
+    auto token = std::make_shared<int>(0);
+    bool ran = false;
+    {
+        MainForm form;
+        std::thread poster([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+        poster.join();
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(token.use_count(), 1);
 }
 
 }  // namespace
