@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "FakeDataObject.hpp"
 #include "WindowQueries.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
@@ -21,6 +23,7 @@ using testing::FakeSettingsStore;
 using testing::MovedToAMonitorAt;
 using testing::RunPendingMessages;
 using testing::TextOf;
+using testing::WaitUntil;
 using testing::WindowSizeAt;
 
 // A rectangle in twips, in pixels at dpi.
@@ -325,6 +328,43 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
     program.Drop({L"C:\\a.txt"});
     RunPendingMessages();
     EXPECT_EQ(handled, 2);
+}
+
+TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
+    MainForm form{SystemStartupCalls()};
+    form.ShowProgress(std::make_shared<DropProgress>());
+    ASSERT_NE(form.Progress(), nullptr);
+    const HWND progress = form.Progress()->Handle();
+    EXPECT_TRUE(IsWindowVisible(progress));
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    // hidden from inside its own click, as the stop does it
+    SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    form.HideProgress();
+    EXPECT_EQ(form.Progress(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(progress));
+    RunPendingMessages();
+    EXPECT_FALSE(IsWindow(progress));
+
+    DWORD ranOn = 0;
+    std::thread poster([&] { form.PostFromAnyThread([&ranOn] { ranOn = GetCurrentThreadId(); }); });
+    poster.join();
+    EXPECT_EQ(ranOn, 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ranOn != 0; }));
+    EXPECT_EQ(ranOn, GetCurrentThreadId());
+}
+
+TEST(MainForm, TasksPostedFromAnotherThreadToAWindowThatGoesAreDroppedAndFreed) {
+    auto token = std::make_shared<int>(0);
+    bool ran = false;
+    MainForm form{SystemStartupCalls()};
+    std::thread before([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+    before.join();
+    DestroyWindow(form.Handle());
+    std::thread after([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+    after.join();
+    RunPendingMessages();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(token.use_count(), 1);
 }
 
 }  // namespace

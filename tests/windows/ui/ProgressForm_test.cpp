@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <thread>
 
 #include "WindowQueries.hpp"
 #include "ui/windows/MainForm.hpp"
@@ -15,15 +13,7 @@ namespace {
 using testing::ClientRectOf;
 using testing::RunPendingMessages;
 using testing::TextOf;
-
-// Runs this thread's messages until done holds, for at most two seconds.
-bool WaitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
-        RunPendingMessages();
-        Sleep(10);
-    }
-    return done();
-}
+using testing::WaitUntil;
 
 // The width of text in the control's font.
 int TextWidth(HWND control, const std::wstring& text) {
@@ -100,43 +90,6 @@ TEST(ProgressForm, AbbrechenEscapeAndTheCloseButtonEachStopTheDropOnce) {
     EXPECT_TRUE(IsWindowVisible(window.form.Handle()));
     window.form.Hide();
     EXPECT_FALSE(IsWindowVisible(window.form.Handle()));
-}
-
-TEST(ProgressForm, TheMainWindowShowsItWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
-    MainForm form{SystemStartupCalls()};
-    form.ShowProgress(std::make_shared<DropProgress>());
-    ASSERT_NE(form.Progress(), nullptr);
-    const HWND progress = form.Progress()->Handle();
-    EXPECT_TRUE(IsWindowVisible(progress));
-    EXPECT_FALSE(IsWindowVisible(form.Handle()));
-    // hidden from inside its own click, as the stop does it
-    SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    form.HideProgress();
-    EXPECT_EQ(form.Progress(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(progress));
-    RunPendingMessages();
-    EXPECT_FALSE(IsWindow(progress));
-
-    DWORD ranOn = 0;
-    std::thread poster([&] { form.PostFromAnyThread([&ranOn] { ranOn = GetCurrentThreadId(); }); });
-    poster.join();
-    EXPECT_EQ(ranOn, 0u);
-    ASSERT_TRUE(WaitUntil([&] { return ranOn != 0; }));
-    EXPECT_EQ(ranOn, GetCurrentThreadId());
-}
-
-TEST(ProgressForm, TasksPostedFromAnotherThreadToAWindowThatGoesAreDroppedAndFreed) {
-    auto token = std::make_shared<int>(0);
-    bool ran = false;
-    MainForm form{SystemStartupCalls()};
-    std::thread before([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
-    before.join();
-    DestroyWindow(form.Handle());
-    std::thread after([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
-    after.join();
-    RunPendingMessages();
-    EXPECT_FALSE(ran);
-    EXPECT_EQ(token.use_count(), 1);
 }
 
 }  // namespace
