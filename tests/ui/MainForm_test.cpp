@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -352,6 +353,11 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     EXPECT_FALSE(form.isVisible());
     form.HideProgress();
     EXPECT_EQ(form.Progress(), nullptr);
+    // shown over the main window at its design place, near the screen's edge: pushed inside
+    form.show();
+    form.ShowProgress(std::make_shared<DropProgress>());
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(form.Progress()->geometry()));
+    form.HideProgress();
 
     std::thread::id ranOn;
     std::thread poster(

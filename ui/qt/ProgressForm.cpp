@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "FontWidth.hpp"
 #include "TableControls.hpp"
@@ -18,6 +19,18 @@ namespace {
 
 constexpr int cUpdateMilliseconds = 250;
 
+// Centred over the window where it shows, else on its screen, and inside the screen's free area.
+QRect PlaceOver(const QWidget& window, QSize size) {
+    const QRect free = window.screen()->availableGeometry();
+    QRect place({}, size);
+    place.moveCenter(window.isVisible() ? window.geometry().center() : free.center());
+    place.moveLeft(std::clamp(place.left(), free.left(),
+                              std::max(free.left(), free.right() - size.width() + 1)));
+    place.moveTop(std::clamp(place.top(), free.top(),
+                             std::max(free.top(), free.bottom() - size.height() + 1)));
+    return place;
+}
+
 }  // namespace
 
 ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
@@ -29,11 +42,10 @@ ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::fu
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     using namespace ProgressFormTable;
     setWindowTitle(FromUtf8(ProgressTitle()));
-    QRect client = PixelRect(0, 0, cWindow.clientWidth, cWindow.clientHeight, scaleFactor_);
-    client.moveCenter(placeAt.isVisible() ? placeAt.geometry().center()
-                                          : placeAt.screen()->availableGeometry().center());
-    setFixedSize(client.size());
-    setGeometry(client);
+    setFixedSize(PixelRect(0, 0, cWindow.clientWidth, cWindow.clientHeight, scaleFactor_).size());
+    setGeometry(PlaceOver(placeAt, size()));
+    // It never keeps the program running nor ends it: the program decides by its main window.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     AddLabel(cProgressLine, cLine.left, cLine.top, cLine.width, cLine.height);
     count_ = AddLabel({}, cCount.left, cCount.top, cCount.width, cCount.height);

@@ -337,13 +337,27 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     const HWND progress = form.Progress()->Handle();
     EXPECT_TRUE(IsWindowVisible(progress));
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
-    // hidden from inside its own click, as the stop does it
-    SendMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     form.HideProgress();
     EXPECT_EQ(form.Progress(), nullptr);
     EXPECT_FALSE(IsWindowVisible(progress));
     RunPendingMessages();
     EXPECT_FALSE(IsWindow(progress));
+    // shown over the main window at its design place, near the screen's edge: pushed inside
+    form.Show();
+    form.ShowProgress(std::make_shared<DropProgress>());
+    RECT placed{};
+    GetWindowRect(form.Progress()->Handle(), &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_GE(placed.left, monitor.rcWork.left);
+    EXPECT_GE(placed.top, monitor.rcWork.top);
+    EXPECT_LE(placed.right, monitor.rcWork.right);
+    EXPECT_LE(placed.bottom, monitor.rcWork.bottom);
+    RECT main{};
+    GetWindowRect(form.Handle(), &main);
+    EXPECT_LT(placed.left, main.right) << "over the main window, not on the screen's centre";
+    form.HideProgress();
 
     DWORD ranOn = 0;
     std::thread poster([&] { form.PostFromAnyThread([&ranOn] { ranOn = GetCurrentThreadId(); }); });
