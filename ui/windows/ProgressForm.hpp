@@ -24,6 +24,7 @@ public:
                  NativeWindow placeAt);
     ~ProgressForm();
 
+    NativeWindow Line() const { return line_; }
     NativeWindow Count() const { return count_; }
     NativeWindow Folder() const { return folder_; }
     NativeWindow CancelButton() const { return cancel_; }
