@@ -351,12 +351,15 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     ASSERT_NE(form.Progress(), nullptr);
     EXPECT_TRUE(form.Progress()->isVisible());
     EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), nullptr);
     form.HideProgress();
     EXPECT_EQ(form.Progress(), nullptr);
     // shown over the main window at its design place, near the screen's edge: pushed inside
     form.show();
     form.ShowProgress(std::make_shared<DropProgress>());
     EXPECT_TRUE(form.screen()->availableGeometry().contains(form.Progress()->geometry()));
+    // and above it, also when it stays on top
+    EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), form.windowHandle());
     form.HideProgress();
 
     std::thread::id ranOn;

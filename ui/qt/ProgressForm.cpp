@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "FontWidth.hpp"
@@ -55,6 +56,13 @@ ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::fu
                                    cCancelButton.height, scaleFactor_));
     cancel_->setFocus();
     connect(cancel_, &QPushButton::clicked, this, [this] { stop_(); });
+
+    // Kept above a main window that shows, also one that stays on top; with the main window out
+    // of sight it stands alone, with a task bar entry of its own.
+    if (placeAt.isVisible() && placeAt.windowHandle() != nullptr) {
+        winId();
+        windowHandle()->setTransientParent(placeAt.windowHandle());
+    }
 
     Update();
     auto* timer = new QTimer(this);

@@ -1,4 +1,4 @@
-// The progress window on Qt: a small window of its own, not owned by the main window, so that
+// The progress window on Qt: a small window of its own, not a child of the main window, so that
 // it shows also while the main window is out of sight. Four times a second it reads how far the
 // drop has come; "Abbrechen", Escape and its close button call the stop it is given, and it
 // stays until its owner takes it down.
@@ -17,7 +17,7 @@ namespace quarnel {
 
 class ProgressForm final : public QWidget {
 public:
-    // Centred over placeAt where that window shows, else on its screen.
+    // Centred over placeAt and kept above it where that window shows, else on its screen.
     ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
                  const QWidget& placeAt);
 

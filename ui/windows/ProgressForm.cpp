@@ -58,7 +58,7 @@ ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::fu
                            NativeWindow placeAt)
     : progress_(std::move(progress)), stop_(std::move(stop)) {
     if (Create(SystemStartupCalls(), L"QuarnelProgressForm", ClassIcon::Application, cStyle,
-               cExStyle, nullptr)) {
+               cExStyle, placeAt)) {
         return;
     }
     SetWindowTextW(Handle(), WideFromUtf8(ProgressTitle()).c_str());

@@ -1,7 +1,8 @@
-// The progress window on Win32: a small tool window of its own, owned by no other window, so
-// that it shows also while the main window is out of sight. Four times a second it reads how
-// far the drop has come; "Abbrechen", Escape and its close button call the stop it is given,
-// and it stays until its owner hides it.
+// The progress window on Win32: a small tool window owned by the main window, so that it stays
+// above it also when the main window stays on top; an owned window shows also while its owner
+// is out of sight, and keeps a task bar button of its own. Four times a second it reads how far
+// the drop has come; "Abbrechen", Escape and its close button call the stop it is given, and it
+// stays until its owner hides it.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,8 @@ namespace quarnel {
 
 class ProgressForm final : public WindowObject {
 public:
-    // Shown at once, centred over placeAt where that window shows, else on its monitor. A
-    // window the system refuses to make has no handle, and the drop runs on without it.
+    // Shown at once, owned by placeAt and centred over it where it shows, else on its monitor.
+    // A window the system refuses to make has no handle, and the drop runs on without it.
     ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
                  NativeWindow placeAt);
     ~ProgressForm();

@@ -357,6 +357,8 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     RECT main{};
     GetWindowRect(form.Handle(), &main);
     EXPECT_LT(placed.left, main.right) << "over the main window, not on the screen's centre";
+    // and above it, also when it stays on top
+    EXPECT_EQ(GetWindow(form.Progress()->Handle(), GW_OWNER), form.Handle());
     form.HideProgress();
 
     DWORD ranOn = 0;
