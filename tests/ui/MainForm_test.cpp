@@ -354,11 +354,15 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), nullptr);
     form.HideProgress();
     EXPECT_EQ(form.Progress(), nullptr);
-    // shown over the main window at its design place, near the screen's edge: pushed inside
+    // with the main window at its place, staying on top: centred on the screen, clear of the
+    // main window, and above it
     form.show();
+    form.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, true);
     form.ShowProgress(std::make_shared<DropProgress>());
-    EXPECT_TRUE(form.screen()->availableGeometry().contains(form.Progress()->geometry()));
-    // and above it, also when it stays on top
+    const QRect placed = form.Progress()->geometry();
+    EXPECT_LE((placed.center() - form.screen()->availableGeometry().center()).manhattanLength(), 2);
+    EXPECT_FALSE(placed.intersects(form.frameGeometry()));
+    EXPECT_TRUE(form.Progress()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), form.windowHandle());
     form.HideProgress();
 

@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-#include <algorithm>
 
 #include "FontWidth.hpp"
 #include "TableControls.hpp"
@@ -20,22 +19,10 @@ namespace {
 
 constexpr int cUpdateMilliseconds = 250;
 
-// Centred over the window where it shows, else on its screen, and inside the screen's free area.
-QRect PlaceOver(const QWidget& window, QSize size) {
-    const QRect free = window.screen()->availableGeometry();
-    QRect place({}, size);
-    place.moveCenter(window.isVisible() ? window.geometry().center() : free.center());
-    place.moveLeft(std::clamp(place.left(), free.left(),
-                              std::max(free.left(), free.right() - size.width() + 1)));
-    place.moveTop(std::clamp(place.top(), free.top(),
-                             std::max(free.top(), free.bottom() - size.height() + 1)));
-    return place;
-}
-
 }  // namespace
 
 ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
-                           const QWidget& placeAt)
+                           QWidget& placeAt)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
       progress_(std::move(progress)),
@@ -43,8 +30,20 @@ ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::fu
       scaleFactor_(FontScaleFactor(AverageCharWidth(font()))) {
     using namespace ProgressFormTable;
     setWindowTitle(FromUtf8(ProgressTitle()));
-    setFixedSize(PixelRect(0, 0, cWindow.clientWidth, cWindow.clientHeight, scaleFactor_).size());
-    setGeometry(PlaceOver(placeAt, size()));
+
+    // Kept above a main window that shows, also one that stays on top (a window manager keeps
+    // the stay-on-top layer above a transient); with the main window out of sight it stands
+    // alone, with a task bar entry of its own.
+    if (QWindow* main = placeAt.windowHandle(); main != nullptr && placeAt.isVisible()) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, main->flags().testFlag(Qt::WindowStaysOnTopHint));
+        winId();
+        windowHandle()->setTransientParent(main);
+    }
+
+    QRect client = PixelRect(0, 0, cWindow.clientWidth, cWindow.clientHeight, scaleFactor_);
+    client.moveCenter(placeAt.screen()->availableGeometry().center());
+    setFixedSize(client.size());
+    setGeometry(client);
     // It never keeps the program running nor ends it: the program decides by its main window.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -56,13 +55,6 @@ ProgressForm::ProgressForm(std::shared_ptr<const DropProgress> progress, std::fu
                                    cCancelButton.height, scaleFactor_));
     cancel_->setFocus();
     connect(cancel_, &QPushButton::clicked, this, [this] { stop_(); });
-
-    // Kept above a main window that shows, also one that stays on top; with the main window out
-    // of sight it stands alone, with a task bar entry of its own.
-    if (placeAt.isVisible() && placeAt.windowHandle() != nullptr) {
-        winId();
-        windowHandle()->setTransientParent(placeAt.windowHandle());
-    }
 
     Update();
     auto* timer = new QTimer(this);

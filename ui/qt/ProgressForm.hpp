@@ -17,9 +17,10 @@ namespace quarnel {
 
 class ProgressForm final : public QWidget {
 public:
-    // Centred over placeAt and kept above it where that window shows, else on its screen.
+    // Centred on placeAt's screen, where the small main window at its place covers no part of
+    // it, and kept above placeAt where that window shows.
     ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
-                 const QWidget& placeAt);
+                 QWidget& placeAt);
 
     QLabel& Count() { return *count_; }
     QLabel& Folder() { return *folder_; }

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "TableControls.hpp"
 #include "platform/windows/support/WideText.hpp"
 #include "ui/Geometry.hpp"
@@ -81,8 +79,8 @@ NativeWindow ProgressForm::AddControl(const wchar_t* className, std::string_view
     return CreateChildControl(SystemStartupCalls(), Handle(), className, caption, style, id);
 }
 
-// Centred over the main window where it shows, else on the work area of its monitor, at that
-// monitor's dpi; kept inside the work area.
+// Centred on the work area of the main window's monitor, where the small main window at its
+// place covers no part of it, at that monitor's dpi.
 void ProgressForm::Layout(NativeWindow placeAt) {
     const unsigned monitorDpi = GetDpiForWindow(placeAt != nullptr ? placeAt : Handle());
     Scale(monitorDpi);
@@ -92,13 +90,8 @@ void ProgressForm::Layout(NativeWindow placeAt) {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(placeAt, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    RECT over = work;
-    if (placeAt != nullptr && IsWindowVisible(placeAt)) GetWindowRect(placeAt, &over);
-    const LONG left = std::clamp<LONG>((over.left + over.right - outer.width) / 2, work.left,
-                                       std::max(work.left, work.right - outer.width));
-    const LONG top = std::clamp<LONG>((over.top + over.bottom - outer.height) / 2, work.top,
-                                      std::max(work.top, work.bottom - outer.height));
-    SetWindowPos(Handle(), nullptr, left, top, outer.width, outer.height,
+    SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - outer.width) / 2,
+                 work.top + (work.bottom - work.top - outer.height) / 2, outer.width, outer.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

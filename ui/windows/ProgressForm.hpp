@@ -19,8 +19,8 @@ namespace quarnel {
 
 class ProgressForm final : public WindowObject {
 public:
-    // Shown at once, owned by placeAt and centred over it where it shows, else on its monitor.
-    // A window the system refuses to make has no handle, and the drop runs on without it.
+    // Shown at once, owned by placeAt and centred on its monitor. A window the system refuses to
+    // make has no handle, and the drop runs on without it.
     ProgressForm(std::shared_ptr<const DropProgress> progress, std::function<void()> stop,
                  NativeWindow placeAt);
     ~ProgressForm();
