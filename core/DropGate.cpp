@@ -231,6 +231,8 @@ void DropGate::EndRun(const std::exception_ptr& failure) noexcept {
     if (closeRequested_) CloseAfterDrop();
 }
 
+// Only a link-time placeholder for the progress window's stop: the drop still runs on the
+// window's thread and holds no progress the gate could stop.
 void DropGate::CloseAfterDrop() noexcept {
     try {
         window_.Post({}, [this] { window_.Close(); });

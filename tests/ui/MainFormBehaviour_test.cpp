@@ -75,7 +75,7 @@ TEST(MainFormBehaviour, LoadSetsTheCaptionThenReadsTheOptions) {
     store.values[{"Kelvaro's Tools", "Quarnel! 2.5", "Options"}] = "01010101001110";
     testing::FakePlacement placement;
     RecordingView view;
-    OptionFlags.fill(0);
+    OptionFlags = OptionFlagArray{};
 
     MainFormLoad(view, store, placement);
     EXPECT_EQ(view.caption, "Quarnel! 2.5");

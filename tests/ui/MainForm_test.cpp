@@ -9,11 +9,14 @@
 #include <QGroupBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "core/OptionStorage.hpp"
 #include "core/WindowThreadServices.hpp"
@@ -363,6 +366,54 @@ TEST(MainForm, ADropRunsBesideTheWindowWithTheWaitCursorAndAfterASecondItsProgre
     EXPECT_EQ(program.form.Image1().frameShape(), QFrame::NoFrame);
     const std::string text = *program.clipboard.text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);  // the folder, 3 files, 3 folders
+}
+
+// Runs the event loop until done holds, for at most two seconds.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(10);
+    return done();
+}
+
+TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
+    MainForm form;
+    form.ShowProgress(std::make_shared<DropProgress>());
+    ASSERT_NE(form.Progress(), nullptr);
+    EXPECT_TRUE(form.Progress()->isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), nullptr);
+    form.HideProgress();
+    EXPECT_EQ(form.Progress(), nullptr);
+    // with the main window at its place, staying on top: centred on the screen, clear of the
+    // main window, and above it
+    form.show();
+    form.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, true);
+    form.ShowProgress(std::make_shared<DropProgress>());
+    const QRect placed = form.Progress()->geometry();
+    EXPECT_LE((placed.center() - form.screen()->availableGeometry().center()).manhattanLength(), 2);
+    EXPECT_FALSE(placed.intersects(form.frameGeometry()));
+    EXPECT_TRUE(form.Progress()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(form.Progress()->windowHandle()->transientParent(), form.windowHandle());
+    form.HideProgress();
+
+    std::thread::id ranOn;
+    std::thread poster(
+        [&] { form.PostFromAnyThread([&ranOn] { ranOn = std::this_thread::get_id(); }); });
+    poster.join();
+    ASSERT_TRUE(WaitUntil([&] { return ranOn != std::thread::id(); }));
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+TEST(MainForm, ATaskPostedFromAnotherThreadToAWindowThatGoesIsDroppedAndFreed) {
+    auto token = std::make_shared<int>(0);
+    bool ran = false;
+    {
+        MainForm form;
+        std::thread poster([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+        poster.join();
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(token.use_count(), 1);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct Program {
     OptionClickHandler clicks{store, placement, msgBox};
     OptionFormMaker optionForms{clicks, form};
     MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
-    DropGate gate{[](const DropData&) {}, form, msgBox};
+    DropGate gate{[](const DropData&, DropProgress&) {}, form, msgBox};
 };
 
 // Opens the dialog as Btn(0) does: a fresh one, its buttons set from OptionFlags.

@@ -72,6 +72,30 @@ void MainForm::ShowWaitCursor(bool waiting) {
 
 void MainForm::Close() { close(); }
 
+// Qt queues the task for this window's thread and drops it with the window.
+void MainForm::PostFromAnyThread(std::function<void()> task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress) {
+    HideProgress();
+    progress_ = std::make_unique<ProgressForm>(
+        std::move(progress),
+        [this] {
+            if (dropGate_ != nullptr) dropGate_->StopDrop();
+        },
+        *this);
+    progress_->show();
+}
+
+// The stop may take the window down from inside its own click or close event: it goes once
+// that event has returned.
+void MainForm::HideProgress() {
+    if (progress_ == nullptr) return;
+    progress_->hide();
+    progress_.release()->deleteLater();
+}
+
 void MainForm::closeEvent(QCloseEvent* event) {
     if (dropGate_ != nullptr && !dropGate_->MayClose()) {
         event->ignore();

@@ -4,8 +4,10 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "DropImage.hpp"
+#include "ProgressForm.hpp"
 #include "core/DropGate.hpp"
 #include "ui/ControlTable.hpp"
 #include "ui/MainFormBehaviour.hpp"
@@ -37,6 +39,11 @@ public:
     void ShowWaitCursor(bool waiting) override;
     void SetVisible(bool visible) override { QWidget::setVisible(visible); }
     void Close() override;
+    void PostFromAnyThread(std::function<void()> task) override;
+    void ShowProgress(std::shared_ptr<const DropProgress> progress) override;
+    void HideProgress() override;
+    // The progress window while it shows, else nullptr.
+    ProgressForm* Progress() const { return progress_.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +58,7 @@ private:
     DropGate* dropGate_ = nullptr;
     MainFormButtons* buttons_ = nullptr;
     std::function<void()> closed_;
+    std::unique_ptr<ProgressForm> progress_;  // no parent: it shows without the main window
 };
 
 }  // namespace quarnel

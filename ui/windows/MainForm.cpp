@@ -15,6 +15,8 @@ namespace {
 constexpr DWORD cStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD cExStyle = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 constexpr UINT cRunPostedMessage = WM_APP + 1;
+constexpr UINT cRunFromAnyThreadMessage = WM_APP + 2;
+constexpr UINT cDestroyHiddenProgressMessage = WM_APP + 3;
 
 // A post or a timer the system refuses: a task silently lost would leave the drop gate waiting
 // for it for good.
@@ -36,9 +38,10 @@ MainForm::MainForm(StartupCalls& calls) : calls_(calls), controls_(MainFormTable
     }
     controls_.Build([this](const ControlRow& control) { return CreateControl(control); });
     Layout(GetDpiForWindow(Handle()));
+    fromAnyThreadWindow_ = Handle();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() { RefuseFromAnyThread(); }
 
 NativeWindow MainForm::CreateControl(const ControlRow& control) {
     switch (control.kind) {
@@ -124,6 +127,56 @@ void MainForm::RunTask(const std::function<void()>& task) {
     }
 }
 
+// A post that fails leaves the task waiting; the next post tries again.
+void MainForm::PostFromAnyThread(std::function<void()> task) {
+    std::function<void()> dropped;  // destroyed outside the lock
+    const std::lock_guard lock(fromAnyThreadMutex_);
+    if (fromAnyThreadWindow_ == nullptr) {
+        dropped = std::move(task);
+        return;
+    }
+    fromAnyThread_.push_back(std::move(task));
+    if (!fromAnyThreadPosted_) {
+        fromAnyThreadPosted_ = calls_.PostMessageW(fromAnyThreadWindow_, cRunFromAnyThreadMessage);
+    }
+}
+
+void MainForm::RunFromAnyThread() {
+    std::vector<std::function<void()>> tasks;
+    {
+        const std::lock_guard lock(fromAnyThreadMutex_);
+        tasks.swap(fromAnyThread_);
+        fromAnyThreadPosted_ = false;
+    }
+    for (const auto& task : tasks) RunTask(task);
+}
+
+void MainForm::RefuseFromAnyThread() {
+    std::vector<std::function<void()>> dropped;
+    const std::lock_guard lock(fromAnyThreadMutex_);
+    fromAnyThreadWindow_ = nullptr;
+    dropped.swap(fromAnyThread_);
+}
+
+void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress) {
+    HideProgress();
+    progress_ = std::make_unique<ProgressForm>(
+        std::move(progress),
+        [this] {
+            if (dropGate_ != nullptr) dropGate_->StopDrop();
+        },
+        Handle());
+}
+
+// The stop may hide the progress window from inside its own click: the window is destroyed
+// once that message has returned, or with the next one or this window where the post fails.
+void MainForm::HideProgress() {
+    if (progress_ == nullptr) return;
+    progress_->Hide();
+    hiddenProgress_ = std::move(progress_);
+    PostMessageW(Handle(), cDestroyHiddenProgressMessage, 0, 0);
+}
+
 void MainForm::ShowWaitCursor(bool waiting) {
     waiting_ = waiting;
     SetCursor(LoadCursorW(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
@@ -150,6 +203,12 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
         case cRunPostedMessage:
             RunPosted();
             return 0;
+        case cRunFromAnyThreadMessage:
+            RunFromAnyThread();
+            return 0;
+        case cDestroyHiddenProgressMessage:
+            hiddenProgress_.reset();
+            return 0;
         case WM_TIMER: {
             const auto delayed = delayed_.find(wParam);
             if (delayed == delayed_.end()) break;
@@ -173,6 +232,7 @@ std::intptr_t MainForm::OnMessage(unsigned message, std::uintptr_t wParam, std::
             if (dropGate_ == nullptr || dropGate_->MayClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
+            RefuseFromAnyThread();
             PostQuitMessage(0);
             return 0;
         default:

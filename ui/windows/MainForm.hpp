@@ -8,10 +8,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 #include "DialogFont.hpp"
 #include "DropImage.hpp"
+#include "ProgressForm.hpp"
 #include "RememberedFocus.hpp"
 #include "StartupCalls.hpp"
 #include "TableControls.hpp"
@@ -46,6 +49,11 @@ public:
     void ShowWaitCursor(bool waiting) override;
     void SetVisible(bool visible) override;
     void Close() override;
+    void PostFromAnyThread(std::function<void()> task) override;
+    void ShowProgress(std::shared_ptr<const DropProgress> progress) override;
+    void HideProgress() override;
+    // The progress window while it shows, else nullptr.
+    ProgressForm* Progress() const { return progress_.get(); }
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -55,6 +63,9 @@ private:
     PixelRect ClientSize() const;
     void RunPosted();
     void RunTask(const std::function<void()>& task);
+    void RunFromAnyThread();
+    // From the window's destruction on, tasks from other threads are dropped.
+    void RefuseFromAnyThread();
 
     StartupCalls& calls_;
     TableControls controls_;
@@ -68,6 +79,17 @@ private:
     std::deque<std::function<void()>> posted_;
     std::map<std::uintptr_t, std::function<void()>> delayed_;  // by timer id
     std::uintptr_t nextTimer_ = 1;
+
+    std::mutex fromAnyThreadMutex_;
+    // Guarded by fromAnyThreadMutex_: where tasks are posted (nullptr once the window goes),
+    // the tasks waiting, and whether a message to run them is on its way.
+    NativeWindow fromAnyThreadWindow_ = nullptr;
+    std::vector<std::function<void()>> fromAnyThread_;
+    bool fromAnyThreadPosted_ = false;
+
+    std::unique_ptr<ProgressForm> progress_;
+    // A progress window taken down from inside its own message: destroyed once that returned.
+    std::unique_ptr<ProgressForm> hiddenProgress_;
 };
 
 }  // namespace quarnel

@@ -30,10 +30,10 @@ struct GatedImage {
     testing::FakeDropWindow window;
     testing::FakeMsgBox msgBox;
     std::vector<DropData> ran;
-    std::function<void()> duringDrop;
-    DropGate gate{[this](const DropData& data) {
+    testing::Latch* heldIn = nullptr;  // the drop's thread waits there until the test lets it go
+    DropGate gate{[this](const DropData& data, DropProgress&) {
                       ran.push_back(data);
-                      if (duringDrop) duringDrop();
+                      if (heldIn != nullptr) heldIn->Wait();
                   },
                   window, msgBox};
 };
@@ -94,7 +94,7 @@ TEST(DropImage, HandsTheNamesToTheGateAndAlwaysCopies) {
     EXPECT_EQ(DragEnterEffect(gated.image1.OleTarget(), data), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(DropEffect(gated.image1.OleTarget(), data), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(gated.ran.empty()) << "the drop runs after Drop has returned";
-    gated.window.RunPosted();
+    gated.window.RunPosted(gated.gate);
 
     ASSERT_EQ(gated.ran.size(), 1u);
     EXPECT_TRUE(gated.ran[0].holdsFileList);
@@ -108,7 +108,7 @@ TEST(DropImage, ForeignDataIsTakenSoItGetsItsMessage) {
 
     EXPECT_EQ(DragEnterEffect(gated.image1.OleTarget(), text), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(DropEffect(gated.image1.OleTarget(), text), static_cast<DWORD>(DROPEFFECT_COPY));
-    gated.window.RunPosted();
+    gated.window.RunPosted(gated.gate);
 
     ASSERT_EQ(gated.ran.size(), 1u);
     EXPECT_FALSE(gated.ran[0].holdsFileList);
@@ -122,7 +122,7 @@ TEST(DropImage, NamesThatCannotBeCopiedAreSaidAfterTheDropAndNothingReachesTheSo
 
     EXPECT_EQ(DropEffect(gated.image1.OleTarget(), data), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(gated.msgBox.shown.empty());
-    gated.window.RunPosted();
+    gated.window.RunPosted(gated.gate);
     EXPECT_TRUE(gated.ran.empty());
     ASSERT_EQ(gated.msgBox.shown.size(), 1u);
     EXPECT_NE(gated.msgBox.shown[0].prompt.find("nicht genug Arbeitsspeicher"), std::string::npos);
@@ -135,22 +135,24 @@ TEST(DropImage, AnswersNoDropWhileTheGateRefusesAndReadsNothing) {
     first.Offer(CF_HDROP, HDropBytes({L"C:\\erste.txt"}));
     FakeDataObject second;
     second.Offer(CF_HDROP, HDropBytes({L"C:\\zweite.txt"}));
-    std::vector<DWORD> effectsDuringDrop;
-    gated.duringDrop = [&] {
-        effectsDuringDrop.push_back(DragEnterEffect(gated.image1.OleTarget(), second));
-        effectsDuringDrop.push_back(DragOverEffect(gated.image1.OleTarget()));
-        effectsDuringDrop.push_back(DropEffect(gated.image1.OleTarget(), second));
-    };
+    testing::Latch held;
+    gated.heldIn = &held;
 
     ASSERT_EQ(DropEffect(gated.image1.OleTarget(), first), static_cast<DWORD>(DROPEFFECT_COPY));
-    // before the taken drop has run
-    EXPECT_EQ(DragEnterEffect(gated.image1.OleTarget(), second),
-              static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_EQ(DropEffect(gated.image1.OleTarget(), second), static_cast<DWORD>(DROPEFFECT_NONE));
-    gated.window.RunPosted();
+    // before the taken drop has run, and while it runs
+    for (int stage = 0; stage < 2; ++stage) {
+        EXPECT_EQ(DragEnterEffect(gated.image1.OleTarget(), second),
+                  static_cast<DWORD>(DROPEFFECT_NONE));
+        EXPECT_EQ(DragOverEffect(gated.image1.OleTarget()), static_cast<DWORD>(DROPEFFECT_NONE));
+        EXPECT_EQ(DropEffect(gated.image1.OleTarget(), second),
+                  static_cast<DWORD>(DROPEFFECT_NONE));
+        if (stage == 0) {
+            ASSERT_TRUE(gated.window.RunPostedUntil([&] { return held.Entered(); }));
+        }
+    }
+    held.Open();
+    gated.window.RunPosted(gated.gate);
 
-    EXPECT_EQ(effectsDuringDrop,
-              (std::vector<DWORD>{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
     EXPECT_EQ(second.getDataCalls, 0);
     ASSERT_EQ(gated.ran.size(), 1u);
     EXPECT_EQ(DragEnterEffect(gated.image1.OleTarget(), second),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "FakeDataObject.hpp"
 #include "WindowQueries.hpp"
 #include "platform/windows/WinWindowPlacement.hpp"
@@ -21,6 +23,7 @@ using testing::FakeSettingsStore;
 using testing::MovedToAMonitorAt;
 using testing::RunPendingMessages;
 using testing::TextOf;
+using testing::WaitUntil;
 using testing::WindowSizeAt;
 
 // A rectangle in twips, in pixels at dpi.
@@ -325,6 +328,59 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
     program.Drop({L"C:\\a.txt"});
     RunPendingMessages();
     EXPECT_EQ(handled, 2);
+}
+
+TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
+    MainForm form{SystemStartupCalls()};
+    form.ShowProgress(std::make_shared<DropProgress>());
+    ASSERT_NE(form.Progress(), nullptr);
+    const HWND progress = form.Progress()->Handle();
+    EXPECT_TRUE(IsWindowVisible(progress));
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    form.HideProgress();
+    EXPECT_EQ(form.Progress(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(progress));
+    RunPendingMessages();
+    EXPECT_FALSE(IsWindow(progress));
+    // with the main window at its place: centred on its monitor, clear of it, and owned by it,
+    // so above it also when it stays on top
+    form.Show();
+    form.ShowProgress(std::make_shared<DropProgress>());
+    RECT placed{};
+    GetWindowRect(form.Progress()->Handle(), &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_LE(std::abs(placed.left + placed.right - work.left - work.right), 2);
+    EXPECT_LE(std::abs(placed.top + placed.bottom - work.top - work.bottom), 2);
+    RECT main{};
+    GetWindowRect(form.Handle(), &main);
+    RECT both{};
+    EXPECT_FALSE(IntersectRect(&both, &placed, &main));
+    EXPECT_EQ(GetWindow(form.Progress()->Handle(), GW_OWNER), form.Handle());
+    form.HideProgress();
+
+    DWORD ranOn = 0;
+    std::thread poster([&] { form.PostFromAnyThread([&ranOn] { ranOn = GetCurrentThreadId(); }); });
+    poster.join();
+    EXPECT_EQ(ranOn, 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ranOn != 0; }));
+    EXPECT_EQ(ranOn, GetCurrentThreadId());
+}
+
+TEST(MainForm, TasksPostedFromAnotherThreadToAWindowThatGoesAreDroppedAndFreed) {
+    auto token = std::make_shared<int>(0);
+    bool ran = false;
+    MainForm form{SystemStartupCalls()};
+    std::thread before([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+    before.join();
+    DestroyWindow(form.Handle());
+    std::thread after([&, token] { form.PostFromAnyThread([token, &ran] { ran = true; }); });
+    after.join();
+    RunPendingMessages();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(token.use_count(), 1);
 }
 
 }  // namespace

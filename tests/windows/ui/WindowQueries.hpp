@@ -1,9 +1,11 @@
 // What the window tests ask of real Win32 windows: their text, where a child stands, and the
-// messages waiting for this thread, run now; and the message a move to another monitor sends.
+// messages waiting for this thread, run now or until a condition holds; and the message a move to
+// another monitor sends.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace quarnel::testing {
@@ -52,6 +54,15 @@ inline void RunPendingMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// Runs this thread's messages until done holds, for at most two seconds.
+inline bool WaitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        RunPendingMessages();
+        Sleep(10);
+    }
+    return done();
 }
 
 }  // namespace quarnel::testing
