@@ -45,8 +45,8 @@ public:
         std::mt19937 random(seed);
         for (int i = 1; i < folders; ++i) {
             const std::string& parent = paths[random() % paths.size()];
-            tree->subfolders[parent].push_back("f" + std::to_string(i));
-            paths.push_back(parent + "f" + std::to_string(i) + "/");
+            tree->subfolders[parent].push_back(std::string("f") + std::to_string(i));
+            paths.push_back(parent + std::string("f") + std::to_string(i) + "/");
             tree->subfolders[paths.back()];
         }
         return tree;

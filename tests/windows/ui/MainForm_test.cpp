@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <thread>
 
 #include "FakeDataObject.hpp"
@@ -57,8 +59,9 @@ struct Program {
     OptionClickHandler clicks{store, placement, msgBox};
     OptionFormMaker optionForms{clicks, form.Handle()};
     MainFormButtons buttons{optionForms, msgBox, {2, 5, 1}};
+    // runs on the drop's thread
     std::function<void(const DropData&)> handleDrop = [](const DropData&) {};
-    DropGate gate{[this](const DropData& data) { handleDrop(data); }, form, msgBox};
+    DropGate gate{[this](const DropData& data, DropProgress&) { handleDrop(data); }, form, msgBox};
 
     void ClickBtn(int index) {
         SendMessageW(form.Handle(), WM_COMMAND,
@@ -262,17 +265,16 @@ HCURSOR CursorShownOver(HWND window) {
 
 TEST(MainForm, ShowsTheWaitCursorOverImage1AndTheButtonsWhileADropRuns) {
     Program program;
-    HCURSOR overImage1 = nullptr;
-    HCURSOR overButton = nullptr;
-    program.handleDrop = [&](const DropData&) {
-        overImage1 = CursorShownOver(program.form.Image1().Handle());
-        overButton = CursorShownOver(program.form.Btn(1));
-    };
+    testing::Latch latch;
+    program.handleDrop = [&](const DropData&) { latch.Wait(); };
     program.Drop({L"C:\\a.txt"});
-    RunPendingMessages();
+    // the drop waits on its own thread; the window answers meanwhile
+    ASSERT_TRUE(WaitUntil([&] { return latch.Entered(); }));
+    EXPECT_EQ(CursorShownOver(program.form.Image1().Handle()), LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(CursorShownOver(program.form.Btn(1)), LoadCursorW(nullptr, IDC_WAIT));
+    latch.Open();
+    ASSERT_TRUE(WaitUntil([&] { return program.gate.AcceptsDrops(); }));
 
-    EXPECT_EQ(overImage1, LoadCursorW(nullptr, IDC_WAIT));
-    EXPECT_EQ(overButton, LoadCursorW(nullptr, IDC_WAIT));
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     SendMessageW(program.form.Image1().Handle(), WM_SETCURSOR,
                  reinterpret_cast<WPARAM>(program.form.Image1().Handle()),
@@ -284,21 +286,16 @@ TEST(MainForm, ClosedDuringADropItGoesOnceTheDropHasFinished) {
     Program program;
     MainForm& form = program.form;
     form.Show();
-    bool windowDuringDrop = false;
-    bool visibleDuringDrop = true;
-    program.handleDrop = [&](const DropData&) {
-        SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
-        windowDuringDrop = IsWindow(form.Handle());
-        visibleDuringDrop = IsWindowVisible(form.Handle());
-    };
+    testing::Latch latch;
+    program.handleDrop = [&](const DropData&) { latch.Wait(); };
     program.Drop({L"C:\\a.txt"});
+    ASSERT_TRUE(WaitUntil([&] { return latch.Entered(); }));
 
-    RunPendingMessages();
-    RunPendingMessages();
-
-    EXPECT_TRUE(windowDuringDrop);
-    EXPECT_FALSE(visibleDuringDrop);
-    EXPECT_EQ(form.Handle(), nullptr);
+    SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(form.Handle()));
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    latch.Open();
+    EXPECT_TRUE(WaitUntil([&] { return form.Handle() == nullptr; }));
 }
 
 TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) {
@@ -307,7 +304,7 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
                ". Die Zwischenablage bleibt, wie sie war.";
     };
     Program program;
-    int handled = 0;
+    std::atomic<int> handled = 0;
     program.handleDrop = [&](const DropData&) { ++handled; };
 
     program.calls.refuse = true;
@@ -317,8 +314,8 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
     EXPECT_THROW(program.form.Post(std::chrono::seconds(1), [] {}), std::system_error);
     program.calls.refuse = false;
     EXPECT_EQ(program.Drop({L"C:\\a.txt"}), static_cast<DWORD>(DROPEFFECT_COPY));
-    RunPendingMessages();
-    EXPECT_EQ(handled, 1) << "the gate is open again";
+    EXPECT_TRUE(WaitUntil([&] { return handled == 1 && program.gate.AcceptsDrops(); }))
+        << "the gate is open again";
 
     // nothing unwinds through the system's code that runs the window procedure
     program.form.Post({}, [] { throw std::bad_alloc(); });
@@ -326,8 +323,7 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
     ASSERT_EQ(program.msgBox.shown.size(), 2u);
     EXPECT_EQ(program.msgBox.shown[1].prompt, failedFor("nicht genug Arbeitsspeicher"));
     program.Drop({L"C:\\a.txt"});
-    RunPendingMessages();
-    EXPECT_EQ(handled, 2);
+    EXPECT_TRUE(WaitUntil([&] { return handled == 2 && program.gate.AcceptsDrops(); }));
 }
 
 TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {

@@ -216,7 +216,7 @@ std::vector<HWND> TabStops(const OptionForm& form) {
 // frame with no button on still needs one, or the keyboard never reaches it.
 TEST(OptionForm, TabReachesEveryFrameAlsoWithNoButtonOn) {
     Dialog dialog;
-    OptionFlags = {};
+    OptionFlags = OptionFlagArray{};
     SyncOptionButtons(dialog.form);
     ShowWindow(dialog.form.Handle(), SW_SHOWNOACTIVATE);
     const auto opts = [&](std::vector<int> indices) {
@@ -234,7 +234,7 @@ TEST(OptionForm, TabReachesEveryFrameAlsoWithNoButtonOn) {
 
 TEST(OptionForm, SyncSetsTheButtonsAndSavesNothing) {
     Dialog dialog;
-    OptionFlags = {1, 1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{1, 1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0};
 
     SyncOptionButtons(dialog.form);
 
@@ -247,7 +247,7 @@ TEST(OptionForm, SyncSetsTheButtonsAndSavesNothing) {
 
 TEST(OptionForm, AClickClearsTheFrameAndSavesAllFourteenAsShown) {
     Dialog dialog;
-    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(dialog.form);
 
     ClickByUser(dialog.form.Opt(0));
@@ -262,7 +262,7 @@ TEST(OptionForm, AClickClearsTheFrameAndSavesAllFourteenAsShown) {
 
 TEST(OptionForm, ARealButtonClickRaisesTheClick) {
     Dialog dialog;
-    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(dialog.form);
     ShowWindow(dialog.form.Handle(), SW_SHOWNOACTIVATE);
 
@@ -273,7 +273,7 @@ TEST(OptionForm, ARealButtonClickRaisesTheClick) {
 
 TEST(OptionForm, SelectingFromCodeRaisesTheClickOnlyWhenItBecomesSelected) {
     Dialog dialog;
-    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(dialog.form);
 
     dialog.form.SetSelected(5, true);
@@ -291,7 +291,7 @@ TEST(OptionForm, ImmerObenRaisesTheMainWindowAndNormalLowersIt) {
     FakeMsgBox msgBox;
     OptionClickHandler clicks(store, placement, msgBox);
     OptionForm form(clicks, nullptr);
-    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(form);
     const auto topmost = [&] {
         return (GetWindowLongW(mainForm.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -345,7 +345,7 @@ TEST(OptionForm, ImmerObenAndNormalLeaveTheDialogActiveWithTheKeyboard) {
     FakeMsgBox msgBox;
     OptionClickHandler clicks(store, placement, msgBox);
     OptionForm form(clicks, mainForm.Handle());
-    OptionFlags = {0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
+    OptionFlags = OptionFlagArray{0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0};
     SyncOptionButtons(form);
     clicksInDialog = ClicksInTheOpenDialog{&form, {}, {}};
     closedByDeadline = false;
