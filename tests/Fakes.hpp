@@ -215,8 +215,11 @@ struct FakeDropWindow final : DropWindow {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!done()) {
             std::unique_lock lock(mutex_);
-            if (!arrived_.wait_until(lock, deadline, [this] { return !posted_.empty(); })) {
-                return false;
+            // done() may come true without a post, from another thread: looked at now and then
+            if (!arrived_.wait_for(lock, std::chrono::milliseconds(10),
+                                   [this] { return !posted_.empty(); })) {
+                if (std::chrono::steady_clock::now() > deadline) return false;
+                continue;
             }
             auto task = std::move(posted_.front());
             posted_.erase(posted_.begin());
