@@ -36,9 +36,10 @@ std::thread StartThread(std::function<void()> work);
 struct ReadAheadLimits {
     // As many folders as a share answers at once; a disk queue gains little beyond.
     std::size_t threads = 16;
-    // Listed but not yet taken. A few thousand folders keep every lister busy for a while on a
-    // share (2 ms a folder) while the walk is elsewhere; 32 MiB holds them with room for a
-    // large folder or two, and is small beside the list a tree of that size makes.
+    // Listed but not yet taken (beside up to 32 the walk takes at once). A few thousand folders
+    // keep every lister busy for a while on a share (2 ms a folder) while the walk is elsewhere; 32
+    // MiB holds them with room for a large folder or two, and is small beside the list a tree of
+    // that size makes.
     std::size_t listings = 4096;
     std::size_t bytes = std::size_t{32} << 20;
 };
