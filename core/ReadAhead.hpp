@@ -5,7 +5,9 @@
 // with everything beneath it. Such a folder comes after all the rest of its subtree in the
 // walk, so it becomes a subtree of its own right behind it, and the order of the results never
 // depends on which thread listed a folder. Without lister threads the calling thread lists
-// everything itself, in the same order.
+// everything itself, in the same order. Listers list ahead of the walk's own subtree only while
+// listings wait for the storage (a share, a cold disk): on a warm disk they would only cost each
+// other time on the processors.
 //
 // The listings held ahead of the walk are bounded in number and bytes, so a walk that is paused
 // does not list the whole disk into memory; the subtree the walk needs next is listed whatever

@@ -176,6 +176,7 @@ TEST(ReadAhead, APausedWalkHoldsOnlySoManyListingsAhead) {
     for (const ReadAheadLimits limits :
          {ReadAheadLimits{4, 20, 1 << 20}, ReadAheadLimits{4, 1000, 3000}}) {
         const auto tree = SlowFolders::RandomTree(600, 3);
+        tree->delaySeed = 1;  // listings that wait, so that listers list ahead
         DropProgress progress;
         SlowFolders files(tree, true);
         ReadAhead walk("/R", files, progress, StartThread, limits);
