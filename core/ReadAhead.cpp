@@ -159,8 +159,9 @@ struct ReadAhead::Shared {
         if (listingAhead < ahead && subtree.walk.CanGiveLast(subtree.listing)) WakeOneIdle();
     }
 
+    // Not while one woken has yet to look: it may take what there is.
     void WakeOneIdle() {
-        if (idle.empty()) return;
+        if (idle.empty() || waking > 0) return;
         Wake(*idle.back());
     }
     void WakeAll() {
@@ -179,6 +180,7 @@ struct ReadAhead::Shared {
     void Wake(Lister& lister) {
         idle.erase(std::find(idle.begin(), idle.end(), &lister));
         lister.idle = false;
+        ++waking;
         lister.wake.notify_one();
     }
 
@@ -230,6 +232,7 @@ struct ReadAhead::Shared {
                     me.idle = true;
                     idle.push_back(&me);
                     me.wake.wait(lock, [&] { return !me.idle; });
+                    --waking;
                     continue;
                 }
                 ListNext(*mine, files, lock);
@@ -247,6 +250,7 @@ struct ReadAhead::Shared {
     std::condition_variable forWalk;
     std::deque<Lister> listers;  // stay where they are
     std::vector<Lister*> idle;
+    int waking = 0;  // listers woken that have yet to look
     std::list<Subtree> subtrees;  // in the walk's order; elements stay where they are
     std::list<Subtree>::iterator current;
     std::list<Subtree>::iterator nextUnclaimed;
