@@ -250,7 +250,7 @@ struct ReadAhead::Shared {
     std::condition_variable forWalk;
     std::deque<Lister> listers;  // stay where they are
     std::vector<Lister*> idle;
-    int waking = 0;  // listers woken that have yet to look
+    int waking = 0;               // listers woken that have yet to look
     std::list<Subtree> subtrees;  // in the walk's order; elements stay where they are
     std::list<Subtree>::iterator current;
     std::list<Subtree>::iterator nextUnclaimed;
