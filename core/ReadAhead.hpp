@@ -5,7 +5,9 @@
 // with everything beneath it. Such a folder comes after all the rest of its subtree in the
 // walk, so it becomes a subtree of its own right behind it, and the order of the results never
 // depends on which thread listed a folder. Without lister threads the calling thread lists
-// everything itself, in the same order.
+// everything itself, in the same order. Listers list ahead of the walk's own subtree only while
+// listings wait for the storage (a share, a cold disk): on a warm disk they would only cost each
+// other time on the processors.
 //
 // The listings held ahead of the walk are bounded in number and bytes, so a walk that is paused
 // does not list the whole disk into memory; the subtree the walk needs next is listed whatever
@@ -32,9 +34,10 @@ namespace quarnel {
 struct ReadAheadLimits {
     // As many folders as a share answers at once; a disk queue gains little beyond.
     std::size_t threads = 16;
-    // Listed but not yet taken. A few thousand folders keep every lister busy for a while on a
-    // share (2 ms a folder) while the walk is elsewhere; 32 MiB holds them with room for a
-    // large folder or two, and is small beside the list a tree of that size makes.
+    // Listed but not yet taken (beside up to 32 the walk takes at once). A few thousand folders
+    // keep every lister busy for a while on a share (2 ms a folder) while the walk is elsewhere; 32
+    // MiB holds them with room for a large folder or two, and is small beside the list a tree of
+    // that size makes.
     std::size_t listings = 4096;
     std::size_t bytes = std::size_t{32} << 20;
 };
