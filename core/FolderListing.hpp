@@ -15,9 +15,8 @@ namespace quarnel {
 struct FolderListing {
     // The folder's own name, or a dropped folder's path, ending in the separator.
     std::string name;
-    // The listing that listed this folder, counted from 0 in the order the listings are made
-    // (by its subtree, or by whoever hands out listings of several), or -1 when that was the
-    // dropped folder.
+    // The listing that listed this folder, counted from 0 in the order the walk hands the
+    // listings out, or -1 for the dropped folder's own.
     std::int32_t parent = -1;
     bool complete = true;
     std::string names;

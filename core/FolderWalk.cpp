@@ -3,7 +3,7 @@
 #include "NameCheck.hpp"
 #include "ReadAhead.hpp"
 #include "ReplacedNames.hpp"
-#include "SubtreeWalk.hpp"
+#include "FolderRead.hpp"
 
 namespace quarnel {
 

@@ -1,31 +1,26 @@
 #include "ReadAhead.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <iterator>
-#include <list>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
 namespace quarnel {
 namespace {
 
-// How long the walk waits for a listing before it looks at the progress again, and takes what
-// is there.
+// How long the walk waits for a listing before it looks at the progress again.
 constexpr std::chrono::milliseconds cStopCheck{20};
-// The listings the walk waits for at once: on a warm disk, where its subtree is listed faster
-// than it takes them, it would otherwise sleep and wake for each.
-constexpr std::size_t cWakeBatch = 32;
-// A listing that took longer than this, beyond its entries' share, waited for the storage: more
-// listers then help. On a warm disk, where every lister only costs the others time on the
-// processors, the walk's own subtree is listed alone.
-constexpr std::chrono::microseconds cWaitedListing{60};
-constexpr std::chrono::nanoseconds cPerEntry{250};
-// Listings that did not wait, in a row, before one lister fewer lists ahead.
-constexpr int cFastBeforeFewer = 4;
+// Listers to begin with: on a warm disk more would only cost each other time on the processors.
+constexpr std::size_t cFirstListers = 2;
+// A wait for the next listing this long says the storage keeps the listers waiting (a share, a
+// cold disk): then twice as many list at once, up to the limit.
+constexpr std::chrono::microseconds cSlowWait{300};
+// The top of the stack that is looked at for folders to list ahead at each step: the nearest
+// are needed first, and the walk looks at no more than these each time.
+constexpr std::size_t cWindow = 64;
 
 std::size_t BytesOf(const FolderListing& listing) {
     std::size_t bytes = sizeof listing + listing.name.capacity() + listing.names.capacity() +
@@ -37,231 +32,94 @@ std::size_t BytesOf(const FolderListing& listing) {
 
 }  // namespace
 
-// Everything here only under mutex, but for what only the walk's thread uses.
+// A folder on the walk's stack, or about to be. Once handed out, its state, listing and
+// subfolders change only under the shared mutex.
+struct ReadAhead::Job {
+    explicit Job(PendingFolder folder) : folder(std::move(folder)) {}
+
+    enum class State { Pending, Queued, Listing, Ready };
+    PendingFolder folder;
+    State state = State::Pending;
+    FolderListing listing;
+    std::size_t bytes = 0;
+    // Its subfolders, made by whoever listed it, in the order they were found.
+    std::vector<std::shared_ptr<Job>> children;
+    std::int32_t parentNumber = -1;  // only on the walk's thread
+};
+
 struct ReadAhead::Shared {
-    // A lister thread, as the others wake it: each only when there is something for it.
-    struct Lister {
-        std::condition_variable wake;
-        bool idle = false;
-    };
-
-    struct Subtree {
-        Subtree(SubtreeWalk::Pending root, const Subtree* foundIn, std::int32_t foundBy)
-            : walk(std::move(root)), foundIn(foundIn), foundBy(foundBy) {}
-        bool Finished() const { return walk.Done() && !listing; }
-
-        SubtreeWalk walk;
-        Lister* owner = nullptr;
-        bool listing = false;  // one of its folders is being listed
-        std::deque<FolderListing> ready;
-        // Where the root was found: the subtree, nullptr for the dropped folder, and the
-        // number of the listing there.
-        const Subtree* foundIn;
-        std::int32_t foundBy;
-        std::int32_t firstHandedOut = -1;  // only on the walk's thread
-    };
-
     explicit Shared(ReadAheadLimits limits) : limits(limits) {}
 
-    // Whether the listers are to end: after a stop, a failure, or once the walk has gone.
-    bool Ending() const {
-        return ending || failure || (progress != nullptr && progress->Stopped());
-    }
-    // Whether a folder of subtree may be listed now. The walk's own subtree within the bound,
-    // or when the walk waits for it, so that the walk always gets on; any other within the
-    // bound, and while listing ahead pays.
-    bool MayList(const Subtree& subtree) const {
-        if (IsCurrent(subtree)) return subtree.ready.empty() || !Full();
-        return !Full() && listingAhead < ahead;
-    }
-    // Whether an idle lister may take a subtree: the walk's own when nobody has, any other
-    // while listing ahead pays.
-    bool MayClaim() const {
-        return listingAhead < ahead || (current != subtrees.end() && current->owner == nullptr);
-    }
-    // More listers list ahead after a listing that waited for the storage, fewer after many
-    // that did not.
-    void Adapt(std::chrono::nanoseconds took, std::size_t entries) {
-        if (took > cWaitedListing + cPerEntry * static_cast<std::int64_t>(entries)) {
-            fastInARow = 0;
-            if (ahead + 1 < limits.threads) {
-                ++ahead;
-                WakeOneIdle();
-            }
-        } else if (++fastInARow >= cFastBeforeFewer) {
-            fastInARow = 0;
-            if (ahead > 0) --ahead;
-        }
-    }
-    bool Full() const { return heldListings >= limits.listings || heldBytes >= limits.bytes; }
-    bool IsCurrent(const Subtree& subtree) const {
-        return current != subtrees.end() && &subtree == &*current;
-    }
-
-    // A subtree for a lister: the next nobody has started, or else the part a started one
-    // would come to last, the one nearest the walk first.
-    Subtree* Claim(Lister& lister) {
-        while (nextUnclaimed != subtrees.end() && nextUnclaimed->owner != nullptr) {
-            ++nextUnclaimed;
-        }
-        if (nextUnclaimed != subtrees.end()) {
-            nextUnclaimed->owner = &lister;
-            return &*nextUnclaimed++;
-        }
-        for (auto subtree = current; subtree != subtrees.end(); ++subtree) {
-            if (auto last = subtree->walk.TakeLast(subtree->listing)) {
-                const std::int32_t foundBy = last->parent;
-                const auto part =
-                    subtrees.emplace(std::next(subtree), std::move(*last), &*subtree, foundBy);
-                part->owner = &lister;
-                WakeIdleIfSomethingToTake(*subtree);
-                return &*part;
+    // Lists job and makes its subfolders; the handle to open them from lives on in them only,
+    // so a folder without any is let go at once.
+    static void List(Job& job, FileSystem& files) {
+        job.listing = ReadFolder(std::move(job.folder), files);
+        const std::shared_ptr<FolderHandle> handle = std::move(job.listing.handle);
+        if (!handle) return;
+        for (std::size_t i = 0; i < job.listing.kinds.size(); ++i) {
+            if (job.listing.kinds[i] == EntryKind::Folder) {
+                job.children.push_back(std::make_shared<Job>(
+                    PendingFolder{handle, std::string(job.listing.Name(i)), -1}));
             }
         }
-        return nullptr;
     }
 
-    // Lists the next folder of subtree with the lock released meanwhile. A listing that ends
-    // after the listers were told to end is dropped.
-    void ListNext(Subtree& subtree, FileSystem& files, std::unique_lock<std::mutex>& lock) {
-        auto [folder, number] = subtree.walk.TakeNext();
-        subtree.listing = true;
-        const bool isAhead = !IsCurrent(subtree);
-        listingAhead += isAhead ? 1 : 0;
-        WakeIdleIfSomethingToTake(subtree);
-        lock.unlock();
-        const auto began = std::chrono::steady_clock::now();
-        FolderListing listing = SubtreeWalk::Read(std::move(folder), files);
-        const auto took = std::chrono::steady_clock::now() - began;
-        lock.lock();
-        subtree.listing = false;
-        if (isAhead) {
-            --listingAhead;
-            WakeOneIdle();
-        }
-        Adapt(took, listing.kinds.size());
-        if (Ending()) return;
-        subtree.walk.Queue(listing, number);
-        heldListings += 1;
-        heldBytes += BytesOf(listing);
-        subtree.ready.push_back(std::move(listing));
-        if (IsCurrent(subtree) &&
-            (subtree.ready.size() >= cWakeBatch || subtree.walk.Done() || Full())) {
-            forWalk.notify_one();
-        }
-        WakeIdleIfSomethingToTake(subtree);
-    }
+    // Whether the listers are to end: once the walk has gone, or after a stop.
+    bool Ending() const { return ending || (progress != nullptr && progress->Stopped()); }
+    bool Within() const { return ahead < limits.listings && heldBytes < limits.bytes; }
 
-    // One at a time: the one woken wakes the next if there is more to take.
-    void WakeIdleIfSomethingToTake(const Subtree& subtree) {
-        if (listingAhead < ahead && subtree.walk.CanGiveLast(subtree.listing)) WakeOneIdle();
-    }
-
-    // Not while one woken has yet to look: it may take what there is.
-    void WakeOneIdle() {
-        if (idle.empty() || waking > 0) return;
-        Wake(*idle.back());
-    }
-    void WakeAll() {
-        while (!idle.empty()) Wake(*idle.back());
-    }
-    // The lister of the walk's subtree, which may have waited for it to become the walk's, or
-    // someone to take it.
-    void WakeForCurrent() {
-        if (current == subtrees.end()) return;
-        if (current->owner == nullptr) {
-            WakeOneIdle();
-        } else if (current->owner->idle) {
-            Wake(*current->owner);
-        }
-    }
-    void Wake(Lister& lister) {
-        idle.erase(std::find(idle.begin(), idle.end(), &lister));
-        lister.idle = false;
-        ++waking;
-        lister.wake.notify_one();
-    }
-
-    // Takes the ready listings of the walk's subtree, up to a batch at once, so that the walk
-    // locks once for many on a fast disk.
-    void TakeReady() {
-        Subtree& subtree = *current;
-        const bool wasFull = Full();
-        while (!subtree.ready.empty() && taken.size() < cWakeBatch) {
-            heldListings -= 1;
-            heldBytes -= BytesOf(subtree.ready.front());
-            taken.push_back(std::move(subtree.ready.front()));
-            subtree.ready.pop_front();
-        }
-        takenFrom = &subtree;
-        if (wasFull) WakeAll();
-    }
-
-    // The next listing taken, its parent numbered among the listings handed out before; without
-    // the lock, as only the walk's thread reads and writes the numbers.
-    FolderListing HandOutTaken() {
-        FolderListing listing = std::move(taken.front());
-        taken.pop_front();
-        Subtree& subtree = *takenFrom;
-        if (subtree.firstHandedOut < 0) subtree.firstHandedOut = handedOut;
-        if (listing.parent >= 0) {
-            listing.parent += subtree.firstHandedOut;
-        } else if (subtree.foundIn != nullptr) {
-            // Handed out before this subtree, as everything of the subtree it was part of.
-            listing.parent = subtree.foundIn->firstHandedOut + subtree.foundBy;
-        }
-        ++handedOut;
-        return listing;
-    }
-
+    // Takes folders from the queue; where one has subfolders, goes on with the one the walk
+    // takes next, so that a branch is listed down without waiting for the walk.
     void RunLister(FileSystem& files) {
         std::unique_lock lock(mutex);
-        Lister& me = listers.emplace_back();
-        try {
-            Subtree* mine = nullptr;
-            while (!Ending()) {
-                if (mine != nullptr && mine->walk.Done()) {
-                    // Its end may be what the walk waits for.
-                    if (IsCurrent(*mine)) forWalk.notify_one();
-                    mine = nullptr;
+        for (;;) {
+            ++idle;
+            forListers.wait(lock, [this] { return Ending() || !queue.empty(); });
+            --idle;
+            if (woken > 0) --woken;
+            if (Ending()) return;
+            std::shared_ptr<Job> job = std::move(queue.front());
+            queue.pop_front();
+            while (job) {
+                job->state = Job::State::Listing;
+                lock.unlock();
+                std::exception_ptr failed;
+                try {
+                    List(*job, files);
+                } catch (...) {
+                    failed = std::current_exception();
                 }
-                if (mine == nullptr && MayClaim()) mine = Claim(me);
-                if (mine == nullptr || !MayList(*mine)) {
-                    me.idle = true;
-                    idle.push_back(&me);
-                    me.wake.wait(lock, [&] { return !me.idle; });
-                    --waking;
-                    continue;
+                lock.lock();
+                if (failed && !failure) failure = failed;
+                // After a stop, or once the walk has gone, the listing is dropped here.
+                if (Ending() || failed) {
+                    forWalk.notify_one();
+                    return;
                 }
-                ListNext(*mine, files, lock);
+                job->bytes = BytesOf(job->listing);
+                heldBytes += job->bytes;
+                job->state = Job::State::Ready;
+                if (job == awaited) forWalk.notify_one();
+                std::shared_ptr<Job> next;
+                if (!job->children.empty() && Within()) {
+                    next = job->children.back();
+                    ++ahead;
+                }
+                job = std::move(next);
             }
-        } catch (...) {
-            if (!lock.owns_lock()) lock.lock();
-            if (!failure) failure = std::current_exception();
         }
-        forWalk.notify_one();
-        WakeAll();
     }
 
     const ReadAheadLimits limits;
     std::mutex mutex;
+    std::condition_variable forListers;
     std::condition_variable forWalk;
-    std::deque<Lister> listers;  // stay where they are
-    std::vector<Lister*> idle;
-    int waking = 0;               // listers woken that have yet to look
-    std::list<Subtree> subtrees;  // in the walk's order; elements stay where they are
-    std::list<Subtree>::iterator current;
-    std::list<Subtree>::iterator nextUnclaimed;
-    std::size_t heldListings = 0;
-    std::size_t heldBytes = 0;
-    // Only on the walk's thread: the listings it has taken and not yet handed out, and from
-    // which subtree, and how many it handed out.
-    std::deque<FolderListing> taken;
-    Subtree* takenFrom = nullptr;
-    std::int32_t handedOut = 0;
-    std::size_t ahead = 0;         // listers that may list ahead of the walk's own subtree
-    std::size_t listingAhead = 0;  // listings of other subtrees than the walk's, under way
-    int fastInARow = 0;
+    std::deque<std::shared_ptr<Job>> queue;  // the one needed first at the front
+    std::shared_ptr<Job> awaited;            // the one the walk waits for
+    std::size_t ahead = 0;                   // handed out and not yet taken by the walk
+    std::size_t heldBytes = 0;               // of the listings ready and not yet taken
+    std::size_t idle = 0;                    // listers waiting for a folder
+    std::size_t woken = 0;                   // of those, woken and yet to look
     bool ending = false;
     // The walk's, until the walk has gone.
     const DropProgress* progress = nullptr;
@@ -270,37 +128,26 @@ struct ReadAhead::Shared {
 
 ReadAhead::ReadAhead(std::string droppedFolder, FileSystem& files, const DropProgress& progress,
                      const ThreadStarter& startThread, ReadAheadLimits limits)
-    : shared_(std::make_shared<Shared>(limits)), files_(files), progress_(progress) {
-    Shared& shared = *shared_;
-    shared.progress = &progress;
-    shared.subtrees.emplace_back(SubtreeWalk::Pending{nullptr, std::move(droppedFolder), -1},
-                                 nullptr, -1);
-    shared.current = shared.subtrees.begin();
-    shared.nextUnclaimed = shared.subtrees.begin();
-    while (listers_.size() < limits.threads) {
-        std::shared_ptr<FileSystem> listerFiles = files.ForSecondThread();
-        if (!listerFiles) break;
-        try {
-            // The thread holds what it uses, so that it can be left to a listing that hangs.
-            listers_.push_back(
-                startThread([shared = shared_, listerFiles] { shared->RunLister(*listerFiles); }));
-        } catch (const std::system_error&) {
-            // No more threads to be had: those started list everything, in the same order.
-            break;
-        }
-    }
+    : shared_(std::make_shared<Shared>(limits)),
+      files_(files),
+      progress_(progress),
+      startThread_(startThread),
+      limits_(limits),
+      allowedListers_(cFirstListers) {
+    shared_->progress = &progress;
+    stack_.push_back(std::make_shared<Job>(PendingFolder{nullptr, std::move(droppedFolder), -1}));
 }
 
 ReadAhead::~ReadAhead() {
-    bool stopped = false;
     {
         const std::lock_guard lock(shared_->mutex);
         shared_->ending = true;
         shared_->progress = nullptr;
-        stopped = progress_.Stopped();
-        shared_->WakeAll();
+        shared_->queue.clear();
+        shared_->forListers.notify_all();
     }
     // After a stop a lister may hang in the kernel for good: it is left to end on its own.
+    const bool stopped = progress_.Stopped();
     for (std::thread& lister : listers_) {
         if (stopped) {
             lister.detach();
@@ -310,32 +157,111 @@ ReadAhead::~ReadAhead() {
     }
 }
 
-std::optional<FolderListing> ReadAhead::Next() {
+void ReadAhead::StartLister() {
+    std::shared_ptr<FileSystem> listerFiles = files_.ForSecondThread();
+    if (!listerFiles) {
+        noMoreListers_ = true;
+        return;
+    }
+    try {
+        // The thread holds what it uses, so that it can be left to a listing that hangs.
+        listers_.push_back(
+            startThread_([shared = shared_, listerFiles] { shared->RunLister(*listerFiles); }));
+    } catch (const std::system_error&) {
+        // No more threads to be had: those started list everything, in the same order.
+        noMoreListers_ = true;
+    }
+}
+
+void ReadAhead::HandOutAhead() {
+    const std::lock_guard lock(shared_->mutex);
     Shared& shared = *shared_;
-    progress_.ThrowIfStopped();
-    if (!shared.taken.empty()) return shared.HandOutTaken();
-    std::unique_lock lock(shared.mutex);
-    for (;;) {
-        progress_.ThrowIfStopped();
-        if (shared.failure) std::rethrow_exception(shared.failure);
-        if (shared.current == shared.subtrees.end()) return std::nullopt;
-        Shared::Subtree& subtree = *shared.current;
-        if (!subtree.ready.empty()) {
-            shared.TakeReady();
-            lock.unlock();
-            return shared.HandOutTaken();
-        }
-        if (subtree.Finished()) {
-            ++shared.current;
-            shared.WakeForCurrent();
+    // Those found above every folder handed out before are needed before those: they go first.
+    std::vector<std::shared_ptr<Job>> first;
+    bool belowHandedOut = false;
+    std::size_t queued = 0;
+    const std::size_t window = std::min(cWindow, stack_.size());
+    for (std::size_t i = 0; i < window; ++i) {
+        const std::shared_ptr<Job>& job = stack_[stack_.size() - 1 - i];
+        if (job->state != Job::State::Pending) {
+            belowHandedOut = true;
             continue;
         }
-        if (listers_.empty()) {
-            shared.ListNext(subtree, files_, lock);
+        // The next folder is listed whatever the bounds, so the walk always gets on.
+        if (i != 0 && !shared.Within()) break;
+        job->state = Job::State::Queued;
+        ++shared.ahead;
+        ++queued;
+        if (belowHandedOut) {
+            shared.queue.push_back(job);
         } else {
-            shared.forWalk.wait_for(lock, cStopCheck);
+            first.push_back(job);
         }
     }
+    shared.queue.insert(shared.queue.begin(), first.begin(), first.end());
+    // A lister for each folder handed out now: an idle one woken, or else a new one, up to the
+    // number allowed; those already busy come to the rest.
+    std::size_t wanted = queued;
+    const std::size_t woken = std::min(wanted, shared.idle - std::min(shared.idle, shared.woken));
+    for (std::size_t i = 0; i < woken; ++i) shared.forListers.notify_one();
+    shared.woken += woken;
+    wanted -= woken;
+    while (wanted > 0 && listers_.size() < std::min(allowedListers_, limits_.threads) &&
+           !noMoreListers_) {
+        StartLister();
+        --wanted;
+    }
+}
+
+std::optional<FolderListing> ReadAhead::Next() {
+    progress_.ThrowIfStopped();
+    if (stack_.empty()) return std::nullopt;
+    const std::shared_ptr<Job> job = stack_.back();
+    if (listers_.empty() && noMoreListers_) {
+        Shared::List(*job, files_);
+    } else {
+        HandOutAhead();
+        Shared& shared = *shared_;
+        std::unique_lock lock(shared.mutex);
+        if (listers_.empty() && noMoreListers_) {
+            // No lister could be started: the walk lists on its own from here on.
+            shared.queue.clear();
+            for (const std::shared_ptr<Job>& pending : stack_) {
+                if (pending->state == Job::State::Queued) pending->state = Job::State::Pending;
+            }
+            shared.ahead = 0;
+            lock.unlock();
+            return Next();
+        }
+        shared.awaited = job;
+        const auto began = std::chrono::steady_clock::now();
+        while (job->state != Job::State::Ready) {
+            if (shared.failure) std::rethrow_exception(shared.failure);
+            shared.forWalk.wait_for(lock, cStopCheck);
+            progress_.ThrowIfStopped();
+            if (std::chrono::steady_clock::now() - began >= cSlowWait &&
+                allowedListers_ < limits_.threads) {
+                allowedListers_ *= 2;
+                lock.unlock();
+                HandOutAhead();
+                lock.lock();
+            }
+        }
+        shared.awaited = nullptr;
+        --shared.ahead;
+        shared.heldBytes -= job->bytes;
+    }
+    stack_.pop_back();
+    FolderListing listing = std::move(job->listing);
+    listing.parent = job->parentNumber;
+    const std::int32_t number = handedOut_++;
+    // Its subfolders go on top, the last found first.
+    for (const std::shared_ptr<Job>& child : job->children) {
+        child->parentNumber = number;
+        stack_.push_back(child);
+    }
+    job->children.clear();
+    return listing;
 }
 
 }  // namespace quarnel

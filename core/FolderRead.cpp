@@ -1,0 +1,41 @@
+#include "FolderRead.hpp"
+
+namespace quarnel {
+namespace {
+
+class ListingCollector final : public FolderVisitor {
+public:
+    explicit ListingCollector(FolderListing& listing) : listing_(listing) {}
+
+    void Entry(std::string_view name, EntryKind kind) override {
+        if (name.empty() || name.front() == '.') return;
+        if (kind == EntryKind::Unreadable) {
+            listing_.unreadable.emplace_back(name);
+            return;
+        }
+        listing_.names.append(name);
+        listing_.nameEnds.push_back(static_cast<std::uint32_t>(listing_.names.size()));
+        listing_.kinds.push_back(kind);
+    }
+
+private:
+    FolderListing& listing_;
+};
+
+}  // namespace
+
+FolderListing ReadFolder(PendingFolder folder, FileSystem& files) {
+    FolderListing listing;
+    listing.parent = folder.parent;
+    ListingCollector collector(listing);
+    ListedFolder listed = folder.in ? files.ListSubfolder(folder.in, folder.name, collector)
+                                    : files.ListDroppedFolder(folder.name, collector);
+    listing.complete = listed.complete;
+    listing.handle = std::move(listed.folder);
+    listing.name = std::move(folder.name);
+    const char separator = files.PathSeparator();
+    if (listing.name.empty() || listing.name.back() != separator) listing.name += separator;
+    return listing;
+}
+
+}  // namespace quarnel
