@@ -1,9 +1,9 @@
 #include "FolderWalk.hpp"
 
+#include "FolderRead.hpp"
 #include "NameCheck.hpp"
 #include "ReadAhead.hpp"
 #include "ReplacedNames.hpp"
-#include "FolderRead.hpp"
 
 namespace quarnel {
 
@@ -118,7 +118,17 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
     // A listing names its parent by its place among the listings handed out before it; the
     // first is the dropped folder's own.
     const std::size_t first = FoundFolders.Size();
-    while (const auto listing = walk.Next()) {
+    // The folder the walk waits for is the one being read, as the progress shows it.
+    const auto waiting = [&](std::int32_t parent, std::string_view name) {
+        if (!progress.FolderWanted()) return;
+        if (parent < 0) {
+            progress.SetFolder(PrintableName(name));
+            return;
+        }
+        const std::uint32_t folder = static_cast<std::uint32_t>(first + parent);
+        progress.SetFolder(std::string(FoundFolders.PathOf(folder)) + PrintableName(name));
+    };
+    while (const auto listing = walk.Next(waiting)) {
         const auto parent = listing->parent < 0
                                 ? FoundFolderTree::cNoParent
                                 : static_cast<std::uint32_t>(first + listing->parent);

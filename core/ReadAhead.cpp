@@ -35,9 +35,10 @@ std::size_t BytesOf(const FolderListing& listing) {
 // A folder on the walk's stack, or about to be. Once handed out, its state, listing and
 // subfolders change only under the shared mutex.
 struct ReadAhead::Job {
-    explicit Job(PendingFolder folder) : folder(std::move(folder)) {}
+    explicit Job(PendingFolder pending) : name(pending.name), folder(std::move(pending)) {}
 
     enum class State { Pending, Queued, Listing, Ready };
+    const std::string name;  // for the walk, while the folder goes to whoever lists it
     PendingFolder folder;
     State state = State::Pending;
     FolderListing listing;
@@ -213,7 +214,7 @@ void ReadAhead::HandOutAhead() {
     }
 }
 
-std::optional<FolderListing> ReadAhead::Next() {
+std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
     progress_.ThrowIfStopped();
     if (stack_.empty()) return std::nullopt;
     const std::shared_ptr<Job> job = stack_.back();
@@ -231,10 +232,15 @@ std::optional<FolderListing> ReadAhead::Next() {
             }
             shared.ahead = 0;
             lock.unlock();
-            return Next();
+            return Next(waiting);
         }
         shared.awaited = job;
         const auto began = std::chrono::steady_clock::now();
+        if (waiting && job->state != Job::State::Ready) {
+            lock.unlock();
+            waiting(job->parentNumber, job->name);
+            lock.lock();
+        }
         while (job->state != Job::State::Ready) {
             if (shared.failure) std::rethrow_exception(shared.failure);
             shared.forWalk.wait_for(lock, cStopCheck);

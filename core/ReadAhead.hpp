@@ -15,9 +15,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DropProgress.hpp"
@@ -48,8 +50,11 @@ public:
 
     // The next listing in the walk's order, its parent counted among the listings handed out
     // before (-1: the dropped folder's own listing); nullopt when every folder has been taken.
-    // Throws DropStopped once the progress is stopped.
-    std::optional<FolderListing> Next();
+    // Throws DropStopped once the progress is stopped. Where the walk has to wait for the
+    // listing, waiting is told the folder it waits for: its parent, counted as in a listing, and
+    // its name, valid only during the call.
+    using Waiting = std::function<void(std::int32_t parent, std::string_view name)>;
+    std::optional<FolderListing> Next(const Waiting& waiting = nullptr);
 
 private:
     struct Job;

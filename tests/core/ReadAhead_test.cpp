@@ -105,9 +105,10 @@ private:
 };
 
 // Every listing the walk takes, as its name and its parent's number.
-std::vector<std::pair<std::string, std::int32_t>> WalkAll(ReadAhead& walk) {
+std::vector<std::pair<std::string, std::int32_t>> WalkAll(
+    ReadAhead& walk, const ReadAhead::Waiting& waiting = nullptr) {
     std::vector<std::pair<std::string, std::int32_t>> taken;
-    while (auto listing = walk.Next()) taken.emplace_back(listing->name, listing->parent);
+    while (auto listing = walk.Next(waiting)) taken.emplace_back(listing->name, listing->parent);
     return taken;
 }
 
@@ -149,14 +150,26 @@ TEST(ReadAhead, AStopEndsTheWalkWhileAListingHangsAndOpensNoFurtherFolder) {
     int startedAtStop = 0;
     {
         ReadAhead walk("/R", files, progress, StartThread);
+        // the walk says which folder it waits for: the progress shows it as the one being read
+        std::vector<std::pair<std::int32_t, std::string>> waitedFor;
+        bool told = false;
         std::thread stopper([&] {
             std::unique_lock lock(tree->mutex);
-            tree->changed.wait(lock, [&] { return tree->hangEntered; });
+            tree->changed.wait(lock, [&] { return tree->hangEntered && told; });
             startedAtStop = tree->started;
             progress.Stop();
         });
-        EXPECT_THROW(WalkAll(walk), DropStopped);
+        EXPECT_THROW(WalkAll(walk,
+                             [&](std::int32_t parent, std::string_view name) {
+                                 std::lock_guard lock(tree->mutex);
+                                 waitedFor.emplace_back(parent, name);
+                                 told = true;
+                                 tree->changed.notify_all();
+                             }),
+                     DropStopped);
         stopper.join();
+        ASSERT_FALSE(waitedFor.empty());
+        EXPECT_EQ(waitedFor.back(), std::make_pair(0, tree->subfolders["/R/"].back()));
     }
     std::unique_lock lock(tree->mutex);
     EXPECT_FALSE(tree->released);  // neither the walk nor its end waited for the listing
