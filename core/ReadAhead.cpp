@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -101,14 +102,33 @@ struct ReadAhead::Shared {
                 heldBytes += job->bytes;
                 job->state = Job::State::Ready;
                 if (job == awaited) forWalk.notify_one();
-                std::shared_ptr<Job> next;
-                if (!job->children.empty() && Within()) {
-                    next = job->children.back();
-                    ++ahead;
-                }
-                job = std::move(next);
+                job = HandOutChildren(*job);
             }
         }
+    }
+
+    // The subfolders of a folder just listed, within the bounds: the walk takes them right
+    // after it, the last found first. The lister goes on with that one; the others go before
+    // what was queued earlier, which the walk needs only after them.
+    std::shared_ptr<Job> HandOutChildren(Job& job) {
+        std::shared_ptr<Job> next;
+        std::size_t queuedNow = 0;
+        auto place = queue.begin();
+        for (auto child = job.children.rbegin(); child != job.children.rend(); ++child) {
+            if (!Within()) break;
+            (*child)->state = Job::State::Queued;
+            ++ahead;
+            if (!next) {
+                next = *child;
+            } else {
+                place = std::next(queue.insert(place, *child));
+                ++queuedNow;
+            }
+        }
+        const std::size_t toWake = std::min(queuedNow, idle - std::min(idle, woken));
+        for (std::size_t i = 0; i < toWake; ++i) forListers.notify_one();
+        woken += toWake;
+        return next;
     }
 
     const ReadAheadLimits limits;
@@ -180,7 +200,6 @@ void ReadAhead::HandOutAhead() {
     // Those found above every folder handed out before are needed before those: they go first.
     std::vector<std::shared_ptr<Job>> first;
     bool belowHandedOut = false;
-    std::size_t queued = 0;
     const std::size_t window = std::min(cWindow, stack_.size());
     for (std::size_t i = 0; i < window; ++i) {
         const std::shared_ptr<Job>& job = stack_[stack_.size() - 1 - i];
@@ -192,7 +211,6 @@ void ReadAhead::HandOutAhead() {
         if (i != 0 && !shared.Within()) break;
         job->state = Job::State::Queued;
         ++shared.ahead;
-        ++queued;
         if (belowHandedOut) {
             shared.queue.push_back(job);
         } else {
@@ -200,9 +218,9 @@ void ReadAhead::HandOutAhead() {
         }
     }
     shared.queue.insert(shared.queue.begin(), first.begin(), first.end());
-    // A lister for each folder handed out now: an idle one woken, or else a new one, up to the
-    // number allowed; those already busy come to the rest.
-    std::size_t wanted = queued;
+    // A lister for each folder waiting in the queue: an idle one woken, or else a new one, up
+    // to the number allowed.
+    std::size_t wanted = shared.queue.size() - std::min(shared.queue.size(), shared.woken);
     const std::size_t woken = std::min(wanted, shared.idle - std::min(shared.idle, shared.woken));
     for (std::size_t i = 0; i < woken; ++i) shared.forListers.notify_one();
     shared.woken += woken;

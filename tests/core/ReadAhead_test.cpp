@@ -163,7 +163,7 @@ TEST(ReadAhead, AStopEndsTheWalkWhileAListingHangsAndOpensNoFurtherFolder) {
                              [&](std::int32_t parent, std::string_view name) {
                                  std::lock_guard lock(tree->mutex);
                                  waitedFor.emplace_back(parent, name);
-                                 told = true;
+                                 told = "/R/" + std::string(name) + "/" == tree->hanging;
                                  tree->changed.notify_all();
                              }),
                      DropStopped);
