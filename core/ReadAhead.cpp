@@ -194,6 +194,12 @@ void ReadAhead::StartLister() {
     }
 }
 
+void ReadAhead::MoreListers() {
+    if (allowedListers_ >= limits_.threads) return;
+    allowedListers_ *= 2;
+    HandOutAhead();
+}
+
 void ReadAhead::HandOutAhead() {
     const std::lock_guard lock(shared_->mutex);
     Shared& shared = *shared_;
@@ -259,17 +265,22 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             waiting(job->parentNumber, job->name);
             lock.lock();
         }
+        bool grown = false;
         while (job->state != Job::State::Ready) {
             if (shared.failure) std::rethrow_exception(shared.failure);
             shared.forWalk.wait_for(lock, cStopCheck);
             progress_.ThrowIfStopped();
-            if (std::chrono::steady_clock::now() - began >= cSlowWait &&
-                allowedListers_ < limits_.threads) {
-                allowedListers_ *= 2;
+            if (!grown && std::chrono::steady_clock::now() - began >= cSlowWait) {
+                grown = true;
                 lock.unlock();
-                HandOutAhead();
+                MoreListers();
                 lock.lock();
             }
+        }
+        if (!grown && std::chrono::steady_clock::now() - began >= cSlowWait) {
+            lock.unlock();
+            MoreListers();
+            lock.lock();
         }
         shared.awaited = nullptr;
         --shared.ahead;

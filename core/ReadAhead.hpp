@@ -63,6 +63,8 @@ private:
     // Hands the folders nearest the top of the stack to the listers, within the bounds.
     void HandOutAhead();
     void StartLister();
+    // The walk had to wait for a listing: twice as many listers may list at once.
+    void MoreListers();
 
     // Shared with the lister threads, which may outlive this after a stop.
     std::shared_ptr<Shared> shared_;
