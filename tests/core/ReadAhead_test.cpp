@@ -88,8 +88,9 @@ private:
             }
         }
         if (tree.delaySeed != 0) {
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(std::hash<std::string>{}(path)*tree.delaySeed % 500));
+            // at least a millisecond: a shorter sleep is none at all on some systems
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                1000 + std::hash<std::string>{}(path)*tree.delaySeed % 500));
         }
         for (const std::string& name : tree.subfolders.at(path)) {
             visitor.Entry(name, EntryKind::Folder);
