@@ -165,12 +165,13 @@ TEST_F(DropGateTest, NamesGivenAtStartShowProgressInsteadOfTheWindowAndAStopEnds
 
     FakeDropWindow startWindow;
     DropGate atStart{[this](const DropData& data, DropProgress& dropProgress) {
+                         if (duringDrop) std::exchange(duringDrop, nullptr)();
                          gatedHandler.HandleDrop(data, dropProgress);
                      },
                      startWindow, msgBox};
     Latch& stopped = HoldNextDrop();
     atStart.DropAtStart({true, {"C:\\x\\b.txt"}});
-    ASSERT_TRUE(startWindow.RunPostedUntil([&] { return startWindow.PostedCount() == 0; }));
+    ASSERT_TRUE(startWindow.RunPostedUntil([&] { return stopped.Entered(); }));
     atStart.StopDrop();
     EXPECT_TRUE(atStart.StoppedAtStart());
     stopped.Open();
