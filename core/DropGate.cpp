@@ -208,7 +208,7 @@ void DropGate::StartRun(DropData data) {
     constexpr std::chrono::seconds cProgressAfter{1};
     try {
         window_.Post(cProgressAfter, [this, run] {
-            if (run_ == run) window_.ShowProgress(run->progress);
+            if (run_ == run) window_.ShowProgress(run->progress, [this] { StopDrop(); });
         });
     } catch (...) {
         // The drop runs all the same, without a progress window.

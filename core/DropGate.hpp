@@ -36,8 +36,9 @@ public:
     // any thread, also while the window closes (the task is then dropped).
     virtual void PostFromAnyThread(std::function<void()> task) = 0;
     // Shows the progress window, which reads progress four times a second until HideProgress;
-    // its "Abbrechen", Escape and close button call the gate's StopDrop.
-    virtual void ShowProgress(std::shared_ptr<const DropProgress> progress) = 0;
+    // its "Abbrechen", Escape and close button call stop.
+    virtual void ShowProgress(std::shared_ptr<const DropProgress> progress,
+                              std::function<void()> stop) = 0;
     virtual void HideProgress() = 0;
 };
 

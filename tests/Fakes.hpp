@@ -204,7 +204,8 @@ struct FakeDropWindow final : DropWindow {
     void ShowWaitCursor(bool waiting) override { cursors.push_back(waiting); }
     void SetVisible(bool visible) override { ++(visible ? shown : hidden); }
     void Close() override { ++closed; }
-    void ShowProgress(std::shared_ptr<const DropProgress> shownProgress) override {
+    void ShowProgress(std::shared_ptr<const DropProgress> shownProgress,
+                      std::function<void()>) override {
         progress = std::move(shownProgress);
         ++progressShown;
     }

@@ -376,7 +376,7 @@ bool WaitUntil(const std::function<bool()>& done) {
 
 TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
     MainForm form;
-    form.ShowProgress(std::make_shared<DropProgress>());
+    form.ShowProgress(std::make_shared<DropProgress>(), [] {});
     ASSERT_NE(form.Progress(), nullptr);
     EXPECT_TRUE(form.Progress()->isVisible());
     EXPECT_FALSE(form.isVisible());
@@ -387,7 +387,7 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     // main window, and above it
     form.show();
     form.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, true);
-    form.ShowProgress(std::make_shared<DropProgress>());
+    form.ShowProgress(std::make_shared<DropProgress>(), [] {});
     const QRect placed = form.Progress()->geometry();
     EXPECT_LE((placed.center() - form.screen()->availableGeometry().center()).manhattanLength(), 2);
     EXPECT_FALSE(placed.intersects(form.frameGeometry()));

@@ -77,14 +77,10 @@ void MainForm::PostFromAnyThread(std::function<void()> task) {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
-void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress) {
+void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress,
+                            std::function<void()> stop) {
     HideProgress();
-    progress_ = std::make_unique<ProgressForm>(
-        std::move(progress),
-        [this] {
-            if (dropGate_ != nullptr) dropGate_->StopDrop();
-        },
-        *this);
+    progress_ = std::make_unique<ProgressForm>(std::move(progress), std::move(stop), *this);
     progress_->show();
 }
 

@@ -158,14 +158,10 @@ void MainForm::RefuseFromAnyThread() {
     dropped.swap(fromAnyThread_);
 }
 
-void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress) {
+void MainForm::ShowProgress(std::shared_ptr<const DropProgress> progress,
+                            std::function<void()> stop) {
     HideProgress();
-    progress_ = std::make_unique<ProgressForm>(
-        std::move(progress),
-        [this] {
-            if (dropGate_ != nullptr) dropGate_->StopDrop();
-        },
-        Handle());
+    progress_ = std::make_unique<ProgressForm>(std::move(progress), std::move(stop), Handle());
 }
 
 // The stop may hide the progress window from inside its own click: the window is destroyed

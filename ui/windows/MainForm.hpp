@@ -50,7 +50,8 @@ public:
     void SetVisible(bool visible) override;
     void Close() override;
     void PostFromAnyThread(std::function<void()> task) override;
-    void ShowProgress(std::shared_ptr<const DropProgress> progress) override;
+    void ShowProgress(std::shared_ptr<const DropProgress> progress,
+                      std::function<void()> stop) override;
     void HideProgress() override;
     // The progress window while it shows, else nullptr.
     ProgressForm* Progress() const { return progress_.get(); }

@@ -328,7 +328,7 @@ TEST(MainForm, APostOrTimerRefusedOrATaskThatThrowsEndsInTheFailedDropsMessage) 
 
 TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThreads) {
     MainForm form{SystemStartupCalls()};
-    form.ShowProgress(std::make_shared<DropProgress>());
+    form.ShowProgress(std::make_shared<DropProgress>(), [] {});
     ASSERT_NE(form.Progress(), nullptr);
     const HWND progress = form.Progress()->Handle();
     EXPECT_TRUE(IsWindowVisible(progress));
@@ -341,7 +341,7 @@ TEST(MainForm, ShowsTheProgressWindowWhileItIsOutOfSightAndRunsTasksFromOtherThr
     // with the main window at its place: centred on its monitor, clear of it, and owned by it,
     // so above it also when it stays on top
     form.Show();
-    form.ShowProgress(std::make_shared<DropProgress>());
+    form.ShowProgress(std::make_shared<DropProgress>(), [] {});
     RECT placed{};
     GetWindowRect(form.Progress()->Handle(), &placed);
     MONITORINFO monitor{};
