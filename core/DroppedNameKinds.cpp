@@ -9,14 +9,18 @@
 namespace quarnel {
 
 // Owned by the drop and the asking thread together, so that a thread left behind in a call that
-// never returns still has what it writes to.
+// never returns still has what it uses: its own file system, where there is one to be had.
 struct DroppedNameKinds::Shared {
-    Shared(std::vector<std::string> names, FileSystem& files)
-        : names(std::move(names)), files(files) {}
+    Shared(std::vector<std::string> names, FileSystem& files, std::unique_ptr<FileSystem> own)
+        : names(std::move(names)), own(std::move(own)), files(this->own ? *this->own : files) {}
 
     void AskAll() {
         try {
             for (const std::string& name : names) {
+                {
+                    std::lock_guard lock(mutex);
+                    if (leftBehind) return;
+                }
                 const std::optional<NameKind> kind = files.Attributes(name);
                 std::lock_guard lock(mutex);
                 if (leftBehind) return;
@@ -31,6 +35,7 @@ struct DroppedNameKinds::Shared {
     }
 
     const std::vector<std::string> names;
+    const std::unique_ptr<FileSystem> own;
     FileSystem& files;
     std::mutex mutex;
     std::condition_variable answered;
@@ -41,8 +46,12 @@ struct DroppedNameKinds::Shared {
 
 DroppedNameKinds::DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
                                    const DropProgress& progress, const ThreadStarter& startThread)
-    : shared_(std::make_shared<Shared>(std::move(names), files)), progress_(progress) {
-    if (shared_->names.empty()) return;
+    : progress_(progress) {
+    if (names.empty()) {
+        shared_ = std::make_shared<Shared>(std::move(names), files, nullptr);
+        return;
+    }
+    shared_ = std::make_shared<Shared>(std::move(names), files, files.ForSecondThread());
     try {
         asking_ = startThread([shared = shared_] { shared->AskAll(); });
     } catch (const std::system_error&) {
@@ -56,7 +65,8 @@ DroppedNameKinds::~DroppedNameKinds() {
         std::lock_guard lock(shared_->mutex);
         shared_->leftBehind = true;
     }
-    if (progress_.Stopped()) {
+    // Only a thread with a file system of its own may be left to a call that hangs.
+    if (progress_.Stopped() && shared_->own) {
         asking_.detach();
     } else {
         asking_.join();

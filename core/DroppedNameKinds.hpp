@@ -17,8 +17,9 @@ namespace quarnel {
 
 class DroppedNameKinds {
 public:
-    // files outlives every thread of the program. Where no thread can be started, each name is
-    // asked when it is taken.
+    // The names are asked on a thread with files.ForSecondThread(), which a stopped drop leaves
+    // to a call that hangs; without one, with files itself, waited for at the end. Where no
+    // thread can be started, each name is asked when it is taken.
     DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
                      const DropProgress& progress, const ThreadStarter& startThread);
     ~DroppedNameKinds();

@@ -96,6 +96,7 @@ TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheCli
 // test, with its latch, since the thread left in the query comes back after the test has ended.
 struct NeverAnswering {
     NeverAnswering() {
+        files.allowSecondThread = true;  // the names are asked with a file system of their own
         files.AddFile("C:\\x\\a.txt");
         files.AddFile("C:\\hung\\b.txt");
         files.whileAsked = [this](const std::string& path) {
