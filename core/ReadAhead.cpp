@@ -260,14 +260,16 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
         }
         shared.awaited = job;
         const auto began = std::chrono::steady_clock::now();
-        if (waiting && job->state != Job::State::Ready) {
-            lock.unlock();
-            waiting(job->parentNumber, job->name);
-            lock.lock();
-        }
         bool grown = false;
         while (job->state != Job::State::Ready) {
             if (shared.failure) std::rethrow_exception(shared.failure);
+            // told again at each look, as the progress may ask for the folder at any time
+            if (waiting) {
+                lock.unlock();
+                waiting(job->parentNumber, job->name);
+                lock.lock();
+                if (job->state == Job::State::Ready) break;
+            }
             shared.forWalk.wait_for(lock, cStopCheck);
             progress_.ThrowIfStopped();
             if (!grown && std::chrono::steady_clock::now() - began >= cSlowWait) {
