@@ -1,5 +1,6 @@
 #include "ReadAhead.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -16,12 +17,27 @@ namespace {
 constexpr std::chrono::milliseconds cStopCheck{20};
 // Listers to begin with: on a warm disk more would only cost each other time on the processors.
 constexpr std::size_t cFirstListers = 2;
-// A wait for the next listing this long says the storage keeps the listers waiting (a share, a
-// cold disk): then twice as many list at once, up to the limit.
+// A wait for the next listing this long, where the storage kept the listers waiting (a share, a
+// cold disk), has twice as many list at once, up to the limit.
 constexpr std::chrono::microseconds cSlowWait{300};
+// The storage waits since the listers last grew that say the storage is slow, not that a few
+// blocks read before had been let go from memory: 128 KiB read from a disk.
+constexpr std::uint64_t cStorageWaitsToGrow = 256;
+
 // The top of the stack that is looked at for folders to list ahead at each step: the nearest
 // are needed first, and the walk looks at no more than these each time.
 constexpr std::size_t cWindow = 64;
+// How long the walk, or a lister without work, waits awake before it sleeps: on a warm disk the
+// next listing or folder comes within this, and going to sleep and being woken for each folder
+// would cost more than listing it.
+constexpr std::chrono::microseconds cSpin{50};
+
+// Waits awake, letting other threads run, until ready() or for cSpin.
+template <class Ready>
+void SpinUntil(const Ready& ready) {
+    const auto until = std::chrono::steady_clock::now() + cSpin;
+    while (!ready() && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+}
 
 std::size_t BytesOf(const FolderListing& listing) {
     std::size_t bytes = sizeof listing + listing.name.capacity() + listing.names.capacity() +
@@ -42,6 +58,7 @@ struct ReadAhead::Job {
     const std::string name;  // for the walk, while the folder goes to whoever lists it
     PendingFolder folder;
     State state = State::Pending;
+    std::atomic<bool> ready{false};  // state is Ready: for a look without the mutex
     FolderListing listing;
     std::size_t bytes = 0;
     // Its subfolders, made by whoever listed it, in the order they were found.
@@ -75,6 +92,11 @@ struct ReadAhead::Shared {
     void RunLister(FileSystem& files) {
         std::unique_lock lock(mutex);
         for (;;) {
+            if (queue.empty() && !Ending()) {
+                lock.unlock();
+                SpinUntil([this] { return queueSize.load(std::memory_order_relaxed) > 0; });
+                lock.lock();
+            }
             ++idle;
             forListers.wait(lock, [this] { return Ending() || !queue.empty(); });
             --idle;
@@ -82,6 +104,7 @@ struct ReadAhead::Shared {
             if (Ending()) return;
             std::shared_ptr<Job> job = std::move(queue.front());
             queue.pop_front();
+            QueueChanged();
             while (job) {
                 job->state = Job::State::Listing;
                 lock.unlock();
@@ -101,6 +124,7 @@ struct ReadAhead::Shared {
                 job->bytes = BytesOf(job->listing);
                 heldBytes += job->bytes;
                 job->state = Job::State::Ready;
+                job->ready.store(true, std::memory_order_release);
                 if (job == awaited) forWalk.notify_one();
                 job = HandOutChildren(*job);
             }
@@ -125,17 +149,21 @@ struct ReadAhead::Shared {
                 ++queuedNow;
             }
         }
+        QueueChanged();
         const std::size_t toWake = std::min(queuedNow, idle - std::min(idle, woken));
         for (std::size_t i = 0; i < toWake; ++i) forListers.notify_one();
         woken += toWake;
         return next;
     }
 
+    void QueueChanged() { queueSize.store(queue.size(), std::memory_order_relaxed); }
+
     const ReadAheadLimits limits;
     std::mutex mutex;
     std::condition_variable forListers;
     std::condition_variable forWalk;
     std::deque<std::shared_ptr<Job>> queue;  // the one needed first at the front
+    std::atomic<std::size_t> queueSize{0};   // for a look without the mutex
     std::shared_ptr<Job> awaited;            // the one the walk waits for
     std::size_t ahead = 0;                   // handed out and not yet taken by the walk
     std::size_t heldBytes = 0;               // of the listings ready and not yet taken
@@ -165,6 +193,7 @@ ReadAhead::~ReadAhead() {
         shared_->ending = true;
         shared_->progress = nullptr;
         shared_->queue.clear();
+        shared_->QueueChanged();
         shared_->forListers.notify_all();
     }
     // After a stop a lister may hang in the kernel for good: it is left to end on its own.
@@ -224,6 +253,7 @@ void ReadAhead::HandOutAhead() {
         }
     }
     shared.queue.insert(shared.queue.begin(), first.begin(), first.end());
+    shared.QueueChanged();
     // A lister for each folder waiting in the queue: an idle one woken, or else a new one, up
     // to the number allowed.
     std::size_t wanted = shared.queue.size() - std::min(shared.queue.size(), shared.woken);
@@ -246,11 +276,14 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
         Shared::List(*job, files_);
     } else {
         HandOutAhead();
+        const auto began = std::chrono::steady_clock::now();
+        SpinUntil([&job] { return job->ready.load(std::memory_order_acquire); });
         Shared& shared = *shared_;
         std::unique_lock lock(shared.mutex);
         if (listers_.empty() && noMoreListers_) {
             // No lister could be started: the walk lists on its own from here on.
             shared.queue.clear();
+            shared.QueueChanged();
             for (const std::shared_ptr<Job>& pending : stack_) {
                 if (pending->state == Job::State::Queued) pending->state = Job::State::Pending;
             }
@@ -259,8 +292,20 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             return Next(waiting);
         }
         shared.awaited = job;
-        const auto began = std::chrono::steady_clock::now();
         bool grown = false;
+        // Twice as many listers, once per wait, where the wait was long and the storage kept
+        // the listers waiting since they last grew: where the processors kept them busy
+        // instead, more would only take turns on them.
+        const auto growWhereSlow = [&] {
+            if (grown || std::chrono::steady_clock::now() - began < cSlowWait) return;
+            grown = true;
+            const std::optional<std::uint64_t> waits = files_.StorageWaits();
+            if (waits && *waits - storageWaitsAtGrowth_ < cStorageWaitsToGrow) return;
+            if (waits) storageWaitsAtGrowth_ = *waits;
+            lock.unlock();
+            MoreListers();
+            lock.lock();
+        };
         while (job->state != Job::State::Ready) {
             if (shared.failure) std::rethrow_exception(shared.failure);
             // told again at each look, as the progress may ask for the folder at any time
@@ -272,18 +317,9 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             }
             shared.forWalk.wait_for(lock, cStopCheck);
             progress_.ThrowIfStopped();
-            if (!grown && std::chrono::steady_clock::now() - began >= cSlowWait) {
-                grown = true;
-                lock.unlock();
-                MoreListers();
-                lock.lock();
-            }
+            growWhereSlow();
         }
-        if (!grown && std::chrono::steady_clock::now() - began >= cSlowWait) {
-            lock.unlock();
-            MoreListers();
-            lock.lock();
-        }
+        growWhereSlow();
         shared.awaited = nullptr;
         --shared.ahead;
         shared.heldBytes -= job->bytes;

@@ -77,6 +77,7 @@ private:
     std::vector<std::thread> listers_;
     std::size_t allowedListers_;
     bool noMoreListers_ = false;
+    std::uint64_t storageWaitsAtGrowth_ = 0;
 };
 
 }  // namespace quarnel

@@ -58,6 +58,10 @@ public:
     // A file system of its own for each thread that lists folders ahead of the walk, or
     // nullptr where listing is to stay on one thread. Each takes the others' folders.
     virtual std::unique_ptr<FileSystem> ForSecondThread() = 0;
+    // A count that goes up as this process waits for the storage its listings read, from any
+    // thread: a disk's blocks of 512 bytes read; nullopt where that cannot be told, as on a
+    // share, whose answers always take their time.
+    virtual std::optional<std::uint64_t> StorageWaits() { return std::nullopt; }
 };
 
 }  // namespace quarnel

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "LocalDisk.hpp"
 #include "StepwiseOpen.hpp"
 
 namespace quarnel {
@@ -81,6 +82,7 @@ std::shared_ptr<HeldFolder> HeldFolders::OpenDropped(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), cFolderFlags));
     if (!fd.Valid() && errno == ENAMETOOLONG) fd = OpenStepwise(AT_FDCWD, path, cFolderFlags);
     if (!fd.Valid()) return nullptr;
+    droppedOnShare_.store(!OnLocalDisk(fd.Get()), std::memory_order_relaxed);
     return std::make_shared<HeldFolder>(shared_from_this(), nullptr, std::string(), std::move(fd));
 }
 

@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <list>
@@ -97,6 +98,9 @@ public:
     // The dropped folder, followed when it is a link; null with errno set when it cannot be
     // opened.
     std::shared_ptr<HeldFolder> OpenDropped(const std::string& path);
+    // Whether the dropped folder was found on a share or another file system not on a disk of
+    // this machine.
+    bool DroppedOnShare() const { return droppedOnShare_.load(std::memory_order_relaxed); }
     // The subfolder `name` of parent, never through a link; null when it cannot be opened or is
     // a link by now.
     std::shared_ptr<HeldFolder> OpenSubfolder(const std::shared_ptr<HeldFolder>& parent,
@@ -114,6 +118,7 @@ private:
     void CloseBeyondLimit(RecentFolders& recent);
 
     const BeforeSubfolderOpen beforeOpen_;
+    std::atomic<bool> droppedOnShare_{false};
     std::mutex mutex_;
     std::size_t open_ = 0;  // in the threads' RecentFolders
 };

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -47,6 +48,12 @@ std::optional<NameKind> PosixFileSystem::Attributes(const std::string& path) {
 
 std::unique_ptr<FileSystem> PosixFileSystem::ForSecondThread() {
     return std::make_unique<PosixFileSystem>(folders_);
+}
+
+std::optional<std::uint64_t> PosixFileSystem::StorageWaits() {
+    struct rusage usage {};
+    if (folders_->DroppedOnShare() || ::getrusage(RUSAGE_SELF, &usage) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(usage.ru_inblock);
 }
 
 ListedFolder PosixFileSystem::ListDroppedFolder(const std::string& path, FolderVisitor& visitor) {

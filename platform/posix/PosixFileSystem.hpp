@@ -26,6 +26,8 @@ public:
     ListedFolder ListSubfolder(const std::shared_ptr<FolderHandle>& parent, std::string_view name,
                                FolderVisitor& visitor) override;
     std::unique_ptr<FileSystem> ForSecondThread() override;
+    // The blocks read from disk by the whole process.
+    std::optional<std::uint64_t> StorageWaits() override;
 
 private:
     ListedFolder List(std::shared_ptr<HeldFolder> folder, FolderVisitor& visitor);

@@ -33,6 +33,7 @@ public:
         int started = 0;
         int inFlight = 0;
         int mostInFlight = 0;
+        std::optional<std::uint64_t> storageWaits;  // as StorageWaits() tells them
     };
 
     SlowFolders(std::shared_ptr<Tree> tree, bool listers)
@@ -67,6 +68,7 @@ public:
         if (!listers_) return nullptr;
         return std::make_unique<SlowFolders>(tree_, true);
     }
+    std::optional<std::uint64_t> StorageWaits() override { return tree_->storageWaits; }
 
 private:
     struct Dir final : FolderHandle {
@@ -132,6 +134,15 @@ TEST(ReadAhead, ManyListersKeepTheOrderAndLeaveTheWalkNoListingOfItsOwn) {
         EXPECT_EQ(files.listedHere, 0);
         EXPECT_GT(tree->mostInFlight, 4);
     }
+
+    // As slow, but for the processors' sake: the storage kept nobody waiting, and more listers
+    // would only take turns on them.
+    tree->storageWaits = 0;
+    tree->mostInFlight = 0;
+    SlowFolders busy(tree, true);
+    ReadAhead walk("/R", busy, progress, StartThread);
+    EXPECT_EQ(WalkAll(walk), order);
+    EXPECT_LE(tree->mostInFlight, 2);
 }
 
 TEST(ReadAhead, AStopEndsTheWalkWhileAListingHangsAndOpensNoFurtherFolder) {
