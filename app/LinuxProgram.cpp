@@ -36,8 +36,8 @@ LinuxProgram::LinuxProgram(bool namesAtStart)
       textRules_(CollationLocaleFromEnvironment()),
       windowThread_(dataControl_ ? static_cast<Clipboard&>(*dataControl_) : clipboard_, msgBox_,
                     beep_, mainForm_.Image1()),
-      dropHandler_(
-          {files_, windowThread_, windowThread_, windowThread_, textRules_, windowThread_}),
+      dropHandler_({files_, windowThread_, windowThread_, windowThread_, textRules_, windowThread_,
+                    &networkLocations_}),
       dropGate_([this](const DropData& data,
                        DropProgress& progress) { dropHandler_.HandleDrop(data, progress); },
                 mainForm_, msgBox_),
@@ -69,7 +69,7 @@ bool LinuxProgram::DropAtStart(const std::vector<std::string>& paths) {
     const std::string currentFolder = CurrentFolder();
     DropData drop{true, {}};
     for (const std::string& path : paths) {
-        drop.names.push_back(FullNameOfArgument(path, currentFolder));
+        drop.names.push_back(DroppedNameOfArgument(path, currentFolder));
     }
     dropGate_.DropAtStart(std::move(drop));
     return true;

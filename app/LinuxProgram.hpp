@@ -14,6 +14,7 @@
 #include "core/DropGate.hpp"
 #include "core/DropHandler.hpp"
 #include "core/WindowThreadServices.hpp"
+#include "platform/gio/GioNetworkLocations.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/IniSettingsStore.hpp"
 #include "platform/posix/PosixFileSystem.hpp"
@@ -34,8 +35,8 @@ public:
     // With namesAtStart, the program runs for DropAtStart, without its window.
     explicit LinuxProgram(bool namesAtStart);
     void Show() { mainForm_.show(); }
-    // The paths, made full as quarnel-list makes them, as one drop without the window. False
-    // when the clipboard cannot be set from here: the user has been told, the program ends.
+    // The paths (or URIs), made full as quarnel-list makes them, as one drop without the window.
+    // False when the clipboard cannot be set from here: the user has been told, the program ends.
     bool DropAtStart(const std::vector<std::string>& paths);
     // The names given at start were stopped before their list was made.
     bool StoppedAtStart() const { return dropGate_.StoppedAtStart(); }
@@ -45,6 +46,7 @@ private:
 
     MainForm mainForm_;
     PosixFileSystem files_;
+    GioNetworkLocations networkLocations_;
     QtClipboard clipboard_;
     // A Wayland session with names given at start: the clipboard through data-control, none
     // where the compositor offers no such protocol.

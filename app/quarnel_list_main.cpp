@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/ListCommand.hpp"
+#include "platform/gio/GioNetworkLocations.hpp"
 #include "platform/icu/CollationLocale.hpp"
 #include "platform/icu/IcuTextRules.hpp"
 #include "platform/posix/CommandLineName.hpp"
@@ -16,11 +17,12 @@ int main(int argc, char* argv[]) {
     const std::string currentFolder = CurrentFolder();
 
     PosixFileSystem files;
+    GioNetworkLocations networkLocations;
     const IcuTextRules textRules(CollationLocaleFromEnvironment());
     IniSettingsStore settings(IniSettingsStore::DefaultConfigHome());
     return RunListCommand(arguments, {files, textRules, settings,
                                       [&](const std::string& path) {
-                                          return FullNameOfArgument(path, currentFolder);
+                                          return DroppedNameOfArgument(path, currentFolder);
                                       },
-                                      std::cout, std::cerr});
+                                      std::cout, std::cerr, "\n", &networkLocations});
 }

@@ -68,8 +68,8 @@ int RunListCommand(std::span<const std::string> arguments, const ListCommandServ
         OptionFlags = parsed.options ? OptionFlagsFromString(*parsed.options)
                                      : StoredOptionFlags(services.settings);
         NoWindowFeedback noWindow;
-        DropHandler handler(
-            {services.files, output, msgBox, noWindow, services.textRules, noWindow});
+        DropHandler handler({services.files, output, msgBox, noWindow, services.textRules, noWindow,
+                             services.networkLocations});
         DropData drop{true, {}};
         drop.names.reserve(parsed.paths.size());
         for (const std::string& path : parsed.paths) drop.names.push_back(services.fullName(path));

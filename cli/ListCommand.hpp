@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/FileSystem.hpp"
+#include "platform/NetworkLocations.hpp"
 #include "platform/SettingsStore.hpp"
 #include "platform/TextRules.hpp"
 
@@ -43,6 +44,8 @@ struct ListCommandServices {
     std::ostream& err;
     // Ends the usage's lines on out, which passes the list's CR LF unchanged.
     std::string_view outLineEnd = "\n";
+    // Where network locations are read, where the platform has them.
+    NetworkLocations* networkLocations = nullptr;
 };
 
 // Runs the command and returns its exit status.

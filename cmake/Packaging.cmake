@@ -70,6 +70,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/kelvaros-tools/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The folders through which network locations (smb://, sftp://) dragged from a file manager are
+# read; desktops that browse shares bring one of them.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gvfs-fuse | kio-fuse")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

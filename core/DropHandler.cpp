@@ -2,6 +2,7 @@
 
 #include "DroppedNameKinds.hpp"
 #include "FolderWalk.hpp"
+#include "LocationName.hpp"
 #include "Messages.hpp"
 #include "NameCheck.hpp"
 #include "OptionIndex.hpp"
@@ -25,6 +26,26 @@ public:
 private:
     DropTargetBorder& border_;
 };
+
+// A dropped name as the drop reads it and, where that differs, as the list shows it (a network
+// location); or the message it gets instead.
+struct DroppedName {
+    std::optional<std::string> path;
+    std::string shown;
+    std::string refusal;
+};
+
+DroppedName Checked(const std::string& name, NetworkLocations* locations) {
+    if (!IsNetworkLocation(name)) {
+        if (HasInvalidCharacters(name)) return {std::nullopt, {}, InvalidNameMessage(name)};
+        return {name, {}, {}};
+    }
+    std::string shown = LocationName(name);
+    if (HasInvalidCharacters(shown)) return {std::nullopt, shown, InvalidNameMessage(shown)};
+    std::optional<std::string> path = locations ? locations->LocalPathOf(name) : std::nullopt;
+    if (!path) return {std::nullopt, shown, UnmountedLocationMessage(shown)};
+    return {std::move(path), std::move(shown), {}};
+}
 
 }  // namespace
 
@@ -50,17 +71,22 @@ bool DropHandler::HandleDrop(const DropData& data, DropProgress& progress) {
         }
     } cleared{*this};
 
-    std::vector<std::string> valid;
-    for (const std::string& PfadDateiName : data.names) {
-        if (!HasInvalidCharacters(PfadDateiName)) valid.push_back(PfadDateiName);
+    std::vector<DroppedName> dropped;
+    dropped.reserve(data.names.size());
+    std::vector<std::string> readable;
+    for (const std::string& name : data.names) {
+        dropped.push_back(Checked(name, services_.networkLocations));
+        if (dropped.back().path) readable.push_back(*dropped.back().path);
+        progress.ThrowIfStopped();
     }
-    DroppedNameKinds kinds(std::move(valid), services_.files, progress, services_.startThread);
-    for (const std::string& PfadDateiName : data.names) {
-        if (HasInvalidCharacters(PfadDateiName)) {
-            ShowMessage(InvalidNameMessage(PfadDateiName), cMsgOkOnly);
+    DroppedNameKinds kinds(std::move(readable), services_.files, progress, services_.startThread);
+    for (const DroppedName& name : dropped) {
+        if (!name.path) {
+            ShowMessage(name.refusal, cMsgOkOnly);
             continue;
         }
-        HandleDroppedName(PfadDateiName, kinds.Next(), progress);
+        HandleDroppedName(*name.path, name.shown.empty() ? *name.path : name.shown, kinds.Next(),
+                          progress);
     }
 
     EntryList& list = Liste[ActiveList];
@@ -89,26 +115,27 @@ bool DropHandler::HandleDrop(const DropData& data, DropProgress& progress) {
     return true;
 }
 
-void DropHandler::HandleDroppedName(const std::string& PfadDateiName, std::optional<NameKind> kind,
-                                    DropProgress& progress) {
+void DropHandler::HandleDroppedName(const std::string& PfadDateiName, const std::string& shownName,
+                                    std::optional<NameKind> kind, DropProgress& progress) {
     progress.AddNamesFound(1);
     if (!kind) {
-        ShowMessage(UnreachableNameMessage(PfadDateiName), cMsgOkOnly);
+        ShowMessage(UnreachableNameMessage(shownName), cMsgOkOnly);
         return;
     }
     if (*kind == NameKind::Folder) {
-        if (!IsOn(cOptFileNamesOnly)) AddToList(PfadDateiName);
-        if (IsOn(cOptExpandFolders)) ExpandDroppedFolder(PfadDateiName, progress);
+        if (!IsOn(cOptFileNamesOnly)) AddToList(shownName);
+        if (IsOn(cOptExpandFolders)) ExpandDroppedFolder(PfadDateiName, shownName, progress);
     } else if (!IsOn(cOptFolderNamesOnly)) {
-        AddToList(PfadDateiName);
+        AddToList(shownName);
     }
 }
 
-void DropHandler::ExpandDroppedFolder(const std::string& folder, DropProgress& progress) {
+void DropHandler::ExpandDroppedFolder(const std::string& folder, const std::string& shownName,
+                                      DropProgress& progress) {
     ReplacedFileNames.Clear();
     ReplacedDirNames.Clear();
-    ExpandDirectory(folder, -1, {services_.files, progress, services_.startThread},
-                    unreadableDirs_);
+    ExpandDirectory(folder, -1, {services_.files, progress, services_.startThread}, unreadableDirs_,
+                    folder == shownName ? std::string_view() : std::string_view(shownName));
     // A million entries take a while: a stop ends it in the middle.
     const auto addEach = [&](std::string_view path) {
         AddToList(path);

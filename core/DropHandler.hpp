@@ -22,6 +22,7 @@
 #include "platform/DropData.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/MsgBox.hpp"
+#include "platform/NetworkLocations.hpp"
 #include "platform/TextRules.hpp"
 
 namespace quarnel {
@@ -40,6 +41,8 @@ struct DropServices {
     Beep& beep;
     const TextRules& textRules;
     DropTargetBorder& image1;
+    // Where network locations are read; without it each gets the message that it cannot be.
+    NetworkLocations* networkLocations = nullptr;
     ThreadStarter startThread = StartThread;
 };
 
@@ -56,9 +59,11 @@ public:
     void AddToList(std::string_view EntryStr);
 
 private:
-    void HandleDroppedName(const std::string& PfadDateiName, std::optional<NameKind> kind,
-                           DropProgress& progress);
-    void ExpandDroppedFolder(const std::string& folder, DropProgress& progress);
+    // PfadDateiName is read, shownName is listed: the same but for a network location.
+    void HandleDroppedName(const std::string& PfadDateiName, const std::string& shownName,
+                           std::optional<NameKind> kind, DropProgress& progress);
+    void ExpandDroppedFolder(const std::string& folder, const std::string& shownName,
+                             DropProgress& progress);
     void ShowMessage(std::string_view prompt, int buttonsAndIcon);
 
     DropServices services_;

@@ -72,10 +72,12 @@ std::string_view WithoutTrailingSeparator(std::string_view dir, char separator) 
     return isRoot ? dir : dir.substr(0, dir.size() - 1);
 }
 
-// Takes one folder's listing into the results, the folder under parent; returns the folder.
-std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent, char separator,
+// Takes one folder's listing into the results, the folder under parent, named folderName there;
+// returns the folder.
+std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent,
+                              std::string_view folderName, char separator,
                               std::vector<std::string>& unreadableDirs) {
-    const std::uint32_t folder = FoundFolders.Add(parent, PrintableName(listing.name));
+    const std::uint32_t folder = FoundFolders.Add(parent, folderName);
     std::string replaced;
     for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
         std::string_view name = listing.Name(i);
@@ -106,7 +108,7 @@ std::uint32_t TakeIntoResults(const FolderListing& listing, std::uint32_t parent
 }  // namespace
 
 void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices services,
-                     std::vector<std::string>& unreadableDirs) {
+                     std::vector<std::string>& unreadableDirs, std::string_view shownAs) {
     if (fresh != 0) {
         FoundFolders.Clear();
         FoundFiles.Reset();
@@ -122,7 +124,7 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
     const auto waiting = [&](std::int32_t parent, std::string_view name) {
         if (!progress.FolderWanted()) return;
         if (parent < 0) {
-            progress.SetFolder(PrintableName(name));
+            progress.SetFolder(shownAs.empty() ? PrintableName(name) : std::string(shownAs));
             return;
         }
         const std::uint32_t folder = static_cast<std::uint32_t>(first + parent);
@@ -132,7 +134,11 @@ void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices s
         const auto parent = listing->parent < 0
                                 ? FoundFolderTree::cNoParent
                                 : static_cast<std::uint32_t>(first + listing->parent);
-        const std::uint32_t folder = TakeIntoResults(*listing, parent, separator, unreadableDirs);
+        const std::string folderName = parent == FoundFolderTree::cNoParent && !shownAs.empty()
+                                           ? std::string(shownAs) + separator
+                                           : PrintableName(listing->name);
+        const std::uint32_t folder =
+            TakeIntoResults(*listing, parent, folderName, separator, unreadableDirs);
         progress.AddNamesFound(listing->kinds.size());
         if (progress.FolderWanted()) {
             progress.SetFolder(WithoutTrailingSeparator(FoundFolders.PathOf(folder), separator));

@@ -131,7 +131,10 @@ struct WalkServices {
 // Walks the folder `path` and everything beneath it into FoundFiles and FoundDirs; with fresh
 // non-zero both are emptied first. Folders that cannot be listed are skipped and their
 // printable names appended to unreadableDirs. Throws DropStopped once progress is stopped.
+// Given shownAs (printable, without a trailing separator), every path found, said or shown
+// begins with it in place of `path`: a network location walked through its FUSE path keeps
+// the name the user gave it.
 void ExpandDirectory(const std::string& path, std::int16_t fresh, WalkServices services,
-                     std::vector<std::string>& unreadableDirs);
+                     std::vector<std::string>& unreadableDirs, std::string_view shownAs = {});
 
 }  // namespace quarnel

@@ -57,6 +57,14 @@ std::string UnreachableNameMessage(std::string_view name) {
            "ist nicht (mehr) vorhanden oder nicht erreichbar und wird daher nicht berücksichtigt.";
 }
 
+std::string UnmountedLocationMessage(std::string_view location) {
+    return "Der Ort '" + ShownName(location) + "'\r" +
+           "ist ein Netzwerkort, den Quarnel! nicht lesen kann, weil er nicht als Ordner "
+           "eingebunden ist, und wird daher nicht berücksichtigt.\r"
+           "Ist er im Dateimanager geöffnet, fehlt dem System dafür gvfs-fuse (GNOME und "
+           "verwandte Arbeitsumgebungen) oder kio-fuse (KDE).";
+}
+
 std::string UnreadableFoldersMessage(const std::vector<std::string>& folders) {
     constexpr std::size_t cNamesShown = 5;
     if (folders.size() == 1) {

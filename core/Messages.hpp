@@ -25,6 +25,10 @@ std::string InvalidNameMessage(std::string_view name);
 // For a dropped name that no longer exists or cannot be reached.
 std::string UnreachableNameMessage(std::string_view name);
 
+// For a network location that this machine offers no folder for (not mounted, no FUSE daemon
+// of the desktop's, a kind of location that has none), named as the list would name it.
+std::string UnmountedLocationMessage(std::string_view location);
+
 // For the folders a walk could not list: how many, and the first few by name.
 std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
 

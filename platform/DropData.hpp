@@ -8,7 +8,9 @@ namespace quarnel {
 
 struct DropData {
     bool holdsFileList = false;
-    std::vector<std::string> names;  // full path names, in drop order
+    // Full path names, in drop order; on Linux also a file manager's network location as its URI
+    // (smb://…, sftp://…: IsNetworkLocation), which the drop reads through its local path.
+    std::vector<std::string> names;
 };
 
 }  // namespace quarnel

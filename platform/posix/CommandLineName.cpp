@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/NetworkLocations.hpp"
+#include "platform/posix/support/UriList.hpp"
+
 namespace quarnel {
 namespace {
 
@@ -63,6 +66,12 @@ std::string FullNameOfArgument(const std::string& path, std::string_view current
     }
     std::string kernels = KernelsFullName(path);
     return kernels.empty() ? textForm : kernels;
+}
+
+std::string DroppedNameOfArgument(const std::string& argument, std::string_view currentFolder) {
+    if (auto path = LocalPathOfFileUri(argument)) return std::move(*path);
+    if (IsNetworkLocation(argument)) return argument;
+    return FullNameOfArgument(argument, currentFolder);
 }
 
 std::string FullNameFrom(std::string_view path, std::string_view currentFolder) {

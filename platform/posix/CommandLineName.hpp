@@ -21,4 +21,9 @@ std::string FullNameFrom(std::string_view path, std::string_view currentFolder);
 // joined to the current folder), so it is reported as missing and no other file is listed.
 std::string FullNameOfArgument(const std::string& path, std::string_view currentFolder);
 
+// The name a drop delivers for an argument, which may be a URI as file managers pass them
+// (%U): a local file: URI gives its path, a network location (smb://, sftp://, …) stays its URI
+// for the drop to ask after, anything else is a path for FullNameOfArgument.
+std::string DroppedNameOfArgument(const std::string& argument, std::string_view currentFolder);
+
 }  // namespace quarnel

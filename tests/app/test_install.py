@@ -115,14 +115,14 @@ class InstallTest(unittest.TestCase):
         self.assertEqual(len(actions), 1)
         action = dolphin["Desktop Action " + actions[0]]
         self.assertEqual((action["Name"], action["Exec"], action["Icon"]),
-                         (CONTEXT_MENU_NAME, "quarnel %F", "quarnel"))
+                         (CONTEXT_MENU_NAME, "quarnel %U", "quarnel"))
         # KIO runs a service menu outside share/applications only if it is executable or
         # owned by root; a user's own prefix is not root's
         self.assertEqual(dolphin_path.stat().st_mode & 0o777, 0o755)
 
         nemo = read_entry_file(share / "nemo" / "actions" / "quarnel.nemo_action")["Nemo Action"]
         self.assertEqual((nemo["Name"], nemo["Exec"], nemo["Icon-Name"]),
-                         (CONTEXT_MENU_NAME, "quarnel %F", "quarnel"))
+                         (CONTEXT_MENU_NAME, "quarnel %U", "quarnel"))
         self.assertEqual((nemo["Selection"], nemo["Extensions"]), ("notnone", "any;"))
         self.assertEqual(nemo["Quote"], "double")  # else a name with a space falls apart
 
@@ -134,7 +134,7 @@ class InstallTest(unittest.TestCase):
         self.assertEqual(len(profiles), 1)
         profile = action["X-Action-Profile " + profiles[0]]
         self.assertEqual((profile["Exec"], profile["MimeTypes"], profile["SelectionCount"]),
-                         ("quarnel %F", "all/all;", ">0"))
+                         ("quarnel %U", "all/all;", ">0"))
 
         # the desktop's menu keeps its one launcher
         self.assertEqual([p.name for p in (share / "applications").glob("*.desktop")],

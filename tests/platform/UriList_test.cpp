@@ -37,11 +37,21 @@ TEST(UriList, KeepsQuestionMarksAndUndecodableEscapesAsTheyStand) {
     EXPECT_EQ(data.names, (Names{"/tmp/wer?", "/tmp/wie?so#da", "/tmp/100%", "/tmp/%zz"}));
 }
 
-TEST(UriList, AnythingButLocalFilesIsNoFileList) {
+TEST(UriList, NetworkLocationsStayTheirUrisForTheDropToAskAfter) {
+    const DropData data = DropDataFromUriList(
+        "sftp://anna@fs01/srv/Akte%20%C3%9C/\r\nfile:///tmp/a\r\nsmb://fs01/projekte\r\n");
+    EXPECT_TRUE(data.holdsFileList);
+    EXPECT_EQ(data.names,
+              (Names{"sftp://anna@fs01/srv/Akte%20%C3%9C/", "/tmp/a", "smb://fs01/projekte"}));
+}
+
+TEST(UriList, AnythingButLocalFilesAndNetworkLocationsIsNoFileList) {
     for (const char* list :
-         {"", "\r\n", "# only a comment\r\n", "https://example.org/\r\n",
-          "file:///ok\r\nhttps://example.org/x\r\n", "file://server/share/file.txt\r\n",
-          "file://localhostx/a\r\n", "file:relative/path\r\n", "/plain/path\r\n", "file://\r\n"}) {
+         {"", "\r\n", "# only a comment\r\n", "https://example.org/\r\n", "HTTP://example.org/\r\n",
+          "sftp://fs01/x\r\nhttps://example.org/x\r\n", "mailto:anna@example.org\r\n",
+          "about:blank\r\n", "file:///ok\r\nhttps://example.org/x\r\n",
+          "file://server/share/file.txt\r\n", "file://localhostx/a\r\n", "file:relative/path\r\n",
+          "/plain/path\r\n", "file://\r\n"}) {
         const DropData data = DropDataFromUriList(list);
         EXPECT_FALSE(data.holdsFileList) << list;
         EXPECT_TRUE(data.names.empty()) << list;

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/NetworkLocations.hpp"
+#include "platform/PercentDecoding.hpp"
+
 namespace quarnel {
 namespace {
 
@@ -15,30 +18,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
            });
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// A link dragged from a web browser: no file of a file manager's.
+bool IsWebLink(std::string_view uri) {
+    return EqualsNoCase(uri.substr(0, 7), "http://") || EqualsNoCase(uri.substr(0, 8), "https://");
 }
 
-std::string PercentDecoded(std::string_view text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
+}  // namespace
 
-// The path of a local file: URI, or nullopt for any other URI.
-std::optional<std::string> LocalPath(std::string_view uri) {
+std::optional<std::string> LocalPathOfFileUri(std::string_view uri) {
     constexpr std::string_view scheme = "file:";
     if (!EqualsNoCase(uri.substr(0, scheme.size()), scheme)) return std::nullopt;
     std::string_view rest = uri.substr(scheme.size());
@@ -57,8 +44,6 @@ std::optional<std::string> LocalPath(std::string_view uri) {
     return path;
 }
 
-}  // namespace
-
 DropData DropDataFromUriList(std::string_view uriList) {
     DropData data;
     while (!uriList.empty()) {
@@ -73,9 +58,15 @@ DropData DropDataFromUriList(std::string_view uriList) {
         while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
         if (line.empty() || line.front() == '#') continue;
 
-        auto path = LocalPath(line);
-        if (!path) return DropData{};
-        data.names.push_back(std::move(*path));
+        if (auto path = LocalPathOfFileUri(line)) {
+            data.names.push_back(std::move(*path));
+        } else if (IsNetworkLocation(line) && !IsWebLink(line) &&
+                   !EqualsNoCase(line.substr(0, 5), "file:")) {
+            // Asked after during the drop, off the window's thread.
+            data.names.emplace_back(line);
+        } else {
+            return DropData{};
+        }
     }
     data.holdsFileList = !data.names.empty();
     return data;
