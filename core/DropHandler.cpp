@@ -30,21 +30,19 @@ private:
 // A dropped name as the drop reads it and, where that differs, as the list shows it (a network
 // location); or the message it gets instead.
 struct DroppedName {
-    std::optional<std::string> path;
+    std::optional<std::string> read;
     std::string shown;
     std::string refusal;
 };
 
-DroppedName Checked(const std::string& name, NetworkLocations* locations) {
+DroppedName Checked(const std::string& name) {
     if (!IsNetworkLocation(name)) {
         if (HasInvalidCharacters(name)) return {std::nullopt, {}, InvalidNameMessage(name)};
         return {name, {}, {}};
     }
     std::string shown = LocationName(name);
     if (HasInvalidCharacters(shown)) return {std::nullopt, shown, InvalidNameMessage(shown)};
-    std::optional<std::string> path = locations ? locations->LocalPathOf(name) : std::nullopt;
-    if (!path) return {std::nullopt, shown, UnmountedLocationMessage(shown)};
-    return {std::move(path), std::move(shown), {}};
+    return {name, std::move(shown), {}};
 }
 
 }  // namespace
@@ -75,17 +73,22 @@ bool DropHandler::HandleDrop(const DropData& data, DropProgress& progress) {
     dropped.reserve(data.names.size());
     std::vector<std::string> readable;
     for (const std::string& name : data.names) {
-        dropped.push_back(Checked(name, services_.networkLocations));
-        if (dropped.back().path) readable.push_back(*dropped.back().path);
-        progress.ThrowIfStopped();
+        dropped.push_back(Checked(name));
+        if (dropped.back().read) readable.push_back(*dropped.back().read);
     }
-    DroppedNameKinds kinds(std::move(readable), services_.files, progress, services_.startThread);
+    DroppedNameKinds kinds(std::move(readable), services_.files, services_.networkLocations,
+                           progress, services_.startThread);
     for (const DroppedName& name : dropped) {
-        if (!name.path) {
+        if (!name.read) {
             ShowMessage(name.refusal, cMsgOkOnly);
             continue;
         }
-        HandleDroppedName(*name.path, name.shown.empty() ? *name.path : name.shown, kinds.Next(),
+        const DroppedNameKind read = kinds.Next();
+        if (!read.path) {
+            ShowMessage(UnmountedLocationMessage(name.shown), cMsgOkOnly);
+            continue;
+        }
+        HandleDroppedName(*read.path, name.shown.empty() ? *read.path : name.shown, read.kind,
                           progress);
     }
 

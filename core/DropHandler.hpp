@@ -41,7 +41,8 @@ struct DropServices {
     Beep& beep;
     const TextRules& textRules;
     DropTargetBorder& image1;
-    // Where network locations are read; without it each gets the message that it cannot be.
+    // Where network locations are read, asked on a thread a stopped drop may leave behind;
+    // without it each gets the message that it cannot be.
     NetworkLocations* networkLocations = nullptr;
     ThreadStarter startThread = StartThread;
 };

@@ -11,8 +11,20 @@ namespace quarnel {
 // Owned by the drop and the asking thread together, so that a thread left behind in a call that
 // never returns still has what it uses: its own file system, where there is one to be had.
 struct DroppedNameKinds::Shared {
-    Shared(std::vector<std::string> names, FileSystem& files, std::unique_ptr<FileSystem> own)
-        : names(std::move(names)), own(std::move(own)), files(this->own ? *this->own : files) {}
+    Shared(std::vector<std::string> names, FileSystem& files, std::unique_ptr<FileSystem> own,
+           NetworkLocations* locations)
+        : names(std::move(names)),
+          own(std::move(own)),
+          files(this->own ? *this->own : files),
+          locations(locations) {}
+
+    DroppedNameKind Ask(const std::string& name) {
+        if (!IsNetworkLocation(name)) return {name, files.Attributes(name)};
+        std::optional<std::string> path = locations ? locations->LocalPathOf(name) : std::nullopt;
+        if (!path) return {};
+        std::optional<NameKind> kind = files.Attributes(*path);
+        return {std::move(path), kind};
+    }
 
     void AskAll() {
         try {
@@ -21,10 +33,10 @@ struct DroppedNameKinds::Shared {
                     std::lock_guard lock(mutex);
                     if (leftBehind) return;
                 }
-                const std::optional<NameKind> kind = files.Attributes(name);
+                DroppedNameKind kind = Ask(name);
                 std::lock_guard lock(mutex);
                 if (leftBehind) return;
-                kinds.push_back(kind);
+                kinds.push_back(std::move(kind));
                 answered.notify_all();
             }
         } catch (...) {
@@ -37,21 +49,24 @@ struct DroppedNameKinds::Shared {
     const std::vector<std::string> names;
     const std::unique_ptr<FileSystem> own;
     FileSystem& files;
+    NetworkLocations* const locations;
     std::mutex mutex;
     std::condition_variable answered;
-    std::vector<std::optional<NameKind>> kinds;
+    std::vector<DroppedNameKind> kinds;
     std::exception_ptr failure;
     bool leftBehind = false;  // nobody takes the answers any more
 };
 
 DroppedNameKinds::DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
-                                   const DropProgress& progress, const ThreadStarter& startThread)
+                                   NetworkLocations* locations, const DropProgress& progress,
+                                   const ThreadStarter& startThread)
     : progress_(progress) {
     if (names.empty()) {
-        shared_ = std::make_shared<Shared>(std::move(names), files, nullptr);
+        shared_ = std::make_shared<Shared>(std::move(names), files, nullptr, locations);
         return;
     }
-    shared_ = std::make_shared<Shared>(std::move(names), files, files.ForSecondThread());
+    shared_ =
+        std::make_shared<Shared>(std::move(names), files, files.ForSecondThread(), locations);
     try {
         asking_ = startThread([shared = shared_] { shared->AskAll(); });
     } catch (const std::system_error&) {
@@ -73,10 +88,10 @@ DroppedNameKinds::~DroppedNameKinds() {
     }
 }
 
-std::optional<NameKind> DroppedNameKinds::Next() {
+DroppedNameKind DroppedNameKinds::Next() {
     progress_.ThrowIfStopped();
     const std::size_t index = taken_++;
-    if (!asking_.joinable()) return shared_->files.Attributes(shared_->names.at(index));
+    if (!asking_.joinable()) return shared_->Ask(shared_->names.at(index));
     std::unique_lock lock(shared_->mutex);
     constexpr std::chrono::milliseconds cStopLooks{20};
     while (shared_->kinds.size() <= index && !shared_->failure) {

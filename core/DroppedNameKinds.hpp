@@ -1,6 +1,7 @@
 // What each dropped name is, asked of the file system on a thread of its own and ahead of the
-// drop that takes the answers in order: a name on storage that never answers holds up that
-// thread only, and a stopped drop leaves it behind to finish on its own.
+// drop that takes the answers in order, and, for a network location, where it is read first: a
+// name on storage that never answers, or a desktop service that does not, holds up that thread
+// only, and a stopped drop leaves it behind to finish on its own.
 #pragma once
 
 #include <memory>
@@ -12,23 +13,32 @@
 #include "DropProgress.hpp"
 #include "ThreadStart.hpp"
 #include "platform/FileSystem.hpp"
+#include "platform/NetworkLocations.hpp"
 
 namespace quarnel {
+
+// A dropped name as it is read: a network location through its local path.
+struct DroppedNameKind {
+    std::optional<std::string> path;  // nullopt: a network location without one
+    std::optional<NameKind> kind;     // nullopt: it cannot be reached
+};
 
 class DroppedNameKinds {
 public:
     // The names are asked on a thread with files.ForSecondThread(), which a stopped drop leaves
     // to a call that hangs; without one, with files itself, waited for at the end. Where no
-    // thread can be started, each name is asked when it is taken.
+    // thread can be started, each name is asked when it is taken. A network location is looked
+    // up in locations (without them it has no local path).
     DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
-                     const DropProgress& progress, const ThreadStarter& startThread);
+                     NetworkLocations* locations, const DropProgress& progress,
+                     const ThreadStarter& startThread);
     ~DroppedNameKinds();
     DroppedNameKinds(const DroppedNameKinds&) = delete;
     DroppedNameKinds& operator=(const DroppedNameKinds&) = delete;
 
-    // What the next name is (nullopt: it cannot be reached); throws DropStopped once the drop
-    // is stopped, and whatever asking threw.
-    std::optional<NameKind> Next();
+    // How the next name is read; throws DropStopped once the drop is stopped, and whatever
+    // asking threw.
+    DroppedNameKind Next();
 
 private:
     struct Shared;

@@ -30,7 +30,8 @@ class NetworkLocations {
 public:
     virtual ~NetworkLocations() = default;
     // The local path through which the location given by its URI is read, or nullopt where it
-    // has none (not mounted, no FUSE daemon, a scheme without one). Asked on the drop's thread.
+    // has none (not mounted, no FUSE daemon, a scheme without one). Asked on a thread of the
+    // drop's own, which a stopped drop leaves to a call that does not return.
     virtual std::optional<std::string> LocalPathOf(const std::string& uri) = 0;
 };
 

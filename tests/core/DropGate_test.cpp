@@ -92,8 +92,9 @@ TEST_F(DropGateTest, AWindowClosedDuringADropHidesAndClosesOnceTheTextIsOnTheCli
     EXPECT_TRUE(gate.MayClose());
 }
 
-// Storage that never answers: a name whose query waits until the test ends it. It outlives the
-// test, with its latch, since the thread left in the query comes back after the test has ended.
+// Storage that never answers: a name whose query waits until the test ends it, and a network
+// location whose lookup does. It outlives the test, with its latch, since the thread left in the
+// query comes back after the test has ended.
 struct NeverAnswering {
     NeverAnswering() {
         files.allowSecondThread = true;  // the names are asked with a file system of their own
@@ -103,14 +104,22 @@ struct NeverAnswering {
             if (path == "C:\\hung\\b.txt") answer.Wait();
         };
     }
+    struct Locations final : NetworkLocations {
+        std::optional<std::string> LocalPathOf(const std::string&) override {
+            located.Wait();
+            return std::nullopt;
+        }
+        Latch located;
+    };
     FakeFileSystem files;
     Latch answer;
+    Locations locations;
 };
 
 TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtOnce) {
     static NeverAnswering& never = *new NeverAnswering;
-    DropHandler handler{
-        {never.files, windowThread, windowThread, windowThread, rules, windowThread}};
+    DropHandler handler{{never.files, windowThread, windowThread, windowThread, rules,
+                         windowThread, &never.locations}};
     DropGate hungGate{[&](const DropData& data, DropProgress& dropProgress) {
                           handler.HandleDrop(data, dropProgress);
                       },
@@ -144,6 +153,20 @@ TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtO
     EXPECT_EQ(beep.count, 1);
     EXPECT_TRUE(msgBox.shown.empty());
     EXPECT_EQ(image1.styles, (std::vector<int>{1, 0, 1, 0}));
+
+    // a network location whose lookup never answers holds up no more than that
+    ASSERT_TRUE(hungGate.TakeDrop({true, {"C:\\x\\a.txt", "smb://fs01/haengt"}}));
+    ASSERT_TRUE(window.RunPostedUntil([&] { return window.PostedCount() == 0; }));
+    ASSERT_TRUE(never.locations.located.AwaitEntered());
+    hungGate.StopDrop();
+    EXPECT_TRUE(hungGate.AcceptsDrops());
+    // the lookup answers while the next drop runs, which nothing of the stopped one touches
+    never.locations.located.Open();
+    ASSERT_TRUE(hungGate.TakeDrop({true, {"C:\\x\\a.txt"}}));
+    window.RunPosted(hungGate);
+    EXPECT_EQ(clipboard.text, "C:\\x\\a.txt\r\n");
+    EXPECT_EQ(clipboard.setCount, 2);
+    EXPECT_TRUE(msgBox.shown.empty());
     never.answer.Open();
 }
 
