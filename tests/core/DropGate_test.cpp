@@ -118,8 +118,8 @@ struct NeverAnswering {
 
 TEST_F(DropGateTest, ADropStillRunningAfterASecondShowsProgressAndAStopEndsItAtOnce) {
     static NeverAnswering& never = *new NeverAnswering;
-    DropHandler handler{{never.files, windowThread, windowThread, windowThread, rules,
-                         windowThread, &never.locations}};
+    DropHandler handler{{never.files, windowThread, windowThread, windowThread, rules, windowThread,
+                         &never.locations}};
     DropGate hungGate{[&](const DropData& data, DropProgress& dropProgress) {
                           handler.HandleDrop(data, dropProgress);
                       },
