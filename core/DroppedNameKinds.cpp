@@ -65,8 +65,7 @@ DroppedNameKinds::DroppedNameKinds(std::vector<std::string> names, FileSystem& f
         shared_ = std::make_shared<Shared>(std::move(names), files, nullptr, locations);
         return;
     }
-    shared_ =
-        std::make_shared<Shared>(std::move(names), files, files.ForSecondThread(), locations);
+    shared_ = std::make_shared<Shared>(std::move(names), files, files.ForSecondThread(), locations);
     try {
         asking_ = startThread([shared = shared_] { shared->AskAll(); });
     } catch (const std::system_error&) {

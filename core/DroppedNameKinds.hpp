@@ -29,9 +29,8 @@ public:
     // to a call that hangs; without one, with files itself, waited for at the end. Where no
     // thread can be started, each name is asked when it is taken. A network location is looked
     // up in locations (without them it has no local path).
-    DroppedNameKinds(std::vector<std::string> names, FileSystem& files,
-                     NetworkLocations* locations, const DropProgress& progress,
-                     const ThreadStarter& startThread);
+    DroppedNameKinds(std::vector<std::string> names, FileSystem& files, NetworkLocations* locations,
+                     const DropProgress& progress, const ThreadStarter& startThread);
     ~DroppedNameKinds();
     DroppedNameKinds(const DroppedNameKinds&) = delete;
     DroppedNameKinds& operator=(const DroppedNameKinds&) = delete;
