@@ -73,9 +73,7 @@ FolderInUse::FolderInUse(HeldFolder& folder, const std::shared_ptr<RecentFolders
 }
 
 FolderInUse::~FolderInUse() {
-    if (fd_ < 0) return;
-    const std::lock_guard lock(folder_.owner_->mutex_);
-    --folder_.uses_;
+    if (fd_ >= 0) folder_.uses_.fetch_sub(1, std::memory_order_release);
 }
 
 std::shared_ptr<HeldFolder> HeldFolders::OpenDropped(const std::string& path) {

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 
+#include "BriefLock.hpp"
 #include "FileDescriptor.hpp"
 #include "platform/FileSystem.hpp"
 
@@ -49,9 +50,11 @@ private:
     const std::shared_ptr<HeldFolders> owner_;
     std::shared_ptr<HeldFolder> parent_;  // null for the dropped folder, which stays open
     const std::string name_;              // in the parent
+    // Raised only under the owner's lock, so that no thread closes the folder as it is taken
+    // into use; lowered without it, as the one who used it needs the folder no longer.
+    std::atomic<int> uses_{0};
     // The rest only under the owner's lock.
     FileDescriptor fd_;
-    int uses_ = 0;
     bool known_ = false;  // whether device_ and inode_ were read before the folder was closed
     dev_t device_ = 0;
     ino_t inode_ = 0;
@@ -119,7 +122,7 @@ private:
 
     const BeforeSubfolderOpen beforeOpen_;
     std::atomic<bool> droppedOnShare_{false};
-    std::mutex mutex_;
+    BriefLock mutex_;
     std::size_t open_ = 0;  // in the threads' RecentFolders
 };
 
