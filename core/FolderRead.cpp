@@ -24,7 +24,7 @@ private:
 
 }  // namespace
 
-FolderListing ReadFolder(PendingFolder folder, FileSystem& files) {
+FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files) {
     FolderListing listing;
     listing.parent = folder.parent;
     ListingCollector collector(listing);
@@ -32,7 +32,7 @@ FolderListing ReadFolder(PendingFolder folder, FileSystem& files) {
                                     : files.ListDroppedFolder(folder.name, collector);
     listing.complete = listed.complete;
     listing.handle = std::move(listed.folder);
-    listing.name = std::move(folder.name);
+    listing.name = folder.name;
     const char separator = files.PathSeparator();
     if (listing.name.empty() || listing.name.back() != separator) listing.name += separator;
     return listing;

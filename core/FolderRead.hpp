@@ -20,6 +20,6 @@ struct PendingFolder {
     std::int32_t parent;  // as in FolderListing
 };
 
-FolderListing ReadFolder(PendingFolder folder, FileSystem& files);
+FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files);
 
 }  // namespace quarnel

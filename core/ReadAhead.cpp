@@ -50,18 +50,31 @@ std::size_t BytesOf(const FolderListing& listing) {
 }  // namespace
 
 // A folder on the walk's stack, or about to be. Once handed out, its state, listing and
-// subfolders change only under the shared mutex.
+// subfolders change only under the shared mutex. Small until listed, and a listed one holds
+// only the subfolders handed out to the listers, the others made when the walk takes it: a
+// wide folder listed far ahead of the walk holds no more than its listing.
 struct ReadAhead::Job {
-    explicit Job(PendingFolder pending) : name(pending.name), folder(std::move(pending)) {}
+    explicit Job(PendingFolder pending) : folder(std::move(pending)) {}
+
+    // Its subfolder k: the one handed out, or else a new one.
+    std::shared_ptr<Job> Child(std::size_t k) {
+        if (children[k]) return std::move(children[k]);
+        return std::make_shared<Job>(
+            PendingFolder{handle, std::string(listing->Name(subfolders[k])), -1});
+    }
 
     enum class State { Pending, Queued, Listing, Ready };
-    const std::string name;  // for the walk, while the folder goes to whoever lists it
+    // Its name stays for the walk to tell; whoever lists it lets go of the folder it is in.
     PendingFolder folder;
     State state = State::Pending;
     std::atomic<bool> ready{false};  // state is Ready: for a look without the mutex
-    FolderListing listing;
+    std::unique_ptr<FolderListing> listing;
     std::size_t bytes = 0;
-    // Its subfolders, made by whoever listed it, in the order they were found.
+    // For opening its subfolders, until the walk has taken it.
+    std::shared_ptr<FolderHandle> handle;
+    // Its subfolders in the order they were found: their entries in the listing, and those
+    // handed out.
+    std::vector<std::uint32_t> subfolders;
     std::vector<std::shared_ptr<Job>> children;
     std::int32_t parentNumber = -1;  // only on the walk's thread
 };
@@ -69,18 +82,21 @@ struct ReadAhead::Job {
 struct ReadAhead::Shared {
     explicit Shared(ReadAheadLimits limits) : limits(limits) {}
 
-    // Lists job and makes its subfolders; the handle to open them from lives on in them only,
-    // so a folder without any is let go at once.
+    // Lists job and notes its subfolders; a folder without any is let go at once.
     static void List(Job& job, FileSystem& files) {
-        job.listing = ReadFolder(std::move(job.folder), files);
-        const std::shared_ptr<FolderHandle> handle = std::move(job.listing.handle);
-        if (!handle) return;
-        for (std::size_t i = 0; i < job.listing.kinds.size(); ++i) {
-            if (job.listing.kinds[i] == EntryKind::Folder) {
-                job.children.push_back(std::make_shared<Job>(
-                    PendingFolder{handle, std::string(job.listing.Name(i)), -1}));
+        job.listing = std::make_unique<FolderListing>(ReadFolder(job.folder, files));
+        job.folder.in.reset();
+        const FolderListing& listing = *job.listing;
+        for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
+            if (listing.kinds[i] == EntryKind::Folder) {
+                job.subfolders.push_back(static_cast<std::uint32_t>(i));
             }
         }
+        std::shared_ptr<FolderHandle> handle = std::move(job.listing->handle);
+        // A folder that cannot be opened has no subfolders to be listed.
+        if (!handle) job.subfolders.clear();
+        if (!job.subfolders.empty()) job.handle = std::move(handle);
+        job.children.resize(job.subfolders.size());
     }
 
     // Whether the listers are to end: once the walk has gone, or after a stop.
@@ -121,7 +137,9 @@ struct ReadAhead::Shared {
                     forWalk.notify_one();
                     return;
                 }
-                job->bytes = BytesOf(job->listing);
+                job->bytes = BytesOf(*job->listing) +
+                             job->subfolders.capacity() * sizeof(std::uint32_t) +
+                             job->children.capacity() * sizeof(std::shared_ptr<Job>);
                 heldBytes += job->bytes;
                 job->state = Job::State::Ready;
                 job->ready.store(true, std::memory_order_release);
@@ -138,14 +156,15 @@ struct ReadAhead::Shared {
         std::shared_ptr<Job> next;
         std::size_t queuedNow = 0;
         auto place = queue.begin();
-        for (auto child = job.children.rbegin(); child != job.children.rend(); ++child) {
+        for (std::size_t k = job.children.size(); k-- > 0;) {
             if (!Within()) break;
-            (*child)->state = Job::State::Queued;
+            const std::shared_ptr<Job>& child = job.children[k] = job.Child(k);
+            child->state = Job::State::Queued;
             ++ahead;
             if (!next) {
-                next = *child;
+                next = child;
             } else {
-                place = std::next(queue.insert(place, *child));
+                place = std::next(queue.insert(place, child));
                 ++queuedNow;
             }
         }
@@ -311,7 +330,7 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             // told again at each look, as the progress may ask for the folder at any time
             if (waiting) {
                 lock.unlock();
-                waiting(job->parentNumber, job->name);
+                waiting(job->parentNumber, job->folder.name);
                 lock.lock();
                 if (job->state == Job::State::Ready) break;
             }
@@ -325,15 +344,18 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
         shared.heldBytes -= job->bytes;
     }
     stack_.pop_back();
-    FolderListing listing = std::move(job->listing);
-    listing.parent = job->parentNumber;
     const std::int32_t number = handedOut_++;
     // Its subfolders go on top, the last found first.
-    for (const std::shared_ptr<Job>& child : job->children) {
+    for (std::size_t k = 0; k < job->children.size(); ++k) {
+        std::shared_ptr<Job> child = job->Child(k);
         child->parentNumber = number;
-        stack_.push_back(child);
+        stack_.push_back(std::move(child));
     }
     job->children.clear();
+    job->subfolders.clear();
+    job->handle.reset();
+    FolderListing listing = std::move(*job->listing);
+    listing.parent = job->parentNumber;
     return listing;
 }
 
