@@ -21,8 +21,11 @@ constexpr std::size_t cFirstListers = 2;
 // cold disk), has twice as many list at once, up to the limit.
 constexpr std::chrono::microseconds cSlowWait{300};
 // The storage waits since the listers last grew that say the storage is slow, not that a few
-// blocks read before had been let go from memory: 128 KiB read from a disk.
+// blocks of a warm disk had been let go from memory: 128 KiB read from a disk, and a block of
+// 4 KiB for every four folders taken meanwhile (a cold disk reads six for four, a warm one
+// that the kernel trims now and then a few for a thousand).
 constexpr std::uint64_t cStorageWaitsToGrow = 256;
+constexpr std::uint64_t cStorageWaitsPerFolderToGrow = 2;
 
 // The top of the stack that is looked at for folders to list ahead at each step: the nearest
 // are needed first, and the walk looks at no more than these each time.
@@ -319,8 +322,13 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             if (grown || std::chrono::steady_clock::now() - began < cSlowWait) return;
             grown = true;
             const std::optional<std::uint64_t> waits = files_.StorageWaits();
-            if (waits && *waits - storageWaitsAtGrowth_ < cStorageWaitsToGrow) return;
+            const auto taken = static_cast<std::uint64_t>(handedOut_ - handedOutAtGrowth_);
+            if (waits && *waits - storageWaitsAtGrowth_ <
+                             std::max(cStorageWaitsToGrow, cStorageWaitsPerFolderToGrow * taken)) {
+                return;
+            }
             if (waits) storageWaitsAtGrowth_ = *waits;
+            handedOutAtGrowth_ = handedOut_;
             lock.unlock();
             MoreListers();
             lock.lock();

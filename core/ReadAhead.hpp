@@ -77,7 +77,9 @@ private:
     std::vector<std::thread> listers_;
     std::size_t allowedListers_;
     bool noMoreListers_ = false;
+    // When the listers last grew.
     std::uint64_t storageWaitsAtGrowth_ = 0;
+    std::int32_t handedOutAtGrowth_ = 0;
 };
 
 }  // namespace quarnel
