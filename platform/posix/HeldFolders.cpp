@@ -50,10 +50,12 @@ HeldFolder::~HeldFolder() {
 
 WalkedFolder::~WalkedFolder() {
     HeldFolders& owner = *folder->owner_;
+    // Closed once the lock is let go: the other threads need it for every folder they open.
+    FileDescriptor closed;
     const std::lock_guard lock(owner.mutex_);
     // The dropped folder stays open; one in use is closed later, when it is the oldest.
     if (!folder->parent_ || folder->uses_ > 0 || !folder->fd_.Valid()) return;
-    folder->fd_.Reset();
+    closed = std::move(folder->fd_);
     if (folder->recent_) {
         folder->recent_->open.erase(folder->place_);
         folder->recent_.reset();
