@@ -73,7 +73,7 @@ struct ReadAhead::Job {
     std::atomic<bool> ready{false};  // state is Ready: for a look without the mutex
     std::unique_ptr<FolderListing> listing;
     std::size_t bytes = 0;
-    // For opening its subfolders, until the walk has taken it.
+    // For opening its subfolders not handed out yet, until the walk has taken it.
     std::shared_ptr<FolderHandle> handle;
     // Its subfolders in the order they were found: their entries in the listing, and those
     // handed out.
@@ -171,6 +171,9 @@ struct ReadAhead::Shared {
                 ++queuedNow;
             }
         }
+        // Once all are handed out, they alone hold the folder, which is closed as soon as the
+        // last of them is listed: a share answers every reopening and check of it in its time.
+        if (job.children.empty() || job.children.front()) job.handle.reset();
         QueueChanged();
         const std::size_t toWake = std::min(queuedNow, idle - std::min(idle, woken));
         for (std::size_t i = 0; i < toWake; ++i) forListers.notify_one();
