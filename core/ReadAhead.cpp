@@ -30,17 +30,10 @@ constexpr std::uint64_t cStorageWaitsPerFolderToGrow = 2;
 // The top of the stack that is looked at for folders to list ahead at each step: the nearest
 // are needed first, and the walk looks at no more than these each time.
 constexpr std::size_t cWindow = 64;
-// How long the walk, or a lister without work, waits awake before it sleeps: on a warm disk the
-// next listing or folder comes within this, and going to sleep and being woken for each folder
-// would cost more than listing it.
+// How long the walk waits awake for its next listing before it sleeps: on a warm disk the
+// listing comes within this, and going to sleep and being woken for each folder would cost more
+// than listing it.
 constexpr std::chrono::microseconds cSpin{50};
-
-// Waits awake, letting other threads run, until ready() or for cSpin.
-template <class Ready>
-void SpinUntil(const Ready& ready) {
-    const auto until = std::chrono::steady_clock::now() + cSpin;
-    while (!ready() && std::chrono::steady_clock::now() < until) std::this_thread::yield();
-}
 
 std::size_t BytesOf(const FolderListing& listing) {
     std::size_t bytes = sizeof listing + listing.name.capacity() + listing.names.capacity() +
@@ -111,11 +104,6 @@ struct ReadAhead::Shared {
     void RunLister(FileSystem& files) {
         std::unique_lock lock(mutex);
         for (;;) {
-            if (queue.empty() && !Ending()) {
-                lock.unlock();
-                SpinUntil([this] { return queueSize.load(std::memory_order_relaxed) > 0; });
-                lock.lock();
-            }
             ++idle;
             forListers.wait(lock, [this] { return Ending() || !queue.empty(); });
             --idle;
@@ -123,7 +111,6 @@ struct ReadAhead::Shared {
             if (Ending()) return;
             std::shared_ptr<Job> job = std::move(queue.front());
             queue.pop_front();
-            QueueChanged();
             while (job) {
                 job->state = Job::State::Listing;
                 lock.unlock();
@@ -174,21 +161,17 @@ struct ReadAhead::Shared {
         // Once all are handed out, they alone hold the folder, which is closed as soon as the
         // last of them is listed: a share answers every reopening and check of it in its time.
         if (job.children.empty() || job.children.front()) job.handle.reset();
-        QueueChanged();
         const std::size_t toWake = std::min(queuedNow, idle - std::min(idle, woken));
         for (std::size_t i = 0; i < toWake; ++i) forListers.notify_one();
         woken += toWake;
         return next;
     }
 
-    void QueueChanged() { queueSize.store(queue.size(), std::memory_order_relaxed); }
-
     const ReadAheadLimits limits;
     std::mutex mutex;
     std::condition_variable forListers;
     std::condition_variable forWalk;
     std::deque<std::shared_ptr<Job>> queue;  // the one needed first at the front
-    std::atomic<std::size_t> queueSize{0};   // for a look without the mutex
     std::shared_ptr<Job> awaited;            // the one the walk waits for
     std::size_t ahead = 0;                   // handed out and not yet taken by the walk
     std::size_t heldBytes = 0;               // of the listings ready and not yet taken
@@ -218,7 +201,6 @@ ReadAhead::~ReadAhead() {
         shared_->ending = true;
         shared_->progress = nullptr;
         shared_->queue.clear();
-        shared_->QueueChanged();
         shared_->forListers.notify_all();
     }
     // After a stop a lister may hang in the kernel for good: it is left to end on its own.
@@ -257,8 +239,9 @@ void ReadAhead::MoreListers() {
 void ReadAhead::HandOutAhead() {
     const std::lock_guard lock(shared_->mutex);
     Shared& shared = *shared_;
-    // Those found above every folder handed out before are needed before those: they go first.
-    std::vector<std::shared_ptr<Job>> first;
+    // Those found above every folder handed out before are needed before those: they go first,
+    // in their order (first is not used once any went to the back).
+    auto first = shared.queue.begin();
     bool belowHandedOut = false;
     const std::size_t window = std::min(cWindow, stack_.size());
     for (std::size_t i = 0; i < window; ++i) {
@@ -274,11 +257,9 @@ void ReadAhead::HandOutAhead() {
         if (belowHandedOut) {
             shared.queue.push_back(job);
         } else {
-            first.push_back(job);
+            first = std::next(shared.queue.insert(first, job));
         }
     }
-    shared.queue.insert(shared.queue.begin(), first.begin(), first.end());
-    shared.QueueChanged();
     // A lister for each folder waiting in the queue: an idle one woken, or else a new one, up
     // to the number allowed.
     std::size_t wanted = shared.queue.size() - std::min(shared.queue.size(), shared.woken);
@@ -302,13 +283,15 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
     } else {
         HandOutAhead();
         const auto began = std::chrono::steady_clock::now();
-        SpinUntil([&job] { return job->ready.load(std::memory_order_acquire); });
+        while (!job->ready.load(std::memory_order_acquire) &&
+               std::chrono::steady_clock::now() - began < cSpin) {
+            std::this_thread::yield();
+        }
         Shared& shared = *shared_;
         std::unique_lock lock(shared.mutex);
         if (listers_.empty() && noMoreListers_) {
             // No lister could be started: the walk lists on its own from here on.
             shared.queue.clear();
-            shared.QueueChanged();
             for (const std::shared_ptr<Job>& pending : stack_) {
                 if (pending->state == Job::State::Queued) pending->state = Job::State::Pending;
             }
