@@ -1,6 +1,5 @@
 #include "ReadAhead.hpp"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -30,10 +29,13 @@ constexpr std::uint64_t cStorageWaitsPerFolderToGrow = 2;
 // The top of the stack that is looked at for folders to list ahead at each step: the nearest
 // are needed first, and the walk looks at no more than these each time.
 constexpr std::size_t cWindow = 64;
-// How long the walk waits awake for its next listing before it sleeps: on a warm disk the
-// listing comes within this, and going to sleep and being woken for each folder would cost more
-// than listing it.
-constexpr std::chrono::microseconds cSpin{50};
+// On a local disk, until the listers grow, a walk waiting for its next listing is woken once it
+// is ready and this many more folders have been listed since the walk began to wait, or the
+// listers have run out of work: on a warm disk the walk takes a listing in a fraction of the time
+// one takes to list, so woken for each it went to sleep again at once, and the sleeping and waking
+// for every folder cost more processor time than the walk's own work (regular tree: 0.36 s of the
+// processors' time in all, 0.28 s with this).
+constexpr std::size_t cListedPerWake = 32;
 
 std::size_t BytesOf(const FolderListing& listing) {
     std::size_t bytes = sizeof listing + listing.name.capacity() + listing.names.capacity() +
@@ -63,7 +65,6 @@ struct ReadAhead::Job {
     // Its name stays for the walk to tell; whoever lists it lets go of the folder it is in.
     PendingFolder folder;
     State state = State::Pending;
-    std::atomic<bool> ready{false};  // state is Ready: for a look without the mutex
     std::unique_ptr<FolderListing> listing;
     std::size_t bytes = 0;
     // For opening its subfolders not handed out yet, until the walk has taken it.
@@ -132,9 +133,12 @@ struct ReadAhead::Shared {
                              job->children.capacity() * sizeof(std::shared_ptr<Job>);
                 heldBytes += job->bytes;
                 job->state = Job::State::Ready;
-                job->ready.store(true, std::memory_order_release);
-                if (job == awaited) forWalk.notify_one();
+                ++listed;
                 job = HandOutChildren(*job);
+                if (awaited && awaited->state == Job::State::Ready &&
+                    (listed >= wakeWalkAt || (!job && queue.empty()))) {
+                    forWalk.notify_one();
+                }
             }
         }
     }
@@ -173,6 +177,8 @@ struct ReadAhead::Shared {
     std::condition_variable forWalk;
     std::deque<std::shared_ptr<Job>> queue;  // the one needed first at the front
     std::shared_ptr<Job> awaited;            // the one the walk waits for
+    std::size_t listed = 0;                  // folders listed so far
+    std::size_t wakeWalkAt = 0;              // listed, for waking the walk
     std::size_t ahead = 0;                   // handed out and not yet taken by the walk
     std::size_t heldBytes = 0;               // of the listings ready and not yet taken
     std::size_t idle = 0;                    // listers waiting for a folder
@@ -236,6 +242,11 @@ void ReadAhead::MoreListers() {
     HandOutAhead();
 }
 
+bool ReadAhead::OnLocalDisk() {
+    if (!onLocalDisk_ && handedOut_ > 0) onLocalDisk_ = files_.StorageWaits().has_value();
+    return onLocalDisk_.value_or(false);
+}
+
 void ReadAhead::HandOutAhead() {
     const std::lock_guard lock(shared_->mutex);
     Shared& shared = *shared_;
@@ -283,10 +294,6 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
     } else {
         HandOutAhead();
         const auto began = std::chrono::steady_clock::now();
-        while (!job->ready.load(std::memory_order_acquire) &&
-               std::chrono::steady_clock::now() - began < cSpin) {
-            std::this_thread::yield();
-        }
         Shared& shared = *shared_;
         std::unique_lock lock(shared.mutex);
         if (listers_.empty() && noMoreListers_) {
@@ -300,6 +307,10 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             return Next(waiting);
         }
         shared.awaited = job;
+        // Where the listers have grown, or the storage cannot be told fast (a share), each
+        // listing is worth taking at once.
+        const bool inBatches = allowedListers_ == cFirstListers && OnLocalDisk();
+        shared.wakeWalkAt = shared.listed + (inBatches ? cListedPerWake : 0);
         bool grown = false;
         // Twice as many listers, once per wait, where the wait was long and the storage kept
         // the listers waiting since they last grew: where the processors kept them busy

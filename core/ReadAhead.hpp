@@ -65,6 +65,9 @@ private:
     void StartLister();
     // The walk had to wait for a listing: twice as many listers may list at once.
     void MoreListers();
+    // Whether the storage's waits are counted, as on a local disk; known once the dropped
+    // folder has been listed, and not before.
+    bool OnLocalDisk();
 
     // Shared with the lister threads, which may outlive this after a stop.
     std::shared_ptr<Shared> shared_;
@@ -80,6 +83,7 @@ private:
     // When the listers last grew.
     std::uint64_t storageWaitsAtGrowth_ = 0;
     std::int32_t handedOutAtGrowth_ = 0;
+    std::optional<bool> onLocalDisk_;
 };
 
 }  // namespace quarnel
