@@ -3,6 +3,8 @@
 namespace quarnel {
 namespace {
 
+constexpr std::size_t cKeptBufferBytes = std::size_t{1} << 20;
+
 class ListingCollector final : public FolderVisitor {
 public:
     explicit ListingCollector(FolderListing& listing) : listing_(listing) {}
@@ -25,11 +27,24 @@ private:
 }  // namespace
 
 FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files) {
-    FolderListing listing;
-    listing.parent = folder.parent;
-    ListingCollector collector(listing);
+    // The entries go to buffers the thread keeps, and then into the listing at their size:
+    // grown there, each would have been allocated again at every doubling.
+    thread_local FolderListing collected;
+    collected.names.clear();
+    collected.nameEnds.clear();
+    collected.kinds.clear();
+    ListingCollector collector(collected);
     ListedFolder listed = folder.in ? files.ListSubfolder(folder.in, folder.name, collector)
                                     : files.ListDroppedFolder(folder.name, collector);
+    FolderListing listing;
+    listing.parent = folder.parent;
+    listing.names = collected.names;
+    listing.nameEnds = collected.nameEnds;
+    listing.kinds = collected.kinds;
+    listing.unreadable = std::move(collected.unreadable);
+    collected.unreadable.clear();
+    // A huge folder's buffers are not kept for the thread's life.
+    if (collected.names.capacity() > cKeptBufferBytes) collected = FolderListing();
     listing.complete = listed.complete;
     listing.handle = std::move(listed.folder);
     listing.name = folder.name;

@@ -1,5 +1,6 @@
 #include "ReadAhead.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -84,6 +85,8 @@ struct ReadAhead::Shared {
         job.listing = std::make_unique<FolderListing>(ReadFolder(job.folder, files));
         job.folder.in.reset();
         const FolderListing& listing = *job.listing;
+        job.subfolders.reserve(static_cast<std::size_t>(
+            std::count(listing.kinds.begin(), listing.kinds.end(), EntryKind::Folder)));
         for (std::size_t i = 0; i < listing.kinds.size(); ++i) {
             if (listing.kinds[i] == EntryKind::Folder) {
                 job.subfolders.push_back(static_cast<std::uint32_t>(i));
