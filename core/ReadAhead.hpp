@@ -32,8 +32,9 @@ struct ReadAheadLimits {
     // As many folders as a share answers at once; a disk queue gains little beyond.
     std::size_t threads = 16;
     // Listed or being listed, and not yet taken. Enough to keep every lister busy while the
-    // walk takes a wide folder's subfolders, and small beside the list such a tree makes.
-    std::size_t listings = 1024;
+    // walk waits for one folder of a cold disk (with 1,024 they ran out of work there), and
+    // small beside the list such a tree makes.
+    std::size_t listings = 16384;
     std::size_t bytes = std::size_t{32} << 20;
 };
 
