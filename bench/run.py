@@ -167,6 +167,7 @@ def main():
                 rows.append(Row("%s: peak memory above base, %s (limit 1.5 x output + 32 B per "
                                 "entry)" % (shape, label), above, limit, above / limit, 1,
                                 unit="B"))
+        if shape in ("1m", "flat") or args.smoke:
             desktop_base = DesktopDrops(drop_bench, DEFAULTS, 1, base_tree)[3]
             for label, option in (("defaults", DEFAULTS), ("arrival", ARRIVAL)):
                 seconds, paired, gap, peak = DesktopDrops(drop_bench, option, runs, tree,
