@@ -1,6 +1,7 @@
 #include "ReadAhead.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -37,6 +38,10 @@ constexpr std::size_t cWindow = 64;
 // for every folder cost more processor time than the walk's own work (regular tree: 0.36 s of the
 // processors' time in all, 0.28 s with this).
 constexpr std::size_t cListedPerWake = 32;
+// Elsewhere the walk waits awake this long for its next listing before it sleeps: with many
+// listers the listings come close together (a share with the kernel's cache on: 0.92 x the best
+// fdfind with it, 1.00 without).
+constexpr std::chrono::microseconds cSpin{50};
 
 std::size_t BytesOf(const FolderListing& listing) {
     std::size_t bytes = sizeof listing + listing.name.capacity() + listing.names.capacity() +
@@ -66,6 +71,7 @@ struct ReadAhead::Job {
     // Its name stays for the walk to tell; whoever lists it lets go of the folder it is in.
     PendingFolder folder;
     State state = State::Pending;
+    std::atomic<bool> ready{false};  // state is Ready: for a look without the mutex
     std::unique_ptr<FolderListing> listing;
     std::size_t bytes = 0;
     // For opening its subfolders not handed out yet, until the walk has taken it.
@@ -136,6 +142,7 @@ struct ReadAhead::Shared {
                              job->children.capacity() * sizeof(std::shared_ptr<Job>);
                 heldBytes += job->bytes;
                 job->state = Job::State::Ready;
+                job->ready.store(true, std::memory_order_release);
                 ++listed;
                 job = HandOutChildren(*job);
                 if (awaited && awaited->state == Job::State::Ready &&
@@ -297,6 +304,13 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
     } else {
         HandOutAhead();
         const auto began = std::chrono::steady_clock::now();
+        // Where the listers have grown, or the storage cannot be told fast (a share), each
+        // listing is worth taking at once.
+        const bool inBatches = allowedListers_ == cFirstListers && OnLocalDisk();
+        while (!inBatches && !job->ready.load(std::memory_order_acquire) &&
+               std::chrono::steady_clock::now() - began < cSpin) {
+            std::this_thread::yield();
+        }
         Shared& shared = *shared_;
         std::unique_lock lock(shared.mutex);
         if (listers_.empty() && noMoreListers_) {
@@ -310,9 +324,6 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
             return Next(waiting);
         }
         shared.awaited = job;
-        // Where the listers have grown, or the storage cannot be told fast (a share), each
-        // listing is worth taking at once.
-        const bool inBatches = allowedListers_ == cFirstListers && OnLocalDisk();
         shared.wakeWalkAt = shared.listed + (inBatches ? cListedPerWake : 0);
         bool grown = false;
         // Twice as many listers, once per wait, where the wait was long and the storage kept
