@@ -26,10 +26,7 @@ private:
 
 }  // namespace
 
-FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files) {
-    // The entries go to buffers the thread keeps, and then into the listing at their size:
-    // grown there, each would have been allocated again at every doubling.
-    thread_local FolderListing collected;
+FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files, FolderListing& collected) {
     collected.names.clear();
     collected.nameEnds.clear();
     collected.kinds.clear();

@@ -20,6 +20,9 @@ struct PendingFolder {
     std::int32_t parent;  // as in FolderListing
 };
 
-FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files);
+// The entries go to collected first, buffers the caller keeps from one folder to the next, and
+// then into the listing at their size: grown there, each would be allocated again at every
+// doubling.
+FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files, FolderListing& collected);
 
 }  // namespace quarnel

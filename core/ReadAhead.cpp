@@ -87,8 +87,9 @@ struct ReadAhead::Shared {
     explicit Shared(ReadAheadLimits limits) : limits(limits) {}
 
     // Lists job and notes its subfolders; a folder without any is let go at once.
-    static void List(Job& job, FileSystem& files) {
-        job.listing = std::make_unique<FolderListing>(ReadFolder(job.folder, files));
+    // collected: the lister's own buffers for ReadFolder.
+    static void List(Job& job, FileSystem& files, FolderListing& collected) {
+        job.listing = std::make_unique<FolderListing>(ReadFolder(job.folder, files, collected));
         job.folder.in.reset();
         const FolderListing& listing = *job.listing;
         job.subfolders.reserve(static_cast<std::size_t>(
@@ -112,6 +113,7 @@ struct ReadAhead::Shared {
     // Takes folders from the queue; where one has subfolders, goes on with the one the walk
     // takes next, so that a branch is listed down without waiting for the walk.
     void RunLister(FileSystem& files) {
+        FolderListing collected;
         std::unique_lock lock(mutex);
         for (;;) {
             ++idle;
@@ -126,7 +128,7 @@ struct ReadAhead::Shared {
                 lock.unlock();
                 std::exception_ptr failed;
                 try {
-                    List(*job, files);
+                    List(*job, files, collected);
                 } catch (...) {
                     failed = std::current_exception();
                 }
@@ -300,7 +302,7 @@ std::optional<FolderListing> ReadAhead::Next(const Waiting& waiting) {
     if (stack_.empty()) return std::nullopt;
     const std::shared_ptr<Job> job = stack_.back();
     if (listers_.empty() && noMoreListers_) {
-        Shared::List(*job, files_);
+        Shared::List(*job, files_, collected_);
     } else {
         HandOutAhead();
         const auto began = std::chrono::steady_clock::now();

@@ -85,6 +85,7 @@ private:
     std::uint64_t storageWaitsAtGrowth_ = 0;
     std::int32_t handedOutAtGrowth_ = 0;
     std::optional<bool> onLocalDisk_;
+    FolderListing collected_;  // for listing on the walk's thread, without listers
 };
 
 }  // namespace quarnel
