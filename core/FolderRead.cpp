@@ -30,6 +30,7 @@ FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files, FolderL
     collected.names.clear();
     collected.nameEnds.clear();
     collected.kinds.clear();
+    collected.unreadable.clear();
     ListingCollector collector(collected);
     ListedFolder listed = folder.in ? files.ListSubfolder(folder.in, folder.name, collector)
                                     : files.ListDroppedFolder(folder.name, collector);
@@ -39,8 +40,7 @@ FolderListing ReadFolder(const PendingFolder& folder, FileSystem& files, FolderL
     listing.nameEnds = collected.nameEnds;
     listing.kinds = collected.kinds;
     listing.unreadable = std::move(collected.unreadable);
-    collected.unreadable.clear();
-    // A huge folder's buffers are not kept for the thread's life.
+    // A huge folder's buffers are not kept for the folders after it.
     if (collected.names.capacity() > cKeptBufferBytes) collected = FolderListing();
     listing.complete = listed.complete;
     listing.handle = std::move(listed.folder);
